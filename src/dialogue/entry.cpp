@@ -1,0 +1,72 @@
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "consoleio/read.h"
+#include "consoleio/write.h"
+#include "dialogue/dialogue.h"
+
+namespace orv {
+namespace {
+
+constexpr std::size_t entry_len = 64;
+
+// Prompt format of one parameter and the source lines of its statements.
+struct prompt {
+    const char* fmt;
+    bool whole; // shown rounded to an integer
+    int line;   // line of the answer read; the number parse follows two lines on
+    real params::*field;
+};
+
+constexpr prompt prompts[] = {
+    {"(' <Stauhoehe       H (',f6.2,'m)>')", false, 167, &params::h},
+    {"(' <Breschenbreite  B (',f6.2,'m)>')", false, 174, &params::b},
+    {"(' <Volumen  Vol (',i10,'m3)>')", true, 181, &params::vol},
+    {"(' <Sohlengefaelle  S (',f6.2,'%)>')", false, 188, &params::slp},
+    {"(' <Korndurchmesser D (',f6.3,'m)>')", false, 195, &params::dm},
+    {"(' <Breschendistanz x (',i6,'m)>')", true, 202, &params::x1},
+    {"(' <Mittendistanz   y (',i6,'m)>')", true, 209, &params::y1},
+};
+
+// A 32-bit integer nearest to v, halves away from zero; NaN and values out
+// of range give the most negative integer.
+int32_t round_shown(real v) {
+    double r = std::round(static_cast<double>(v));
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(r);
+}
+
+// True when the buffer holds nothing but blanks.
+bool blank(const char* buf) {
+    for (std::size_t k = 0; k < entry_len; ++k)
+        if (buf[k] != ' ') return false;
+    return true;
+}
+
+} // namespace
+
+int32_t round_display(real v) {
+    return round_shown(v);
+}
+
+bool enter_params(params& p) {
+    static char entry[entry_len];
+    for (const prompt& pr : prompts) {
+        real& value = p.*pr.field;
+        if (pr.whole)
+            write_internal({pr.line - 2, 0}, entry, pr.fmt, {round_shown(value)});
+        else
+            write_internal({pr.line - 2, 0}, entry, pr.fmt, {value});
+        write_formatted({pr.line - 1, 6}, "(a31,$)", {std::string_view(entry, entry_len)});
+        read_formatted({pr.line, 5}, entry);
+        if (blank(entry)) continue;
+        // An answer of blanks and tabs only holds no value and keeps the
+        // stored one, like an empty answer.
+        read_outcome r = read_internal({pr.line + 2, 0}, entry, value, handles_error | handles_end);
+        if (r == read_outcome::error) return false;
+    }
+    return true;
+}
+
+} // namespace orv
