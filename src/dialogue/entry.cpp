@@ -29,13 +29,15 @@ constexpr prompt prompts[] = {
     {"(' <Mittendistanz   y (',i6,'m)>')", true, 209, &params::y1},
 };
 
-// A 32-bit integer nearest to v, halves away from zero; NaN and values out
-// of range give the most negative integer.
-int32_t round_shown(real v) {
+} // namespace
+
+int32_t round_display(real v) {
     double r = std::round(static_cast<double>(v));
     if (!(r >= -2147483648.0 && r <= 2147483647.0)) return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(r);
 }
+
+namespace {
 
 // True when the buffer holds nothing but blanks.
 bool blank(const char* buf) {
@@ -46,16 +48,12 @@ bool blank(const char* buf) {
 
 } // namespace
 
-int32_t round_display(real v) {
-    return round_shown(v);
-}
-
 bool enter_params(params& p) {
     static char entry[entry_len];
     for (const prompt& pr : prompts) {
         real& value = p.*pr.field;
         if (pr.whole)
-            write_internal({pr.line - 2, 0}, entry, pr.fmt, {round_shown(value)});
+            write_internal({pr.line - 2, 0}, entry, pr.fmt, {round_display(value)});
         else
             write_internal({pr.line - 2, 0}, entry, pr.fmt, {value});
         write_formatted({pr.line - 1, 6}, "(a31,$)", {std::string_view(entry, entry_len)});
