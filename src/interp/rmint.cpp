@@ -1,5 +1,6 @@
 // Linear interpolation in a one-dimensional Table.
 #include "interp/rmint.h"
+#include "interp/bisect.h"
 
 #include <cmath>
 #include <limits>
@@ -39,14 +40,7 @@ double rmint(const int32_t& n, const real* xt, const real* yt, const real& xi, r
     // Bisection on 1-based indices; equal or NaN queries move the lower index.
     int32_t ilo = 1;
     int32_t ihi = n;
-    while (ihi - ilo > 1) {
-        const int32_t imid = (ilo + ihi) / 2;
-        if (xt[imid - 1] > xi) {
-            ihi = imid;
-        } else {
-            ilo = imid;
-        }
-    }
+    bisect(xt, xi, ilo, ihi);
     const double dx = static_cast<double>(xt[ihi - 1]) - xt[ilo - 1];
     // A segment narrower than 1e-10 keeps the slope at 0 and avoids the division.
     if (!(std::fabs(dx) < 1e-10f)) {

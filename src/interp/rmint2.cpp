@@ -1,24 +1,8 @@
 // Bilinear interpolation on a two-dimensional Grid.
+#include "interp/bisect.h"
 #include "interp/rmint.h"
 
 namespace orv {
-
-namespace {
-
-// Bisects the 1-based index range [lo, hi] of the ascending axis xt for xi;
-// equal or NaN queries move the lower index.
-void bisect(const real* xt, const real& xi, int32_t& lo, int32_t& hi) {
-    while (hi - lo > 1) {
-        const int32_t mid = (lo + hi) / 2;
-        if (xt[mid - 1] > xi) {
-            hi = mid;
-        } else {
-            lo = mid;
-        }
-    }
-}
-
-} // namespace
 
 // Interpolates the column-major Grid over the axes xt1 (rows) and xt2
 // (columns) at (xi1, xi2). Outside the Grid the formula runs on a fixed
