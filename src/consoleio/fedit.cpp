@@ -111,7 +111,7 @@ void edit_f(std::span<char> field, int d, float x) {
             ++e.ip;
     }
     // sign, optional "0", integer digits, ".", decimals
-    char body[48 + max_decimals];
+    char body[48 + 1 + max_decimals]; // digits, ".", decimals
     char* end = body + 48;
     int nint = int_digits(e.ip, end);
     char* start = end - nint;

@@ -84,7 +84,7 @@ TEST(FEditing, Table) {
 
 // The C library's fixed-point conversion of the widened value is the oracle.
 std::string f_reference(float x, int w, int d) {
-    char body[128];
+    char body[48 + max_decimals];
     std::snprintf(body, sizeof body, "%.*f", d, static_cast<double>(std::fabs(x)));
     const char* digits = body[0] == '0' && body[1] == '.' ? body + 1 : body;
     std::string s = std::signbit(x) ? "-" : "";
@@ -96,7 +96,7 @@ std::string f_reference(float x, int w, int d) {
 }
 
 TEST(FEditing, AgreesWithCLibraryOnSpreadOfBitPatterns) {
-    const int widths[][2] = {{8, 2}, {6, 2}, {6, 3}, {40, 30}};
+    const int widths[][2] = {{8, 2}, {6, 2}, {6, 3}, {40, 30}, {max_width, max_decimals}};
     uint32_t bits = 0x12345678;
     for (int k = 0; k < 200000; ++k) {
         bits = bits * 1664525u + 1013904223u; // spread over all exponents
