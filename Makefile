@@ -17,11 +17,12 @@ build: $(BUILD)/CMakeCache.txt
 run: build
 	./$(BUILD)/orvalis2d
 
-# The whole suite in Release (-O2), the model again at -O0, and the whole
-# suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The whole suite in Release (-O2), the model again at -O0, the whole
+# suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
+# run of each fuzz target.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
-	$(MAKE) test-o0 test-sanitize
+	$(MAKE) test-o0 test-sanitize fuzz-smoke
 
 test-o0:
 	$(CMAKE) -S . -B build-o0 -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0
@@ -32,6 +33,30 @@ test-sanitize:
 	$(CMAKE) -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_SANITIZE=ON
 	$(CMAKE) --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer targets built with clang in build-fuzz, each run FUZZ_TIME
+# seconds; fuzz-smoke runs each for FUZZ_SMOKE_TIME seconds.
+FUZZ_TIME ?= 60
+FUZZ_SMOKE_TIME ?= 5
+.PHONY: fuzz fuzz-smoke exhaustive
+fuzz:
+	FUZZ_TIME=$(FUZZ_TIME) sh fuzz/run.sh
+
+fuzz-smoke:
+	FUZZ_TIME=$(FUZZ_SMOKE_TIME) sh fuzz/run.sh
+
+# F editing and read-back over all 2^32 float bit patterns (takes long).
+exhaustive:
+	$(CMAKE) -S . -B build-exhaustive -DCMAKE_BUILD_TYPE=Release -DORV_EXHAUSTIVE=ON -DORV_TESTS=OFF
+	$(CMAKE) --build build-exhaustive -j $(JOBS) --target orv_exhaustive
+	./build-exhaustive/orv_exhaustive
+
+# Micro-benchmarks in Release, built in build-bench beside the program.
+.PHONY: bench
+bench:
+	$(CMAKE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DORV_BENCH=ON -DORV_TESTS=OFF
+	$(CMAKE) --build build-bench -j $(JOBS) --target orv_bench orvalis2d
+	./build-bench/orv_bench
 
 clean:
 	rm -rf $(BUILD) build-*
