@@ -5,9 +5,11 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -117,6 +119,56 @@ TEST(Process, OddStandardStreams) {
     EXPECT_EQ(d.out, start);
     EXPECT_EQ(d.err, eof_report(122));
     EXPECT_EQ(d.code(), 2);
+}
+
+// Writes all of buf to fd.
+bool put(int fd, std::string_view buf) {
+    while (!buf.empty()) {
+        ssize_t n = write(fd, buf.data(), buf.size());
+        if (n <= 0) return false;
+        buf.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+TEST(Process, GiantLineIsReadInConstantMemory) {
+    int in[2];
+    ASSERT_EQ(pipe(in), 0);
+    char tmpl[] = "/tmp/orv-giant-XXXXXX";
+    int out = mkstemp(tmpl);
+    unlink(tmpl);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        dup2(in[0], 0);
+        dup2(out, 1);
+        dup2(out, 2);
+        close(in[1]);
+        setenv("PATH", (noop_cls_dir() + ":/usr/bin:/bin").c_str(), 1);
+        execl(ORV_BINARY, ORV_BINARY, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(in[0]);
+    // One answer of a digit and 1 GiB of blanks: only its first 64 characters count.
+    const std::string blanks(1 << 16, ' ');
+    bool sent = put(in[1], "i\n3");
+    for (int k = 0; sent && k < (1 << 14); ++k) sent = put(in[1], blanks);
+    sent = sent && put(in[1], "\n\n\n\n\n\n\ni\nq\nx\n");
+    close(in[1]);
+    int status;
+    rusage ru{};
+    wait4(pid, &status, 0, &ru);
+    EXPECT_TRUE(sent);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::string got(4096, '\0');
+    got.resize(static_cast<std::size_t>(pread(out, got.data(), got.size(), 0)));
+    close(out);
+    EXPECT_NE(got.find(std::string(menu) + " <Stauhoehe       H (  3.00m)> "), std::string::npos)
+        << got;
+#ifndef __SANITIZE_ADDRESS__
+    EXPECT_LT(ru.ru_maxrss, 8 * 1024) << "peak RSS in KiB";
+#endif
 }
 
 // Reads from fd until text appears in got or the time is up.
