@@ -20,7 +20,7 @@ run: build
 # The whole suite in Release (-O2), the model again at -O0, the whole
 # suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
 # run of each fuzz target.
-test: build
+test: deps build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-o0 test-sanitize fuzz-smoke
 
@@ -57,6 +57,21 @@ bench:
 	$(CMAKE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DORV_BENCH=ON -DORV_TESTS=OFF
 	$(CMAKE) --build build-bench -j $(JOBS) --target orv_bench orvalis2d
 	./build-bench/orv_bench
+
+# Installs the program, its manual page and its documentation under PREFIX;
+# DESTDIR (environment or command line) stages the tree elsewhere.
+PREFIX ?= /usr/local
+.PHONY: install package deps
+install: build
+	DESTDIR="$(DESTDIR)" $(CMAKE) --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package, written to $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# Installs lintian and the other tools of the package tests where missing.
+deps:
+	sh tools/install-deps.sh
 
 clean:
 	rm -rf $(BUILD) build-*
