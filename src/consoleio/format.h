@@ -1,4 +1,4 @@
-// Edit descriptors of a Format specification, read one at a time.
+// Edit descriptors of a format text, read one at a time.
 #pragma once
 #include <cstddef>
 #include <string_view>
@@ -15,7 +15,7 @@ struct desc {
     char delim = 0;        // delimiter of the character constant
 };
 
-// Position inside a Format specification; starts before the "(".
+// Position inside a format text; starts before the "(".
 struct fmt_cursor {
     std::string_view s;
     std::size_t pos = 0;
@@ -31,7 +31,7 @@ inline constexpr int max_decimals = 100;
 // unreadable desc_kind::bad.
 desc next_desc(fmt_cursor& c);
 
-// Checks a whole Format specification: true when every descriptor is readable.
+// Checks a whole format text: true when every descriptor is readable.
 bool format_ok(std::string_view fmt);
 
 } // namespace orv

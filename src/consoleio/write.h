@@ -35,7 +35,7 @@ struct dest {
 
 enum class write_status { ok, end_of_record };
 
-// Runs a Format specification over the items into the destination.
+// Runs a format text over the items into the destination.
 write_status format_into(dest& out, std::string_view fmt, std::span<const item> its);
 
 // Writes a list-directed record of character items to the unit.

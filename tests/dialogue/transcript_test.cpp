@@ -59,12 +59,6 @@ struct transcript {
     std::string err = "";
 };
 
-fields with(std::string fields::*f, std::string v) {
-    fields r;
-    r.*f = std::move(v);
-    return r;
-}
-
 const transcript transcripts[] = {
     {"exit_lower", "x\n", "", 0},
     {"exit_upper", "X\n", "", 0},
@@ -76,37 +70,17 @@ const transcript transcripts[] = {
      first + init + m + first + init + m, 0},
     {"crlf_letter_and_answers", "i\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\nx\r\n", first + init + m, 0},
     {"answer_stored_and_shown_next_pass", "i\n7\nq\ni\nq\nx\n",
-     prompts({}, 2) + m + prompts(with(&fields::h, "  7.00"), 1) + m, 0},
+     prompts({}, 2) + m + prompts(fields{.h = "  7.00"}, 1) + m, 0},
     {"decimal_comma_is_a_separator", "i\n2,5\nq\ni\nq\nx\n",
-     prompts({}, 2) + m + prompts(with(&fields::h, "  2.00"), 1) + m, 0},
+     prompts({}, 2) + m + prompts(fields{.h = "  2.00"}, 1) + m, 0},
     {"comma_keeps_value", "i\n,\nq\ni\nq\nx\n", prompts({}, 2) + m + prompts({}, 1) + m, 0},
     {"slash_keeps_value", "i\n/\nq\ni\nq\nx\n", prompts({}, 2) + m + prompts({}, 1) + m, 0},
     {"first_value_of_line_counts", "i\n  3 9\n4,8\nq\ni\n\nq\nx\n",
-     prompts({}, 3) + m +
-         prompts(
-             [] {
-                 fields f;
-                 f.h = "  3.00";
-                 f.b = "  4.00";
-                 return f;
-             }(),
-             2) +
-         m,
-     0},
+     prompts({}, 3) + m + prompts(fields{.h = "  3.00", .b = "  4.00"}, 2) + m, 0},
     {"unit_letter_makes_answer_unreadable", "i\n7m\ni\nq\nx\n",
      prompts({}, 1) + m + prompts({}, 1) + m, 0},
     {"bad_fourth_answer_keeps_earlier_ones", "i\n6\n11\n5000\nabc\ni\n\n\n\nq\nx\n",
-     prompts({}, 4) + m +
-         prompts(
-             [] {
-                 fields f;
-                 f.h = "  6.00";
-                 f.b = " 11.00";
-                 f.vol = "      5000";
-                 return f;
-             }(),
-             4) +
-         m,
+     prompts({}, 4) + m + prompts(fields{.h = "  6.00", .b = " 11.00", .vol = "      5000"}, 4) + m,
      0},
     {"only_first_64_characters_count", "i\n" + std::string(64, ' ') + "3\nq\ni\nq\nx\n",
      prompts({}, 2) + m + prompts({}, 1) + m, 0},
@@ -121,23 +95,13 @@ const transcript transcripts[] = {
     {"distance_half_rounds_up", "i\n\n\n\n\n\n99.5\nq\ni\n\n\n\n\n\n\nq\nx\n",
      prompts({}, 7) + m + prompts({}, 7) + m, 0},
     {"negative_half_rounds_away", "i\n\n\n\n\n\n-0.5\nq\ni\n\n\n\n\n\n\nq\nx\n",
-     prompts({}, 7) + m + prompts(with(&fields::x, "    -1"), 7) + m, 0},
+     prompts({}, 7) + m + prompts(fields{.x = "    -1"}, 7) + m, 0},
     {"asterisks_for_fields_too_small", "i\n1000\n\nnan\n\n\n1e6\nq\ni\n\n\n\n\n\n\nq\nx\n",
-     prompts({}, 7) + m +
-         prompts(
-             [] {
-                 fields f;
-                 f.h = "******";
-                 f.vol = "**********";
-                 f.x = "******";
-                 return f;
-             }(),
-             7) +
-         m,
+     prompts({}, 7) + m + prompts(fields{.h = "******", .vol = "**********", .x = "******"}, 7) + m,
      0},
     {"distance_too_small_corrected",
      "i\n" + answers({"", "", "", "", "", "5"}) + "i\n" + seven_blank + "x\n",
-     first + warning("Distanz von der Bresche zu klein") + m + prompts(with(&fields::x, "     7")) +
+     first + warning("Distanz von der Bresche zu klein") + m + prompts(fields{.x = "     7"}) +
          result("   12.74", "    7.55", "    1.69", "    4.59") + m,
      0},
     {"distance_too_large_corrected",
@@ -145,11 +109,11 @@ const transcript transcripts[] = {
      prompts({}) + warning("Distanz von der Bresche zu gross") + m + first + init + m, 0},
     {"slope_too_small_corrected",
      "i\n" + answers({"", "", "", "0.1"}) + "i\n" + seven_blank + "x\n",
-     prompts({}) + warning("Gefaelle zu klein") + m + prompts(with(&fields::slp, "  0.25")) +
+     prompts({}) + warning("Gefaelle zu klein") + m + prompts(fields{.slp = "  0.25"}) +
          result("    0.29", "    0.95", "    0.30", "    0.35") + m,
      0},
     {"slope_too_large_corrected", "i\n" + answers({"", "", "", "20"}) + "i\n" + seven_blank + "x\n",
-     prompts({}) + warning("Gefaelle zu gross") + m + prompts(with(&fields::slp, " 16.00")) +
+     prompts({}) + warning("Gefaelle zu gross") + m + prompts(fields{.slp = " 16.00"}) +
          result("    3.14", "    6.46", "    0.49", "    2.61") + m,
      0},
     {"end_of_input_at_menu", "", "", 2, eof_report(122)},
