@@ -8,7 +8,7 @@
 
 #include "consoleio/edit.h"
 #include "consoleio/format.h"
-#include "reference.h"
+#include "support/reference.h"
 
 namespace {
 
@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static const orv::ref::f_ref f82(8, 2), f62(6, 2), f63(6, 3);
     uint8_t b[4] = {};
     std::memcpy(b, data, size < 4 ? size : 4);
-    uint32_t bits = uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 |
-                    uint32_t{b[3]} << 24;
+    uint32_t bits =
+        uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24;
     float x;
     std::memcpy(&x, &bits, sizeof x);
     int32_t k;

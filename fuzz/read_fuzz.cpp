@@ -31,8 +31,8 @@ struct expect {
 // Classifies a constant (the token after any repeat count).
 expect constant(const std::string& c) {
     using std::regex;
-    static const regex number("([+-]?)([0-9]+[.]?[0-9]*|[.][0-9]*)(([edq])([+-]?[0-9]+)|([+-][0-9]+))?",
-                              regex::icase);
+    static const regex number(
+        "([+-]?)([0-9]+[.]?[0-9]*|[.][0-9]*)(([edq])([+-]?[0-9]+)|([+-][0-9]+))?", regex::icase);
     static const regex infinity("([+-]?)inf(inity)?", regex::icase);
     static const regex nan("([+-]?)nan([(][^)]*[)])?", regex::icase);
     std::smatch m;
@@ -67,7 +67,8 @@ expect oracle(const std::string& rec) {
     if (std::regex_match(tok, m, repeat)) {
         std::string r = m[1];
         r.erase(0, std::min(r.find_first_not_of('0'), r.size()));
-        if (r.empty() || r.size() > 9 || std::stol(r) > 200000000) return {orv::read_outcome::error};
+        if (r.empty() || r.size() > 9 || std::stol(r) > 200000000)
+            return {orv::read_outcome::error};
         if (m[2].length() == 0) return {orv::read_outcome::null_value};
         return constant(m[2]);
     }
@@ -97,8 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     const float sentinel = 123.25f;
     float var = sentinel;
-    orv::read_outcome got = orv::read_internal({0, 0}, {buf, entry_len}, var,
-                                               orv::handles_error | orv::handles_end);
+    orv::read_outcome got =
+        orv::read_internal({0, 0}, {buf, entry_len}, var, orv::handles_error | orv::handles_end);
     std::string rec(buf, entry_len);
     rec.erase(rec.find_last_not_of(' ') + 1); // only the blank counts as trailing
     delete[] buf;
@@ -130,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     case expect::any: break;
     }
     if (!ok) {
-        std::fprintf(stderr, "record \"%s\": value %08x, oracle %08x\n", rec.c_str(),
-                     bits_of(var), bits_of(want.x));
+        std::fprintf(stderr, "record \"%s\": value %08x, oracle %08x\n", rec.c_str(), bits_of(var),
+                     bits_of(want.x));
         fail("value differs from the oracle");
     }
     return 0;

@@ -8,6 +8,7 @@
 
 #include "consoleio/edit.h"
 #include "consoleio/format.h"
+#include "support/reference.h"
 
 namespace orv {
 namespace {
@@ -82,29 +83,21 @@ TEST(FEditing, Table) {
         EXPECT_EQ(f_edit(c.x, c.w, c.d), c.want) << c.x << " F" << c.w << "." << c.d;
 }
 
-// The C library's fixed-point conversion of the widened value is the oracle.
-std::string f_reference(float x, int w, int d) {
-    char body[48 + max_decimals];
-    std::snprintf(body, sizeof body, "%.*f", d, static_cast<double>(std::fabs(x)));
-    const char* digits = body[0] == '0' && body[1] == '.' ? body + 1 : body;
-    std::string s = std::signbit(x) ? "-" : "";
-    int need = static_cast<int>(s.size() + std::strlen(digits));
-    if (digits[0] == '.' && need < w) s += '0';
-    s += digits;
-    if (static_cast<int>(s.size()) > w) return std::string(static_cast<std::size_t>(w), '*');
-    return std::string(static_cast<std::size_t>(w) - s.size(), ' ') + s;
-}
-
 TEST(FEditing, AgreesWithCLibraryOnSpreadOfBitPatterns) {
-    const int widths[][2] = {{8, 2}, {6, 2}, {6, 3}, {40, 30}, {max_width, max_decimals}};
+    // The C library's fixed-point conversion of the widened value is the oracle.
+    const ref::f_ref refs[] = {{8, 2}, {6, 2}, {6, 3}, {40, 30}, {max_width, max_decimals}};
     uint32_t bits = 0x12345678;
     for (int k = 0; k < 200000; ++k) {
         bits = bits * 1664525u + 1013904223u; // spread over all exponents
         float x;
         std::memcpy(&x, &bits, sizeof x);
         if (!std::isfinite(x)) continue;
-        for (const auto& wd : widths)
-            ASSERT_EQ(f_edit(x, wd[0], wd[1]), f_reference(x, wd[0], wd[1])) << bits;
+        for (const auto& r : refs) {
+            char want[ref::max_w];
+            r.field(want, x);
+            ASSERT_EQ(f_edit(x, r.w(), r.d()), std::string(want, static_cast<std::size_t>(r.w())))
+                << bits;
+        }
     }
 }
 

@@ -137,6 +137,7 @@ TEST(Process, GiantLineIsReadInConstantMemory) {
     char tmpl[] = "/tmp/orv-giant-XXXXXX";
     int out = mkstemp(tmpl);
     unlink(tmpl);
+    std::string path = calculator_path(true);
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
@@ -144,9 +145,7 @@ TEST(Process, GiantLineIsReadInConstantMemory) {
         dup2(out, 1);
         dup2(out, 2);
         close(in[1]);
-        setenv("PATH", (noop_cls_dir() + ":/usr/bin:/bin").c_str(), 1);
-        execl(ORV_BINARY, ORV_BINARY, static_cast<char*>(nullptr));
-        _exit(127);
+        exec_calculator(path);
     }
     close(in[0]);
     // One answer of a digit and 1 GiB of blanks: only its first 64 characters count.
@@ -188,12 +187,11 @@ bool await(int fd, std::string& got, const std::string& text) {
 
 TEST(Process, TerminalSeesEachPromptBeforeItsAnswer) {
     int master;
+    std::string path = calculator_path(true);
     pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-        setenv("PATH", (noop_cls_dir() + ":/usr/bin:/bin").c_str(), 1);
-        execl(ORV_BINARY, ORV_BINARY, static_cast<char*>(nullptr));
-        _exit(127);
+        exec_calculator(path);
     }
     std::string got;
     EXPECT_TRUE(await(master, got, "e[X]it> ")) << got;

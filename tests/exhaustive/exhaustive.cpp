@@ -20,7 +20,7 @@
 
 #include "consoleio/edit.h"
 #include "consoleio/read.h"
-#include "reference.h"
+#include "support/reference.h"
 
 namespace {
 

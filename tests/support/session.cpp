@@ -40,6 +40,16 @@ const std::string& noop_cls_dir() {
     return dir;
 }
 
+std::string calculator_path(bool noop_cls) {
+    return noop_cls ? noop_cls_dir() + ":/usr/bin:/bin" : "/usr/bin:/bin";
+}
+
+void exec_calculator(const std::string& path) {
+    setenv("PATH", path.c_str(), 1);
+    execl(ORV_BINARY, ORV_BINARY, static_cast<char*>(nullptr));
+    _exit(127);
+}
+
 namespace {
 
 std::string slurp_file(int fd) {
@@ -90,8 +100,7 @@ session run(std::string_view input, const session_opts& o) {
     case out_mode::dev_full:
     case out_mode::closed: pipe2(err, O_CLOEXEC); break;
     }
-    std::string path = o.noop_cls ? noop_cls_dir() + ":/usr/bin:/bin" : "/usr/bin:/bin";
-    std::string prog = o.program.empty() ? ORV_BINARY : o.program;
+    std::string path = calculator_path(o.noop_cls);
 
     pid_t pid = fork();
     if (pid == 0) {
@@ -110,9 +119,7 @@ session run(std::string_view input, const session_opts& o) {
         else
             dup2(so, 1);
         std::signal(SIGPIPE, SIG_DFL);
-        setenv("PATH", path.c_str(), 1);
-        execl(prog.c_str(), prog.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+        exec_calculator(path);
     }
     close(in[0]);
     if (out[1] >= 0) close(out[1]);

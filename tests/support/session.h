@@ -26,7 +26,6 @@ struct session_opts {
     int sig = 0;               // signal to send once `wait_for` has appeared
     std::string wait_for = {}; // text on stdout that marks the waiting prompt
     bool close_reader = false; // close the stdout pipe before the child writes
-    std::string program = {};  // defaults to the built calculator
 };
 
 struct session {
@@ -63,5 +62,12 @@ std::string eof_report(int line);
 
 // A directory holding a silent "cls"; created once per test process.
 const std::string& noop_cls_dir();
+
+// The PATH for the calculator, with or without the silent "cls" first.
+// Call it before fork, so that the directory is made once.
+std::string calculator_path(bool noop_cls);
+
+// In a forked child: sets PATH and runs the built calculator.
+[[noreturn]] void exec_calculator(const std::string& path);
 
 } // namespace orv::test

@@ -1,6 +1,6 @@
 // Reference fields for F and I editing, built from the C library's printf
-// conversions. Used by the exhaustive checks and the fuzz targets, so it must
-// not share any code with the editors it checks.
+// conversions. Used by the unit tests, the exhaustive checks and the fuzz
+// targets, so it must not share any code with the editors it checks.
 #pragma once
 #include <cmath>
 #include <cstdio>
@@ -41,6 +41,9 @@ class f_ref {
         convert(zero_[0], 0.0);
         convert(zero_[1], -0.0);
     }
+
+    int w() const { return w_; }
+    int d() const { return d_; }
 
     // Writes the reference field of x into out[0..w).
     void field(char* out, float x) const {
