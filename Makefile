@@ -2,16 +2,17 @@
 BUILD ?= build
 CMAKE ?= cmake
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-MODEL_TESTS = Rmint*:Rmint2*:Tables*:Intensity*
+MODEL_TESTS = Rmint*:Rmint2*:Tables*:Intensity*:Stages*:Level*
 
 .PHONY: all build run test test-o0 test-sanitize clean
 
 all: build
 
-$(BUILD)/CMakeCache.txt:
+# The libraries the build needs come from Debian's packages (make deps).
+$(BUILD)/CMakeCache.txt: | deps
 	$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 
-build: $(BUILD)/CMakeCache.txt
+build: deps $(BUILD)/CMakeCache.txt
 	$(CMAKE) --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -69,7 +70,7 @@ install: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
-# Installs lintian and the other tools of the package tests where missing.
+# Installs the libraries of the build and the tools of the tests where missing.
 deps:
 	sh tools/install-deps.sh
 

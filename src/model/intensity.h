@@ -2,17 +2,9 @@
 #pragma once
 #include <cstdint>
 
-#include "model/params.h"
+#include "model/stages.h"
 
 namespace orv {
-
-// The Intensity result, always in this order.
-struct intensity {
-    real q;  // specific discharge [m2/s]
-    real v;  // flow velocity [m/s]
-    real h;  // flow depth [m]
-    real he; // energy head [m]
-};
 
 // Intermediate quantities of one computation, for tests and diagnostics.
 struct intensity_trace {

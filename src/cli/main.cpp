@@ -1,0 +1,33 @@
+// Process entry of the orvalis command: parses the command line, runs the
+// chosen subcommand and ends the process with its status.
+#include <csignal>
+#include <cstdio>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/command.h"
+#include "cli/german.h"
+#include "cli/status.h"
+
+int main(int argc, char** argv) {
+    using namespace orv::cli;
+    // A pipe whose reader has gone ends the program quietly, by the signal.
+    std::signal(SIGPIPE, SIG_DFL);
+    CLI::App app("ORVALIS 2D: Intensitaeten des Breschenabflusses fuer viele Punkte", "orvalis");
+    germanise(app);
+    app.require_subcommand(1);
+    std::vector<command> commands = {add_point(app), add_batch(app)};
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::fprintf(stderr, "orvalis: %s\n", german_message(e).c_str());
+        return exit_usage;
+    }
+    for (auto& c : commands) {
+        if (c.app->parsed()) return c.run();
+    }
+    return exit_usage;
+}

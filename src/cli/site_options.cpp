@@ -1,0 +1,113 @@
+// Site and point options: registration, reading and checking.
+#include "cli/site_options.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "csv/number.h"
+
+namespace orv::cli {
+
+namespace {
+
+// One parameter option: its name, where its text is, where its value goes,
+// and whether it must be > 0.
+struct param_option {
+    const char* name;
+    std::string site_text::*text;
+    real params::*value;
+    bool positive;
+};
+
+constexpr param_option options[] = {
+    {"-H", &site_text::h, &params::h, true},        {"-B", &site_text::b, &params::b, true},
+    {"--vol", &site_text::vol, &params::vol, true}, {"-S", &site_text::s, &params::slp, false},
+    {"-D", &site_text::d, &params::dm, true},       {"-x", &site_text::x, &params::x1, false},
+    {"-y", &site_text::y, &params::y1, false},
+};
+
+} // namespace
+
+// Registers the parameter options with German help texts.
+void add_site_options(CLI::App& app, site_text& t, bool point) {
+    app.add_option("-H", t.h, "Stauhoehe H in m (Vorgabe 5)")->type_name("ZAHL");
+    app.add_option("-B", t.b, "Breschenbreite B in m (Vorgabe 10)")->type_name("ZAHL");
+    app.add_option("--vol", t.vol, "Stauvolumen Vol in m3 (Vorgabe 4000)")->type_name("ZAHL");
+    app.add_option("-S", t.s, "Gefaelle S in % (Vorgabe 1)")->type_name("ZAHL");
+    app.add_option("-D", t.d, "Korndurchmesser D in m (Vorgabe 0.15)")->type_name("ZAHL");
+    if (!point) return;
+    app.add_option("-x", t.x, "Distanz x von der Bresche in m (Vorgabe 100)")->type_name("ZAHL");
+    app.add_option("-y", t.y, "Distanz y von der Mittellinie in m (Vorgabe 0)")->type_name("ZAHL");
+}
+
+// What makes v unusable for the method, or nullptr.
+const char* unusable(real v, bool positive) {
+    if (!std::isfinite(v)) return "Wert muss endlich sein";
+    if (positive && !(v > 0)) return "Wert muss groesser als 0 sein";
+    return nullptr;
+}
+
+// Reads and checks each given parameter option.
+maybe_problem read_site(const site_text& t, params& p) {
+    for (const auto& o : options) {
+        const std::string& text = t.*o.text;
+        if (text.empty()) continue;
+        const auto r = read_real(text);
+        const std::string where = std::string("Option ") + o.name + ": ";
+        if (!r.ok()) return problem{exit_bad_value, where + describe(r.err) + ": " + text};
+        if (const char* why = unusable(r.value, o.positive))
+            return problem{exit_bad_value, where + why + ": " + text};
+        p.*o.value = r.value;
+    }
+    return std::nullopt;
+}
+
+// Registers --levels.
+void add_levels_option(CLI::App& app, std::string& text) {
+    app.add_option("--levels", text,
+                   "Schwellen der Gefahrenstufen 1,2,3 fuer h in m und q in m2/s "
+                   "(Vorgabe 0.5,1,2)")
+        ->type_name("A,B,C");
+}
+
+// Three comma-separated numbers, positive and strictly ascending.
+maybe_problem read_levels(const std::string& text, levels& l) {
+    if (text.empty()) return std::nullopt;
+    levels got;
+    std::string_view rest = text;
+    for (int k = 0; k < 3; ++k) {
+        const auto comma = rest.find(',');
+        if ((k < 2) != (comma != std::string_view::npos)) break;
+        const auto r = read_real(rest.substr(0, comma));
+        if (!r.ok()) break;
+        got.t[k] = r.value;
+        rest = k < 2 ? rest.substr(comma + 1) : std::string_view();
+        if (k == 2 && valid_levels(got)) {
+            l = got;
+            return std::nullopt;
+        }
+    }
+    return problem{exit_bad_value, "Option --levels: drei aufsteigende positive Zahlen "
+                                   "erwartet (z. B. 0.5,1,2): " +
+                                       text};
+}
+
+} // namespace orv::cli
+
+namespace orv::cli {
+
+// A whole number in [lo, hi], in decimal digits only.
+maybe_problem read_count(const std::string& text, const char* name, int lo, int hi, int& n) {
+    if (text.empty()) return std::nullopt;
+    int v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec == std::errc() && end == text.data() + text.size() && v >= lo && v <= hi) {
+        n = v;
+        return std::nullopt;
+    }
+    return problem{exit_bad_value, std::string("Option ") + name + ": ganze Zahl von " +
+                                       std::to_string(lo) + " bis " + std::to_string(hi) +
+                                       " erwartet: " + text};
+}
+
+} // namespace orv::cli

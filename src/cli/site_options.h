@@ -1,0 +1,38 @@
+// The options that give a site and a point, and the danger level thresholds.
+#pragma once
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/status.h"
+#include "model/level.h"
+#include "model/params.h"
+
+namespace orv::cli {
+
+// The texts of the seven parameter options as given; empty when left out.
+struct site_text {
+    std::string h, b, vol, s, d, x, y;
+};
+
+// Adds -H, -B, --vol, -S, -D and, with point, -x and -y to app.
+void add_site_options(CLI::App& app, site_text& t, bool point = true);
+
+// Reads the given options into p, whose other fields keep their values.
+// H, B, Vol and D must be finite and > 0, the others finite.
+maybe_problem read_site(const site_text& t, params& p);
+
+// Adds --levels to app.
+void add_levels_option(CLI::App& app, std::string& text);
+
+// Reads "a,b,c" (three ascending positive numbers) into l; empty keeps l.
+maybe_problem read_levels(const std::string& text, levels& l);
+
+// Reads a whole number from lo to hi given to option name; empty keeps n.
+maybe_problem read_count(const std::string& text, const char* name, int lo, int hi, int& n);
+
+// Checks one parameter value for the method: what is wrong with it, or
+// nullptr. positive: it must also be > 0.
+const char* unusable(real v, bool positive);
+
+} // namespace orv::cli

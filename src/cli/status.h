@@ -1,0 +1,25 @@
+// Exit statuses of the orvalis command and the problem that ends a run.
+#pragma once
+#include <optional>
+#include <string>
+
+namespace orv::cli {
+
+// Documented exit statuses.
+enum exit_status : int {
+    exit_ok = 0,          // success, warnings included
+    exit_bad_value = 1,   // a bad value in a file or an option, or an unwritable output
+    exit_usage = 2,       // a malformed command line
+    exit_invalid_rows = 3 // --keep-going finished with invalid rows
+};
+
+// Why a run cannot go on: the status to exit with and one German message.
+struct problem {
+    int status;
+    std::string text;
+};
+
+// No problem, or one.
+using maybe_problem = std::optional<problem>;
+
+} // namespace orv::cli

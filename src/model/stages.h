@@ -1,0 +1,52 @@
+// The intensity computation in three stages: site, distance, lateral position.
+#pragma once
+#include <cstdint>
+
+#include "model/params.h"
+
+namespace orv {
+
+// The Intensity result, always in this order.
+struct intensity {
+    real q;  // specific discharge [m2/s]
+    real v;  // flow velocity [m/s]
+    real h;  // flow depth [m]
+    real he; // energy head [m]
+};
+
+// What depends only on the site: h, b, vol, slp and dm.
+struct site {
+    real h, b, slp;
+    real vrel, lref, vfac, xqa, xva, abase, rrel, rootb, cel;
+    double root; // sqrt(h * b), unrounded
+    double hrb;  // h * rootb, the first factor of q
+};
+
+// What depends on the distance x1 as well. st is the status of the
+// discharge lookup; the fields after it are set only when st is 0.
+struct station {
+    real xrel, expq, dxv, expv, fq, fv, xq, xv, erq, erv, rq, rv, qc;
+    int32_t st;
+    real vc;
+    real yc;     // lateral extent from the Grid, rounded (for traces only)
+    double ywid; // effective half-width
+    double qx;   // ((h * rootb) * rq) * qc, the factors of q before the profile
+    double vx;   // (cel * rv) * vc, the factors of v before the profile
+};
+
+// Intermediate quantities of the lateral stage.
+struct lateral {
+    real yrel, pq;
+    double pv;
+};
+
+// Computes the site stage from the first five parameters of p.
+site make_site(const params& p);
+
+// Computes the distance stage at x1 below the breach.
+station make_station(const site& s, real x1);
+
+// Computes the result at y1 beside the centre line; st.st must be 0.
+intensity make_result(const site& s, const station& st, real y1, lateral* lat = nullptr);
+
+} // namespace orv
