@@ -3,6 +3,8 @@ BUILD ?= build
 CMAKE ?= cmake
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 MODEL_TESTS = Rmint*:Rmint2*:Tables*:Intensity*:Stages*:Level*
+# No "Entering directory" lines from this make or the builds it starts.
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all build run test test-o0 test-sanitize clean
 
@@ -15,8 +17,18 @@ $(BUILD)/CMakeCache.txt: | deps
 build: deps $(BUILD)/CMakeCache.txt
 	$(CMAKE) --build $(BUILD) -j $(JOBS)
 
-run: build
-	./$(BUILD)/orvalis2d
+# Configures and builds with their progress in $(BUILD)/run.log, shown only
+# when a step fails (compiler messages on standard error show as ever), then
+# starts the calculator with build/libexec/ first on PATH: there its screen
+# clear finds the project's `cls`.
+RUN_LOG = $(BUILD)/run.log
+quietly = { $(1); } >$(RUN_LOG) || { s=$$?; cat $(RUN_LOG); exit $$s; }
+run: deps
+	@mkdir -p $(BUILD)
+	@[ -f $(BUILD)/CMakeCache.txt ] || \
+	  $(call quietly,$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release)
+	@$(call quietly,$(CMAKE) --build $(BUILD) -j $(JOBS) --target orvalis2d)
+	@PATH="$(abspath $(BUILD))/libexec:$$PATH" "$(abspath $(BUILD))/orvalis2d"
 
 # The whole suite in Release (-O2), the model again at -O0, the whole
 # suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
@@ -72,7 +84,7 @@ package: build
 
 # Installs the libraries of the build and the tools of the tests where missing.
 deps:
-	sh tools/install-deps.sh
+	@sh tools/install-deps.sh
 
 clean:
 	rm -rf $(BUILD) build-*

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package: control fields, file list, and the unpacked program
-# running a short session exactly as the program of the build tree does.
+# The Debian package: control fields, file list, and the unpacked launcher
+# running sessions exactly as the program of the build tree does.
 # Usage: deb_test.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 # shellcheck source=common.sh
@@ -23,23 +23,23 @@ expect_field Description '.+'
 grep -Eq '^  [^ ]' <<<"$info" || fail "no long description"
 
 dpkg-deb -x "$deb" "$tmp/x"
-for f in usr/bin/orvalis2d usr/share/man/man1/orvalis2d.1.gz usr/share/doc/orvalis2d/README.md \
+for f in usr/bin/orvalis2d usr/libexec/orvalis2d/orvalis2d usr/libexec/orvalis2d/cls \
+    usr/share/man/man1/orvalis2d.1.gz usr/share/doc/orvalis2d/README.md \
     usr/share/doc/orvalis2d/copyright usr/share/doc/orvalis2d/changelog.gz; do
     [ -f "$tmp/x/$f" ] || fail "package lacks $f"
 done
 gzip -dc "$tmp/x/usr/share/man/man1/orvalis2d.1.gz" | cmp -s - "$src/man/orvalis2d.1" ||
     fail "packaged manual page differs from man/orvalis2d.1"
 
-# One calculation with the initial values, then the exit command.
+# One calculation with the initial values, then the exit command, through
+# the launcher and the package's own `cls`.
 session=$'i\n\n\n\n\n\n\n\nx\n'
-path="$(noop_cls):$PATH"
 status=0
-PATH=$path "$tmp/x/usr/bin/orvalis2d" <<<"$session" >"$tmp/deb.out" 2>"$tmp/deb.err" || status=$?
+"$tmp/x/usr/bin/orvalis2d" <<<"$session" >"$tmp/deb.out" 2>"$tmp/deb.err" || status=$?
 [ "$status" -eq 0 ] || fail "unpacked program: exit status $status, expected 0"
 [ ! -s "$tmp/deb.err" ] || fail "unpacked program wrote to standard error: $(cat "$tmp/deb.err")"
 banner=$'\n  ------------------------------\n |    ORVALIS 2D Version 1.1    |\n'
 cmp -s <(head -c ${#banner} "$tmp/deb.out") <(printf '%s' "$banner") || fail "output does not start with the banner"
 grep -q '^ >spezifischer Abfluss :    0.51m2/s$' "$tmp/deb.out" || fail "no result line for the initial values"
-PATH=$path "$build/orvalis2d" <<<"$session" >"$tmp/build.out" 2>/dev/null || true
-cmp -s "$tmp/deb.out" "$tmp/build.out" || fail "unpacked program's output differs from $build/orvalis2d"
+check_tree "$tmp/x/usr" "$build"
 echo "ok: $(basename "$deb")"
