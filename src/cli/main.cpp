@@ -2,6 +2,7 @@
 // chosen subcommand and ends the process with its status.
 #include <csignal>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_DFL);
     CLI::App app("ORVALIS 2D: Intensitaeten des Breschenabflusses fuer viele Punkte", "orvalis");
     germanise(app);
+    app.set_version_flag("--version", std::string("orvalis ") + ORV_VERSION,
+                         "Version anzeigen und beenden");
     app.require_subcommand(1);
     std::vector<command> commands = {add_point(app), add_batch(app)};
     try {
