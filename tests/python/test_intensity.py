@@ -97,6 +97,9 @@ def test_inputs_are_rounded_to_the_nearest_float32(reference):
     assert bits(r.q) != bits(orvalis.intensity(H=5).q)
     args = {**INITIAL, "H": h64, "B": np.array([16777217, 2**40 + 1]), "Vol": np.int8(100)}
     expect_reference(reference, orvalis.intensity(**args), args)
+    # Integers beyond 64 bits are numbers too.
+    assert bits(orvalis.intensity(Vol=[10**30, 4000.0]).q).tolist() == \
+        bits(orvalis.intensity(Vol=[1e30, 4000]).q).tolist()
 
 
 BROADCAST = [

@@ -60,6 +60,8 @@ def _real(func, name, value):
         a = np.asarray(value)
     except (TypeError, ValueError) as e:
         raise ValueError(f"{func}: Argument {name}: kein rechteckiges Zahlenfeld ({e})") from None
+    if a.dtype == object and all(type(v) in (int, float) for v in a.flat):
+        a = a.astype(np.float64)  # integers beyond 64 bits, alone or with floats
     if a.dtype.kind not in "iuf":
         what = type(value).__name__ if a.ndim == 0 else f"Feld mit dtype {a.dtype}"
         raise TypeError(f"{func}: Argument {name} muss eine Zahl oder ein Zahlenfeld sein, "
