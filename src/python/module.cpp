@@ -19,7 +19,7 @@ using orv::python::column;
 // A C-ordered float32 array; other arrays are converted where NumPy can do so safely.
 using f32 = py::array_t<float, py::array::c_style>;
 
-// Holds the arrays of a call while the lock is released.
+// The six result arrays of a call: q, v, h, he, status, level.
 using results = py::tuple;
 
 // Raises ValueError "name: why".
