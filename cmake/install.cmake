@@ -19,6 +19,7 @@ install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/man/orvalis2d.1
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/README.md
               ${CMAKE_CURRENT_SOURCE_DIR}/cmake/deb/copyright
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/orvalis2d)
+include(${CMAKE_CURRENT_LIST_DIR}/library.cmake)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvalis2d)

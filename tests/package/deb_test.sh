@@ -28,6 +28,10 @@ for f in usr/bin/orvalis2d usr/libexec/orvalis2d/orvalis2d usr/libexec/orvalis2d
     usr/share/doc/orvalis2d/copyright usr/share/doc/orvalis2d/changelog.gz; do
     [ -f "$tmp/x/$f" ] || fail "package lacks $f"
 done
+# The library and the Python module are components of their own, not the program's.
+if find "$tmp/x" -name liborvalis.a -o -name orvalis.h -o -name '_orvalis*' | grep -q .; then
+    fail "package holds the library or the Python module"
+fi
 gzip -dc "$tmp/x/usr/share/man/man1/orvalis2d.1.gz" | cmp -s - "$src/man/orvalis2d.1" ||
     fail "packaged manual page differs from man/orvalis2d.1"
 
