@@ -71,14 +71,16 @@ bench:
 	$(CMAKE) --build build-bench -j $(JOBS) --target orv_bench orvalis2d
 	./build-bench/orv_bench
 
-# Installs the program, its manual page and its documentation under PREFIX;
-# DESTDIR (environment or command line) stages the tree elsewhere.
+# Installs everything (programs, manual pages, completion, documentation,
+# library, Python module) under PREFIX; DESTDIR (environment or command
+# line) stages the tree elsewhere.
 PREFIX ?= /usr/local
 .PHONY: install package deps
 install: build
 	DESTDIR="$(DESTDIR)" $(CMAKE) --install $(BUILD) --prefix "$(PREFIX)"
 
-# The Debian package, written to $(BUILD)/.
+# The Debian packages orvalis2d, liborvalis-dev and python3-orvalis,
+# written to $(BUILD)/.
 package: build
 	cd $(BUILD) && cpack -G DEB
 

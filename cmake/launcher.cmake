@@ -25,6 +25,8 @@ configure_file(${PROJECT_SOURCE_DIR}/tools/cls ${CMAKE_BINARY_DIR}/libexec/cls C
 configure_file(${PROJECT_SOURCE_DIR}/tools/orvalis2d.in ${CMAKE_BINARY_DIR}/launcher/orvalis2d
                @ONLY FILE_PERMISSIONS ${orv_exec_perms})
 
-install(TARGETS orvalis2d RUNTIME DESTINATION ${ORV_PRIVATE_DIR})
-install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/cls DESTINATION ${ORV_PRIVATE_DIR})
-install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/orvalis2d DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS orvalis2d RUNTIME DESTINATION ${ORV_PRIVATE_DIR} COMPONENT orvalis2d)
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/cls DESTINATION ${ORV_PRIVATE_DIR}
+        COMPONENT orvalis2d)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/orvalis2d DESTINATION ${CMAKE_INSTALL_BINDIR}
+        COMPONENT orvalis2d)

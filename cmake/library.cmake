@@ -6,7 +6,7 @@
 #   find_package(orvalis) and target_link_libraries(app orvalis::model).
 # Component python: the package orvalis with its extension module, in
 # ORV_PYTHON_INSTALL_DIR (Debian's place for packaged modules by default).
-# The program's rules stay in the default component.
+# The programs are component orvalis2d (cmake/install.cmake).
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -42,7 +42,3 @@ if(TARGET orvalis_py)
   install(FILES ${PROJECT_SOURCE_DIR}/src/python/orvalis/__init__.py
           DESTINATION ${ORV_PYTHON_INSTALL_DIR}/orvalis COMPONENT python)
 endif()
-
-# The Debian package holds the program (the default component) only, until
-# the library and the module get packages of their own.
-set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};Unspecified;/")
