@@ -1,4 +1,4 @@
-# shellcheck shell=bash disable=SC2034 # tmp and deb are set for the caller
+# shellcheck shell=bash disable=SC2034 # tmp is set for the caller
 # Helpers shared by the package tests (sourced, not run).
 # A test exits 77 when a tool it needs is missing; CTest counts that as skipped.
 
@@ -27,20 +27,12 @@ new_tmp() {
     trap 'rm -rf "$tmp"' EXIT
 }
 
-# build_deb BUILD_DIR: packages the build tree with CPack into $tmp/cpack and
-# sets $deb to the one package file made there.
-build_deb() {
-    need cpack dpkg-deb dpkg-shlibdeps
-    [ -f "$1/CPackConfig.cmake" ] || fail "no CPackConfig.cmake in $1"
-    if ! cpack -G DEB --config "$1/CPackConfig.cmake" -B "$tmp/cpack" >"$tmp/cpack.log" 2>&1; then
-        cat "$tmp/cpack.log" >&2
-        fail "cpack failed"
-    fi
-    local found=("$tmp"/cpack/*.deb)
-    if [ ${#found[@]} -ne 1 ] || [ ! -f "${found[0]}" ]; then
-        fail "expected one .deb, got: ${found[*]}"
-    fi
-    deb=${found[0]}
+# deb_of DEBS PACKAGE: the file of PACKAGE made by debs_test.sh in DEBS
+# (DEBS/cpack/PACKAGE_VERSION_ARCH.deb); fails when there is none.
+deb_of() {
+    local found=("$1"/cpack/"$2"_*.deb)
+    [ -f "${found[0]}" ] || fail "no package $2 in $1/cpack (did Package.Build run?)"
+    echo "${found[0]}"
 }
 
 # noop_cls: a folder holding a `cls` that does nothing, to put first on PATH,

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# lintian finds no error in the Debian package (warnings and notes are shown).
-# Usage: lintian_test.sh BUILD_DIR
+# lintian finds no error in any Debian package made by debs_test.sh
+# (warnings and notes are shown).
+# Usage: lintian_test.sh DEBS PACKAGE...
 set -euo pipefail
 # shellcheck source=common.sh
 . "${BASH_SOURCE[0]%/*}/common.sh"
 need lintian
 new_tmp
-build_deb "$1"
+debs=$1
+shift
 
-status=0
-lintian --no-cfg "$deb" >"$tmp/lintian.out" 2>&1 || status=$?
-cat "$tmp/lintian.out"
-! grep -q '^E: ' "$tmp/lintian.out" || fail "lintian reports errors"
-[ "$status" -eq 0 ] || fail "lintian exited with status $status"
-echo "ok: lintian $(basename "$deb")"
+for p in "$@"; do
+    deb=$(deb_of "$debs" "$p")
+    status=0
+    lintian --no-cfg "$deb" >"$tmp/lintian.out" 2>&1 || status=$?
+    cat "$tmp/lintian.out"
+    ! grep -q '^E: ' "$tmp/lintian.out" || fail "lintian reports errors for $p"
+    [ "$status" -eq 0 ] || fail "lintian exited with status $status for $p"
+    echo "ok: lintian $(basename "$deb")"
+done
