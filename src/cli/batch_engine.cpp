@@ -276,12 +276,18 @@ bool engine::on_record(std::size_t content_end) {
 // and goes on in a free chunk with the bytes of the record not yet ended.
 void engine::hand_over(bool flush) {
     if (pos_ - line_start_ > size_ / 2) {
+        // A line end at the piece's end stays with the rest of the record:
+        // open quotes at the input's end may make it the record's own.
+        const char* b = cur_->buf.get();
+        std::size_t e = pos_;
+        if (b[e - 1] == '\n') --e;
+        if (b[e - 1] == '\r') --e;
         row_out r{};
         r.off = static_cast<uint32_t>(line_start_);
-        r.len = static_cast<uint32_t>(pos_ - line_start_);
+        r.len = static_cast<uint32_t>(e - line_start_);
         r.kind = row_kind::piece;
         cur_->rows.push_back(r);
-        line_start_ = pos_;
+        line_start_ = e;
         pieces_ = true;
     }
     chunk* full = cur_;
