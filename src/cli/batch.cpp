@@ -1,19 +1,227 @@
-// orvalis batch: the intensities for every row of a CSV file (not built yet).
-#include <cstdio>
+// orvalis batch: the intensities for every row of a CSV file.
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "cli/batch_engine.h"
 #include "cli/command.h"
 #include "cli/german.h"
-#include "cli/status.h"
+#include "cli/os_error.h"
+#include "cli/out_file.h"
+#include "cli/progress.h"
+#include "cli/site_options.h"
+#include "csv/number.h"
 
 namespace orv::cli {
 
-// Registers `batch`.
+namespace {
+
+struct batch_opts {
+    std::string file, out;
+    site_text site;
+    std::string levels, digits, delimiter, decimal, origin, azimuth, coords;
+    bool keep_going = false;
+    bool summary = false;
+};
+
+// The text of a --delimiter or --decimal value as the byte it names.
+maybe_problem read_char(const std::string& text, const char* name, const char* allowed, char& c) {
+    if (text.empty()) return std::nullopt;
+    std::string t = text;
+    if (t == "tab") t = "\t";
+    if (t.size() == 1 && std::string(allowed).find(t[0]) != std::string::npos) {
+        c = t[0];
+        return std::nullopt;
+    }
+    return problem{exit_bad_value, std::string("Option ") + name + ": " +
+                                       (allowed[0] == ';' ? "';', ',' oder tab" : "'.' oder ','") +
+                                       " erwartet: " + text};
+}
+
+// "a,b" split at its only comma, each part without blanks around it.
+bool split_pair(const std::string& text, std::string& a, std::string& b) {
+    const auto comma = text.find(',');
+    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos) return false;
+    const auto trim = [](std::string s) {
+        s.erase(0, s.find_first_not_of(" \t"));
+        s.erase(s.find_last_not_of(" \t") + 1);
+        return s;
+    };
+    a = trim(text.substr(0, comma));
+    b = trim(text.substr(comma + 1));
+    return !a.empty() && !b.empty();
+}
+
+// A finite number given to option name.
+maybe_problem read_finite(const std::string& text, const char* name, double& v) {
+    const auto r = read_double(text);
+    const std::string where = std::string("Option ") + name + ": ";
+    if (!r.ok()) return problem{exit_bad_value, where + describe(r.err) + ": " + text};
+    if (!std::isfinite(r.value))
+        return problem{exit_bad_value, where + "Wert muss endlich sein: " + text};
+    v = r.value;
+    return std::nullopt;
+}
+
+// Reads --origin, --azimuth and --coords into c.
+maybe_problem read_world(const batch_opts& o, engine_config& c) {
+    if (o.origin.empty()) return std::nullopt;
+    c.world = true;
+    std::string e, n;
+    if (!split_pair(o.origin, e, n))
+        return problem{exit_bad_value, "Option --origin: zwei Zahlen E,N erwartet: " + o.origin};
+    if (auto pr = read_finite(e, "--origin", c.frame.e0)) return pr;
+    if (auto pr = read_finite(n, "--origin", c.frame.n0)) return pr;
+    if (auto pr = read_finite(o.azimuth, "--azimuth", c.frame.azimuth)) return pr;
+    if (o.coords.empty()) return std::nullopt;
+    if (!split_pair(o.coords, c.e_name, c.n_name) || c.e_name == c.n_name)
+        return problem{exit_bad_value,
+                       "Option --coords: zwei verschiedene Spaltennamen erwartet: " + o.coords};
+    return std::nullopt;
+}
+
+// Reads every option into c.
+maybe_problem read_options(const batch_opts& o, engine_config& c) {
+    maybe_problem e = read_site(o.site, c.base);
+    if (!e) e = read_levels(o.levels, c.lv);
+    if (!e) e = read_count(o.digits, "--digits", 0, 30, c.digits);
+    if (!e) e = read_char(o.delimiter, "--delimiter", ";,\t", c.delim);
+    if (!e) e = read_char(o.decimal, "--decimal", ".,", c.dec);
+    if (!e) e = read_world(o, c);
+    if (e) return e;
+    if (c.delim == ',' && c.dec == ',')
+        return problem{exit_usage, "Trennzeichen und Dezimalzeichen sind beide ','"};
+    const std::string* given[7] = {&o.site.h, &o.site.b, &o.site.vol, &o.site.s,
+                                   &o.site.d, &o.site.x, &o.site.y};
+    for (int k = 0; k < 7; ++k) c.given[k] = !given[k]->empty();
+    c.keep_going = o.keep_going;
+    return std::nullopt;
+}
+
+// The closing line of counts.
+std::string summary(const engine_stats& s) {
+    uint64_t rows = s.invalid + s.blank + s.empty;
+    for (uint64_t n : s.st) rows += n;
+    std::string t = std::to_string(rows) + " Zeilen; Status 0: " + std::to_string(s.st[0]);
+    for (int k = 1; k < 6; ++k) t += ", " + std::to_string(k) + ": " + std::to_string(s.st[k]);
+    t += "; ungueltig: " + std::to_string(s.invalid);
+    t += "; leer: " + std::to_string(s.blank + s.empty);
+    return t + " (Status 1 bis 5: nicht berechnet, nicht \"keine Gefahr\")";
+}
+
+// True when descriptors a and b are the same terminal.
+bool same_terminal(int a, int b) {
+    if (!isatty(a) || !isatty(b)) return false;
+    const char* ta = ttyname(a);
+    const std::string sa = ta ? ta : "";
+    const char* tb = ttyname(b);
+    return tb && sa == tb;
+}
+
+// Runs the subcommand.
+int run(const batch_opts& o) {
+    const bool tty = isatty(2);
+    progress_line say("orvalis batch", tty && !(o.out.empty() && same_terminal(1, 2)));
+    engine_config c;
+    if (auto e = read_options(o, c)) {
+        say.message(e->text);
+        return e->status;
+    }
+    // The input.
+    int in = 0;
+    if (!o.file.empty() && o.file != "-") {
+        in = ::open(o.file.c_str(), O_RDONLY | O_CLOEXEC);
+        if (in < 0) {
+            say.message(o.file + ": nicht lesbar: " + os_error(errno));
+            return exit_bad_value;
+        }
+        c.in_name = o.file;
+    }
+    out_file out;
+    if (auto e = out.open(o.out)) {
+        say.message(e->text);
+        return e->status;
+    }
+    c.in_fd = in;
+    c.out_fd = out.fd();
+    c.threaded = std::thread::hardware_concurrency() > 1;
+    c.message = [&say](const std::string& m) { say.message(m); };
+    c.progress = [&say](uint64_t rows) { say.tick(rows); };
+    const engine_outcome r = run_engine(c);
+    if (in > 0) close(in);
+    say.clear();
+    if (r.write_error == EPIPE) return exit_ok;
+    maybe_problem e = r.stop;
+    if (!e && r.write_error != 0)
+        e = problem{exit_bad_value, out.name() + ": nicht schreibbar: " + os_error(r.write_error)};
+    if (!e) e = out.commit();
+    if (e) {
+        out.discard();
+        say.message(e->text);
+        return e->status;
+    }
+    if (tty || o.summary) say.message(summary(r.stats));
+    return r.stats.invalid > 0 ? exit_invalid_rows : exit_ok;
+}
+
+} // namespace
+
+// Registers `batch` and its options.
 command add_batch(CLI::App& top) {
+    auto op = std::make_shared<batch_opts>();
     CLI::App* app = add_command(top, "batch", "Intensitaeten fuer jede Zeile einer CSV-Datei");
-    return {app, [] {
-                std::fprintf(stderr, "orvalis batch: noch nicht verfuegbar\n");
-                return static_cast<int>(exit_usage);
-            }};
+    app->footer(
+        "Die Eingabe ist CSV mit einer Kopfzeile. Spalten H, B, S, D, x, y (Gross- und\n"
+        "Kleinschreibung wie angegeben) und Vol (beliebig) geben die Parameter der Zeile;\n"
+        "fehlt eine Spalte, gilt die Option, sonst der Anfangswert. Jede Zeile wird Byte\n"
+        "fuer Byte ausgegeben, ergaenzt um q,v,h,he,status,level (mit --origin zuerst\n"
+        "x_jet,y_jet). Status 0 heisst berechnet; 1 bis 4 sind die Warnungen des Rechners,\n"
+        "5 heisst nicht unterhalb der Bresche: dann bleiben die Ergebnisse leer (nicht\n"
+        "berechnet, nicht \"keine Gefahr\"). Eine leere Zeile bleibt leer.\n"
+        "Exit-Status: 0 Erfolg, 1 ungueltiger Wert in Datei oder Option oder Ausgabe\n"
+        "nicht schreibbar, 2 fehlerhafter Aufruf, 3 ungueltige Zeilen mit --keep-going.");
+    app->add_option("DATEI", op->file, "CSV-Datei; - oder keine fuer die Standardeingabe")
+        ->type_name("");
+    app->add_option("-o,--output", op->out,
+                    "Ausgabedatei (sonst die Standardausgabe); erst bei Erfolg ersetzt")
+        ->type_name("DATEI");
+    add_site_options(*app, op->site);
+    add_levels_option(*app, op->levels);
+    app->add_option("--digits", op->digits,
+                    "feste Anzahl (0 bis 30) Nachkommastellen der Ergebnisse")
+        ->type_name("N");
+    app->add_flag(
+        "--keep-going", op->keep_going,
+        "ungueltige Zeilen mit Status invalid ausgeben und weiterrechnen (Exit-Status 3)");
+    app->add_flag("--summary", op->summary,
+                  "am Ende die Anzahl Zeilen je Status melden (auf einem Terminal immer)");
+    app->add_option("--delimiter", op->delimiter,
+                    "Trennzeichen ; , oder tab (sonst das erste davon in der Kopfzeile)")
+        ->type_name("Z");
+    app->add_option("--decimal", op->decimal,
+                    "Dezimalzeichen . oder , (Vorgabe , bei Trennzeichen ;, sonst .)")
+        ->type_name("Z");
+    auto* origin = app->add_option("--origin", op->origin,
+                                   "Weltkoordinaten der Bresche; die Punkte kommen dann aus den "
+                                   "Spalten E und N")
+                       ->type_name("E,N");
+    auto* azimuth = app->add_option("--azimuth", op->azimuth,
+                                    "Richtung des Strahls in Grad, im Uhrzeigersinn von Norden")
+                        ->type_name("GRAD");
+    auto* coords =
+        app->add_option("--coords", op->coords, "Namen der Spalten E und N (Vorgabe E,N)")
+            ->type_name("E,N");
+    origin->needs(azimuth);
+    azimuth->needs(origin);
+    coords->needs(origin);
+    origin->excludes(app->get_option("-x"));
+    origin->excludes(app->get_option("-y"));
+    return {app, [op] { return run(*op); }};
 }
 
 } // namespace orv::cli

@@ -9,6 +9,7 @@
 #include "cli/messages.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
+#include "csv/results.h"
 #include "model/intensity.h"
 #include "model/level.h"
 #include "model/point.h"
@@ -96,11 +97,10 @@ std::string csv_report(const point_opts& op, int digits, const params& given, co
         h += ",x_used,S_used";
         r += "," + write_real(p.x1) + "," + write_real(p.slp);
     }
-    h += ",q,v,h,he,status,level\n";
-    for (real v : {o.res.q, o.res.v, o.res.h, o.res.he})
-        r += "," + (o.st == 0 ? write_real(v, '.', digits) : std::string());
-    r += "," + std::to_string(o.st) + "," + (level < 0 ? std::string() : std::to_string(level));
-    return h + r + "\n";
+    char buf[csv::max_results_len];
+    h.append(buf, csv::put_result_names(buf, ','));
+    r.append(buf, csv::put_results(buf, ',', '.', digits, o.st, o.res, level));
+    return h + "\n" + r + "\n";
 }
 
 // Runs the subcommand.

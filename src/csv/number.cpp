@@ -1,18 +1,20 @@
 // Reading and writing numbers with std::from_chars and std::to_chars.
 #include "csv/number.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace orv {
 
 namespace {
 
-// Copies text without surrounding blanks and tabs and a leading '+' into buf,
-// with '.' for the decimal separator; fails on empty or overlong text.
-num_error normalise(std::string_view text, char dec, char* buf, std::size_t& n) {
+// Takes the blanks and tabs around text and a leading '+' off; fails on
+// empty or overlong text.
+num_error trim(std::string_view& text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     if (text.empty()) return num_error::empty;
@@ -22,30 +24,21 @@ num_error normalise(std::string_view text, char dec, char* buf, std::size_t& n) 
         text.remove_prefix(1);
         if (text.empty() || text.front() == '-' || text.front() == '+') return num_error::syntax;
     }
-    n = 0;
-    for (char c : text) {
-        if (c == dec)
-            c = '.';
-        else if (c == '.' && dec != '.')
-            return num_error::syntax;
-        buf[n++] = c;
-    }
-    buf[n] = '\0';
     return num_error::none;
 }
 
-// from_chars for T over the normalised text; out of range falls back to the
-// C library, which gives an infinity or the nearest tiny value as strtof does.
-template <class T> num_read<T> read(std::string_view text, char dec) {
-    char buf[max_number_len + 2];
-    std::size_t n = 0;
+// from_chars for T over n bytes at p with '.' as the decimal separator; out
+// of range falls back to the C library, which gives an infinity or the
+// nearest tiny value as strtof does.
+template <class T> num_read<T> convert(const char* p, std::size_t n) {
     num_read<T> r;
-    r.err = normalise(text, dec, buf, n);
-    if (!r.ok()) return r;
-    const auto [end, ec] = std::from_chars(buf, buf + n, r.value, std::chars_format::general);
-    if (end != buf + n || ec == std::errc::invalid_argument) {
+    const auto [end, ec] = std::from_chars(p, p + n, r.value, std::chars_format::general);
+    if (end != p + n || ec == std::errc::invalid_argument) {
         r.err = num_error::syntax;
     } else if (ec == std::errc::result_out_of_range) {
+        char buf[max_number_len + 1];
+        std::memcpy(buf, p, n);
+        buf[n] = '\0';
         char* stop = nullptr;
         if constexpr (sizeof(T) == sizeof(float))
             r.value = std::strtof(buf, &stop);
@@ -53,6 +46,26 @@ template <class T> num_read<T> read(std::string_view text, char dec) {
             r.value = std::strtod(buf, &stop);
     }
     return r;
+}
+
+// Reads text as a T; with ',' as the decimal separator a '.' is not allowed.
+template <class T> num_read<T> read(std::string_view text, char dec) {
+    num_read<T> r;
+    r.err = trim(text);
+    if (!r.ok()) return r;
+    if (dec == '.') return convert<T>(text.data(), text.size());
+    char buf[max_number_len];
+    std::size_t n = 0;
+    for (char c : text) {
+        if (c == dec) {
+            c = '.';
+        } else if (c == '.') {
+            r.err = num_error::syntax;
+            return r;
+        }
+        buf[n++] = c;
+    }
+    return convert<T>(buf, n);
 }
 
 } // namespace
@@ -69,23 +82,27 @@ num_read<double> read_double(std::string_view text, char dec) {
 
 // Shortest round-trip text, or fixed decimals.
 std::string write_real(real v, char dec, int digits) {
-    if (std::isnan(v)) return "nan";
-    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
-    char buf[128];
+    char buf[max_real_len];
+    return std::string(buf, put_real(buf, v, dec, digits));
+}
+
+// Shortest round-trip text, or fixed decimals, into p.
+char* put_real(char* p, real v, char dec, int digits) {
+    if (std::isnan(v)) return std::copy_n("nan", 3, p);
+    if (std::isinf(v)) return v > 0 ? std::copy_n("inf", 3, p) : std::copy_n("-inf", 4, p);
     std::to_chars_result r;
     if (digits >= 0) {
         // Wide values in fixed notation need up to 39 digits before the point.
         if (digits > 60) digits = 60;
-        r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, digits);
+        r = std::to_chars(p, p + max_real_len, v, std::chars_format::fixed, digits);
     } else {
-        r = std::to_chars(buf, buf + sizeof buf, v);
+        r = std::to_chars(p, p + max_real_len, v);
     }
-    std::string s(buf, r.ptr);
     if (dec != '.') {
-        for (char& c : s)
-            if (c == '.') c = dec;
+        for (char* c = p; c != r.ptr; ++c)
+            if (*c == '.') *c = dec;
     }
-    return s;
+    return r.ptr;
 }
 
 // Message words for a reading failure.

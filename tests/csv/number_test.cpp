@@ -33,7 +33,9 @@ TEST(Number, ReadReal) {
         {"0.15", ',', num_error::syntax, 0},      {"5m", '.', num_error::syntax, 0},
         {"1e", '.', num_error::syntax, 0},        {"+", '.', num_error::syntax, 0},
         {"+-5", '.', num_error::syntax, 0},       {"0x10", '.', num_error::syntax, 0},
-        {"1 2", '.', num_error::syntax, 0},
+        {"1 2", '.', num_error::syntax, 0},       {"1e50", ',', num_error::none, INFINITY},
+        {"+,5", ',', num_error::none, 0.5f},      {"-1,5e3", ',', num_error::none, -1500},
+        {"-1e-50", '.', num_error::none, -0.0f},  {"1,5,", ',', num_error::syntax, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -44,6 +46,9 @@ TEST(Number, ReadReal) {
         }
     }
     EXPECT_EQ(orv::read_real(std::string(600, '1')).err, num_error::too_long);
+    EXPECT_EQ(orv::read_real(" " + std::string(orv::max_number_len, '1') + " ").err,
+              num_error::none);
+    EXPECT_EQ(orv::read_real(std::string(orv::max_number_len + 1, '1')).err, num_error::too_long);
     EXPECT_TRUE(std::isnan(orv::read_real("nan").value));
 }
 
