@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE ?= cmake
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-MODEL_TESTS = Rmint*:Rmint2*:Tables*:Intensity*:Stages*:Level*
+MODEL_TESTS = Rmint*:Rmint2*:Tables*:Intensity*:Stages*:Level*:Lateral*:Grid*
 # No "Entering directory" lines from this make or the builds it starts.
 MAKEFLAGS += --no-print-directory
 
