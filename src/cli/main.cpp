@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     CLI::App app("ORVALIS 2D: Intensitaeten des Breschenabflusses fuer viele Punkte", "orvalis");
     germanise(app);
     app.require_subcommand(1);
-    std::vector<command> commands = {add_point(app), add_batch(app)};
+    std::vector<command> commands = {add_point(app), add_batch(app), add_map(app),
+                                     add_profile(app)};
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {
