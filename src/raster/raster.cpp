@@ -131,8 +131,8 @@ bool finish(GDALDriverH d, GDALDatasetH ds, bool in_memory, const std::string& p
     return ok;
 }
 
-// Writes a whole small raster with driver d in directory dir: whether the
-// format holds six Float32 bands with names and no-data values.
+// Writes a whole small raster with driver d in directory dir and reads it
+// back: whether the format holds six Float32 bands.
 bool probe_in(GDALDriverH d, const std::string& dir, const std::string& ext) {
     const std::string path = dir + "/probe." + ext;
     quiet_errors q;
@@ -145,6 +145,13 @@ bool probe_in(GDALDriverH d, const std::string& dir, const std::string& ext) {
         ok = GDALDatasetRasterIO(ds, GF_Write, 0, 0, 1, 1, px, 1, 1, GDT_Float32, 6, nullptr, 0, 0,
                                  0) == CE_None;
         ok = finish(d, ds, in_memory, path) && ok;
+    }
+    // Read back: a format may keep only some bands, or convert them.
+    if (ok) {
+        GDALDatasetH back = GDALOpen(path.c_str(), GA_ReadOnly);
+        ok = back && GDALGetRasterCount(back) == 6 &&
+             GDALGetRasterDataType(GDALGetRasterBand(back, 6)) == GDT_Float32;
+        if (back) GDALClose(back);
     }
     VSIRmdirRecursive(dir.c_str());
     return ok && q.failures == 0;
