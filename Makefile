@@ -68,7 +68,7 @@ exhaustive:
 .PHONY: bench
 bench:
 	$(CMAKE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DORV_BENCH=ON -DORV_TESTS=OFF
-	$(CMAKE) --build build-bench -j $(JOBS) --target orv_bench orvalis2d
+	$(CMAKE) --build build-bench -j $(JOBS) --target orv_bench orvalis2d orvalis
 	./build-bench/orv_bench
 
 # Installs the program, its manual page and its documentation under PREFIX;

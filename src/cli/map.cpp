@@ -217,8 +217,8 @@ command add_map(CLI::App& top) {
     add_site_options(*app, op->site, false);
     add_levels_option(*app, op->levels);
     app->add_option("--x", op->x,
-                    "Bereich entlang des Strahls in m (Vorgabe: von 0 bis ans Ende "
-                    "der Tabellen)")
+                    "Bereich entlang des Strahls in m (Vorgabe: von 0 bis etwas hinter das "
+                    "Ende der Tabellen)")
         ->type_name("MIN:MAX");
     app->add_option("--y", op->y,
                     "Bereich quer zum Strahl in m, + links (Vorgabe: symmetrisch, "

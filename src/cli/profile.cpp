@@ -84,7 +84,7 @@ int run(const profile_opts& op) {
         const auto t = map::find_table_range(s);
         if (!t)
             return fail({exit_bad_value, "Bereich nicht aus dem Standort bestimmbar; --x angeben"});
-        xr = map::range{0, t->far * 1.02};
+        xr = map::range{0, t->far * 1.03};
     }
     if (!step) step = map::readable_size((xr->max - xr->min) / auto_samples);
     const double n = std::floor((xr->max - xr->min) / *step + 1e-9) + 1;

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <string>
 
-#include "csv/number.h"
 #include "draw/axes.h"
 #include "draw/hatch.h"
 #include "draw/style.h"
 #include "draw/text.h"
+#include "map/summary.h"
 
 namespace orv::draw {
 
@@ -262,7 +262,7 @@ double legend_row(cairo_t* cr, double x, double y, double u, const std::string& 
 
 // "h > 0.5 m oder q > 0.5 m²/s".
 std::string rule(real t) {
-    const std::string s = write_real(t);
+    const std::string s = map::plain(t);
     return "h > " + s + " m oder q > " + s + " m\u00b2/s";
 }
 
@@ -422,10 +422,10 @@ void draw_legend(cairo_t* cr, const map_view& v, double x, double y, double w, d
 
 std::string map_title(const map_view& v) {
     const params& p = v.site;
-    return std::string(quantity_name(v.shown)) + ": H = " + write_real(p.h) +
-           " m, B = " + write_real(p.b) + " m, Vol = " + write_real(p.vol) +
-           " m\u00b3, S = " + write_real(p.slp) + " %" + (v.corrected ? " (korrigiert)" : "") +
-           ", D = " + write_real(p.dm) + " m";
+    return std::string(quantity_name(v.shown)) + ": H = " + map::plain(p.h) +
+           " m, B = " + map::plain(p.b) + " m, Vol = " + map::plain(p.vol) +
+           " m\u00b3, S = " + map::plain(p.slp) + " %" + (v.corrected ? " (korrigiert)" : "") +
+           ", D = " + map::plain(p.dm) + " m";
 }
 
 // Title, map with equal scale on both axes, legend at the right.

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <string>
 
-#include "csv/number.h"
 #include "draw/axes.h"
 #include "draw/hatch.h"
 #include "draw/style.h"
 #include "draw/text.h"
+#include "map/summary.h"
 
 namespace orv::draw {
 
@@ -97,7 +97,7 @@ void draw_panel(cairo_t* cr, const profile_view& v, const panel& p, const scales
             cairo_stroke(cr);
             if (ty - above < 0.95 * u) continue;
             halo_text(cr, sx.left + sx.width - 0.4 * u, ty - 0.25 * u,
-                      "Stufe " + std::to_string(k + 1) + " ab " + write_real(v.lv.t[k]),
+                      "Stufe " + std::to_string(k + 1) + " ab " + map::plain(v.lv.t[k]),
                       align::right);
             above = ty;
         }
@@ -179,10 +179,10 @@ void draw_profile(cairo_t* cr, double width, double height, const profile_view& 
     const double m = u;
     const params& p = v.site;
     const std::string title =
-        "L\u00e4ngsprofil bei y = " + write_real(v.y) + " m: H = " + write_real(p.h) +
-        " m, B = " + write_real(p.b) + " m, Vol = " + write_real(p.vol) +
-        " m\u00b3, S = " + write_real(p.slp) + " %" + (v.corrected ? " (korrigiert)" : "") +
-        ", D = " + write_real(p.dm) + " m";
+        "L\u00e4ngsprofil bei y = " + map::plain(v.y) + " m: H = " + map::plain(p.h) +
+        " m, B = " + map::plain(p.b) + " m, Vol = " + map::plain(p.vol) +
+        " m\u00b3, S = " + map::plain(p.slp) + " %" + (v.corrected ? " (korrigiert)" : "") +
+        ", D = " + map::plain(p.dm) + " m";
     cairo_set_source_rgb(cr, 0, 0, 0);
     font(cr, 1.2 * u, true);
     const double tw = text_width(cr, title);

@@ -41,7 +41,7 @@ int area_decimals(const axis& x) {
 
 // "h > 0.5 m oder q > 0.5 m2/s" for threshold t.
 std::string rule(real t) {
-    const std::string v = write_real(t);
+    const std::string v = plain(t);
     return "h > " + v + " m oder q > " + v + " m2/s";
 }
 
@@ -51,6 +51,14 @@ std::string at_least(bool open, const std::string& v) {
 }
 
 } // namespace
+
+std::string plain(real v) {
+    const real a = std::fabs(v);
+    if (!(a >= 1e-4f && a < 1e15f)) return write_real(v);
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    return std::string(buf, r.ptr);
+}
 
 int decimals(double v) {
     double p = 1;
@@ -123,10 +131,10 @@ std::string summary_text(const summary_input& in, const figures& f) {
     const int d = position_decimals(in.x, in.y);
     const int da = area_decimals(in.x);
     const params& p = in.site;
-    std::string s = "Gefahrenkarte fuer H = " + write_real(p.h) + " m, B = " + write_real(p.b) +
-                    " m, Vol = " + write_real(p.vol) + " m3, S = " + write_real(p.slp) + " %";
-    if (in.corrected) s += " (korrigiert von " + write_real(in.given_slope) + " %)";
-    s += ", D = " + write_real(p.dm) + " m\n";
+    std::string s = "Gefahrenkarte fuer H = " + plain(p.h) + " m, B = " + plain(p.b) +
+                    " m, Vol = " + plain(p.vol) + " m3, S = " + plain(p.slp) + " %";
+    if (in.corrected) s += " (korrigiert von " + plain(in.given_slope) + " %)";
+    s += ", D = " + plain(p.dm) + " m\n";
     s += "Raster: x von " + shortest(in.x.min) + " bis " + shortest(in.x.max) + " m, y von " +
          shortest(in.y.min) + " bis " + shortest(in.y.max) + " m, Zellgroesse " +
          shortest(in.x.cell) + " m (" + std::to_string(in.x.n) + " x " + std::to_string(in.y.n) +
@@ -161,16 +169,16 @@ std::string summary_json(const summary_input& in, const figures& f) {
     const int da = area_decimals(in.x);
     const params& p = in.site;
     auto flag = [](bool b) { return b ? "true" : "false"; };
-    std::string s = "{\n  \"site\": {\"H\": " + write_real(p.h) + ", \"B\": " + write_real(p.b) +
-                    ", \"Vol\": " + write_real(p.vol) + ", \"S\": " + write_real(p.slp) +
-                    ", \"D\": " + write_real(p.dm) + "},\n";
+    std::string s = "{\n  \"site\": {\"H\": " + plain(p.h) + ", \"B\": " + plain(p.b) +
+                    ", \"Vol\": " + plain(p.vol) + ", \"S\": " + plain(p.slp) +
+                    ", \"D\": " + plain(p.dm) + "},\n";
     s += std::string("  \"slope_corrected\": ") + flag(in.corrected) + ",\n";
     s += "  \"grid\": {\"x_min\": " + shortest(in.x.min) + ", \"x_max\": " + shortest(in.x.max) +
          ", \"y_min\": " + shortest(in.y.min) + ", \"y_max\": " + shortest(in.y.max) +
          ", \"cell\": " + shortest(in.x.cell) + ", \"nx\": " + std::to_string(in.x.n) +
          ", \"ny\": " + std::to_string(in.y.n) + "},\n";
-    s += "  \"levels\": [" + write_real(in.lv.t[0]) + ", " + write_real(in.lv.t[1]) + ", " +
-         write_real(in.lv.t[2]) + "],\n  \"zones\": [\n";
+    s += "  \"levels\": [" + plain(in.lv.t[0]) + ", " + plain(in.lv.t[1]) + ", " +
+         plain(in.lv.t[2]) + "],\n  \"zones\": [\n";
     for (int k = 0; k < 3; ++k) {
         const zone& z = f.zones[k];
         s += "    {\"level\": " + std::to_string(k + 1) + ", \"cells\": " + std::to_string(z.cells);

@@ -78,6 +78,10 @@ std::string summary_text(const summary_input& in, const figures& f);
 // The same as JSON.
 std::string summary_json(const summary_input& in, const figures& f);
 
+// A Real as people read it: the shortest digits that read back as it,
+// without an exponent from 0.0001 to 10^15 (1000000, not 1e+06).
+std::string plain(real v);
+
 // The fewest decimals (at most 6) that show v exactly enough: v times ten
 // to their power lies within 1e-6 of a whole number.
 int decimals(double v);
