@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/command.h"
@@ -176,9 +177,9 @@ int run(const map_opts& op) {
     std::vector<int32_t> col(st.size());
     for (std::size_t i = 0; i < st.size(); ++i) col[i] = st[i].st;
     map::summary_sink summary(ax, ay, col);
-    map::image_sink image(ax.n, ay.n, m.shown);
+    std::optional<map::image_sink> image;
     std::vector<map::strip_sink*> sinks = {&summary};
-    if (m.format) sinks.push_back(&image);
+    if (m.format) sinks.push_back(&image.emplace(ax.n, ay.n, m.shown));
     if (!op.raster.empty() && !m.georef) sinks.push_back(&raster);
     if (!map::compute_grid(s, st, map::centres(ay), m.lv, threads, sinks))
         return fail({exit_bad_value, "--raster " + op.raster + ": " + raster.failure()});
@@ -187,7 +188,7 @@ int run(const map_opts& op) {
         return fail({exit_bad_value, "--raster " + op.raster + ": " + raster.failure()});
 
     if (m.format) {
-        draw::map_view v{m.p, !m.slope_note.empty(), m.lv, ax, ay, &image.image(), col, m.shown};
+        draw::map_view v{m.p, !m.slope_note.empty(), m.lv, ax, ay, &image->image(), col, m.shown};
         const bool drawn = draw::render(
             *m.format, m.width, m.height, picture.stream(),
             [&](cairo_t* cr) { draw::draw_map(cr, m.width, m.height, v); }, why);

@@ -179,7 +179,7 @@ void draw_profile(cairo_t* cr, double width, double height, const profile_view& 
     const double m = u;
     const params& p = v.site;
     const std::string title =
-        "L\u00e4ngsprofil bei y = " + map::plain(v.y) + " m: H = " + map::plain(p.h) +
+        "L\u00e4ngsprofil bei y = " + map::plain(p.y1) + " m: H = " + map::plain(p.h) +
         " m, B = " + map::plain(p.b) + " m, Vol = " + map::plain(p.vol) +
         " m\u00b3, S = " + map::plain(p.slp) + " %" + (v.corrected ? " (korrigiert)" : "") +
         ", D = " + map::plain(p.dm) + " m";

@@ -11,8 +11,8 @@
 
 namespace orv::draw {
 
-// What a profile picture shows: the site (its slope perhaps corrected),
-// thresholds, the lateral distance y and the samples at ascending xs with
+// What a profile picture shows: the site (its slope perhaps corrected, y1
+// the lateral distance as given), thresholds, |y| and the samples at ascending xs with
 // their statuses and results.
 struct profile_view {
     params site;
