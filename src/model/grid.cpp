@@ -53,18 +53,11 @@ void put(const grid_out& out, std::size_t k, int32_t st, const intensity& r) {
     out.st[k] = st;
 }
 
-// Row j of the grid: the lateral stage at |y| for every column whose
-// station has a result.
+// Row j of the grid: the lateral stage at |y| beside every column.
 void compute_row(const site& s, const station* st, std::size_t nx, real y, const grid_out& out,
                  std::size_t j) {
-    const real ay = std::fabs(y);
-    const double a = lateral_scale(s, ay);
-    const intensity none = no_result();
     const std::size_t k0 = j * nx;
-    for (std::size_t i = 0; i < nx; ++i) {
-        const station& t = st[i];
-        put(out, k0 + i, t.st, t.st == 0 ? make_result_scaled(s, t, ay, a) : none);
-    }
+    make_row(s, st, nx, std::fabs(y), out.q + k0, out.v + k0, out.h + k0, out.he + k0, out.st + k0);
 }
 
 // Copies row from to row to.

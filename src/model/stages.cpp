@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "model/point.h"
 #include "model/tables.h"
 
 namespace orv {
@@ -173,17 +174,21 @@ double lateral_scale(const site& s, real y1) {
     return static_cast<double>(y1) / s.lref;
 }
 
-// The lateral stage with one search for both profiles, where every value
-// it meets is finite: then no operation sees two NaNs, whose order would
-// pick the NaN that comes out, and the result cannot depend on how the
-// compiler arranged the operands. Inside the table a profile factor is
-// formed as the lookup forms it (lower ordinate plus offset times the
-// rounded slope); outside it is the end ordinate. Anything else goes
-// through make_result itself.
-intensity make_result_scaled(const site& s, const station& t, real y1, double a) {
+namespace {
+
+// True when every value of station t that the lateral stage meets is finite.
+bool finite_station(const station& t) {
     using std::isfinite;
-    if (!(isfinite(a) && isfinite(t.fq) && isfinite(t.ywid) && isfinite(t.qx) && isfinite(t.vx)))
-        return make_result(s, t, y1);
+    return isfinite(t.fq) && isfinite(t.ywid) && isfinite(t.qx) && isfinite(t.vx);
+}
+
+// The lateral stage with one search for both profiles, for a finite a and a
+// finite station: then no operation sees two NaNs, whose order would pick
+// the NaN that comes out, and the result cannot depend on how the compiler
+// arranged the operands. Inside the table a profile factor is formed as the
+// lookup forms it (lower ordinate plus offset times the rounded slope);
+// outside it is the end ordinate.
+inline intensity fast_result(const station& t, double a) {
     const real yrel = static_cast<real>((a * t.fq) / t.ywid);
     real pq;
     double pv;
@@ -200,6 +205,34 @@ intensity make_result_scaled(const site& s, const station& t, real y1, double a)
         pv = static_cast<double>(g.v0) + d * static_cast<double>(g.dv);
     }
     return finish(t, pq, pv);
+}
+
+} // namespace
+
+// The shared search where everything is finite, else make_result itself.
+intensity make_result_scaled(const site& s, const station& t, real y1, double a) {
+    if (!(std::isfinite(a) && finite_station(t))) return make_result(s, t, y1);
+    return fast_result(t, a);
+}
+
+// One row: a once, then per station the fast stage, make_result where a
+// value is not finite, or no result where the station has a status.
+void make_row(const site& s, const station* st, std::size_t n, real y1, real* q, real* v, real* h,
+              real* he, int32_t* status) {
+    const double a = lateral_scale(s, y1);
+    const bool fa = std::isfinite(a);
+    const intensity none = no_result();
+    for (std::size_t i = 0; i < n; ++i) {
+        const station& t = st[i];
+        const intensity r = t.st != 0                 ? none
+                            : fa && finite_station(t) ? fast_result(t, a)
+                                                      : make_result(s, t, y1);
+        q[i] = r.q;
+        v[i] = r.v;
+        h[i] = r.h;
+        he[i] = r.he;
+        status[i] = t.st;
+    }
 }
 
 } // namespace orv

@@ -1,5 +1,6 @@
 // The intensity computation in three stages: site, distance, lateral position.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "model/params.h"
@@ -57,5 +58,11 @@ double lateral_scale(const site& s, real y1);
 // st, y1), with one search of the profile tables for both profile factors
 // and their slopes taken from a prepared table.
 intensity make_result_scaled(const site& s, const station& st, real y1, double a);
+
+// The lateral stage along a row at y1 (>= 0 or NaN) beside the stations
+// st[0..n): where a station's status is 0 the result bit for bit as
+// make_result gives it, elsewhere NaN; each status copied to status[i].
+void make_row(const site& s, const station* st, std::size_t n, real y1, real* q, real* v, real* h,
+              real* he, int32_t* status);
 
 } // namespace orv
