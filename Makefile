@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE ?= cmake
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-MODEL_TESTS = Rmint*:Rmint2*:Tables*:Intensity*:Stages*:Level*:Api*
+MODEL_TESTS = Rmint*:Rmint2*:Tables*:Intensity*:Stages*:Level*:Api*:Lateral*:Grid*
 # No "Entering directory" lines from this make or the builds it starts.
 MAKEFLAGS += --no-print-directory
 
@@ -68,7 +68,7 @@ exhaustive:
 .PHONY: bench
 bench:
 	$(CMAKE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DORV_BENCH=ON -DORV_TESTS=OFF
-	$(CMAKE) --build build-bench -j $(JOBS) --target orv_bench orvalis2d
+	$(CMAKE) --build build-bench -j $(JOBS) --target orv_bench orvalis2d orvalis
 	./build-bench/orv_bench
 
 # Installs everything (programs, manual pages, completion, documentation,

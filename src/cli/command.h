@@ -15,5 +15,7 @@ struct command {
 
 command add_point(CLI::App& top);
 command add_batch(CLI::App& top);
+command add_map(CLI::App& top);
+command add_profile(CLI::App& top);
 
 } // namespace orv::cli

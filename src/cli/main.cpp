@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("orvalis ") + ORV_VERSION,
                          "Version anzeigen und beenden");
     app.require_subcommand(1);
-    std::vector<command> commands = {add_point(app), add_batch(app)};
+    std::vector<command> commands = {add_point(app), add_batch(app), add_map(app),
+                                     add_profile(app)};
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {

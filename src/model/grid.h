@@ -1,4 +1,4 @@
-// Evaluation of the model on a grid of points given by two axes.
+// Evaluation of the model on a grid of points given by two axes, and on lists of points.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -22,5 +22,26 @@ struct grid_out {
 // stage per point. threads: how many threads to use, 0 for all cores.
 void evaluate_grid(const site& s, const real* xs, std::size_t nx, const real* ys, std::size_t ny,
                    const grid_out& out, unsigned threads = 1);
+
+// The distance stage of each column xs[0..nx) into st[0..nx). A column whose
+// x is <= 0 gets a station with status 5 (not downstream) and nothing else.
+void make_stations(const site& s, const real* xs, std::size_t nx, station* st,
+                   unsigned threads = 1);
+
+// Computes the rows ys[0..ny) of a grid whose columns have the stations
+// st[0..nx) from make_stations: the lateral stage per point, bit for bit
+// evaluate() at (x, y); rows with equal |y| are computed once and copied.
+void evaluate_rows(const site& s, const station* st, std::size_t nx, const real* ys, std::size_t ny,
+                   const grid_out& out, unsigned threads = 1);
+
+// Computes n unrelated points (xs[k], ys[k]) as evaluate() does, result k at
+// index k of out.
+void evaluate_points(const site& s, const real* xs, const real* ys, std::size_t n,
+                     const grid_out& out, unsigned threads = 1);
+
+// The number of threads to use for work of the given number of cells:
+// threads (0 for all cores), but 1 when the work is too small to pay for
+// starting threads.
+unsigned threads_for(std::size_t cells, unsigned threads);
 
 } // namespace orv

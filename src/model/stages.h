@@ -1,5 +1,6 @@
 // The intensity computation in three stages: site, distance, lateral position.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "model/params.h"
@@ -48,5 +49,20 @@ station make_station(const site& s, real x1);
 
 // Computes the result at y1 beside the centre line; st.st must be 0.
 intensity make_result(const site& s, const station& st, real y1, lateral* lat = nullptr);
+
+// The part of the lateral stage that depends on y1 and the site only: y1
+// divided by the rounded reference length, shared by a row of points.
+double lateral_scale(const site& s, real y1);
+
+// The result at y1 whose lateral_scale is a: bit for bit make_result(s,
+// st, y1), with one search of the profile tables for both profile factors
+// and their slopes taken from a prepared table.
+intensity make_result_scaled(const site& s, const station& st, real y1, double a);
+
+// The lateral stage along a row at y1 (>= 0 or NaN) beside the stations
+// st[0..n): where a station's status is 0 the result bit for bit as
+// make_result gives it, elsewhere NaN; each status copied to status[i].
+void make_row(const site& s, const station* st, std::size_t n, real y1, real* q, real* v, real* h,
+              real* he, int32_t* status);
 
 } // namespace orv

@@ -1,0 +1,268 @@
+// orvalis map: the danger map below a breach as summary, picture and raster.
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cli/command.h"
+#include "cli/german.h"
+#include "cli/grid_options.h"
+#include "cli/site_options.h"
+#include "draw/canvas.h"
+#include "draw/map_picture.h"
+#include "map/extent.h"
+#include "map/frame.h"
+#include "map/image.h"
+#include "map/outfile.h"
+#include "map/strip.h"
+#include "map/summary.h"
+#include "raster/raster.h"
+
+namespace orv::cli {
+
+namespace {
+
+struct map_opts {
+    site_text site;
+    std::string levels, x, y, cell, out, show, width, height, raster, origin, azimuth, crs, threads;
+    bool correct = false;
+    bool json = false;
+};
+
+// Everything read from the options, ready to run.
+struct map_plan {
+    params p;
+    real given_slope = 0;
+    std::string slope_note;
+    levels lv;
+    map::map_grid grid;
+    std::optional<draw::picture_format> format;
+    int width = 0, height = 0;
+    map::quantity shown = map::quantity::levels;
+    std::string driver;
+    bool georef = false;
+    map::georef g;
+    std::string wkt;
+    int threads = 0;
+};
+
+// A problem "Option NAME: WHY: TEXT" with status 2, for option values that
+// the command line cannot take at all.
+problem usage(const char* name, const std::string& why, const std::string& text) {
+    return {exit_usage, std::string("Option ") + name + ": " + why + ": " + text};
+}
+
+// The quantity named by --show.
+maybe_problem read_show(const std::string& text, map::quantity& q) {
+    if (text.empty()) return std::nullopt;
+    if (text == "q")
+        q = map::quantity::q;
+    else if (text == "v")
+        q = map::quantity::v;
+    else if (text == "h")
+        q = map::quantity::h;
+    else if (text == "he")
+        q = map::quantity::he;
+    else
+        return usage("--show", "q, v, h oder he erwartet", text);
+    return std::nullopt;
+}
+
+// The formats first (usage errors, status 2), then the values (status 1).
+maybe_problem plan(const map_opts& op, map_plan& m) {
+    if (!op.out.empty()) {
+        m.format = draw::format_of(op.out);
+        if (!m.format) return usage("-o", "Endung .png, .svg oder .pdf erwartet", op.out);
+    }
+    maybe_problem e = read_show(op.show, m.shown);
+    if (!e && !op.raster.empty()) {
+        std::string why;
+        m.driver = raster::choose_driver(op.raster, why);
+        if (m.driver.empty()) e = usage("--raster", why, op.raster);
+    }
+    if (!e) e = read_site(op.site, m.p);
+    if (!e) e = read_levels(op.levels, m.lv);
+    std::optional<map::range> xr, yr;
+    std::optional<double> cell;
+    if (!e) e = read_range(op.x, "--x", xr);
+    if (!e) e = read_range(op.y, "--y", yr);
+    if (!e) e = read_size(op.cell, "--cell", cell);
+    if (m.format) {
+        const draw::picture_size d = draw::default_size(*m.format);
+        m.width = d.width;
+        m.height = d.height;
+        if (!e) e = read_count(op.width, "--width", draw::min_side, draw::max_side, m.width);
+        if (!e) e = read_count(op.height, "--height", draw::min_side, draw::max_side, m.height);
+    }
+    if (!e) e = read_count(op.threads, "--threads", 0, 256, m.threads);
+    m.georef = !op.origin.empty();
+    if (m.georef) {
+        if (!e) e = read_point(op.origin, "--origin", m.g.e0, m.g.n0);
+        if (!e) e = read_finite(op.azimuth, "--azimuth", m.g.azimuth);
+        std::string why;
+        if (!e && !raster::read_crs(op.crs, m.wkt, why))
+            e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.crs};
+    }
+    if (e) return e;
+    m.given_slope = m.p.slp;
+    if ((e = check_slope(m.p, op.correct, m.slope_note))) return e;
+    const site s = make_site(m.p);
+    const auto g = map::choose_grid(s, {xr, yr, cell});
+    if (!g) {
+        return problem{exit_bad_value, "Ausdehnung nicht aus dem Standort bestimmbar; "
+                                       "--x, --y und --cell angeben"};
+    }
+    m.grid = *g;
+    if (m.grid.x.n == 0 || m.grid.y.n == 0 || m.grid.x.n * m.grid.y.n > map::max_cells) {
+        return problem{exit_bad_value, "zu viele Zellen bei Zellgroesse " + shown(m.grid.x.cell) +
+                                           " m (hoechstens " + std::to_string(map::max_axis_cells) +
+                                           " je Achse und " + std::to_string(map::max_cells) +
+                                           " insgesamt); --cell groesser waehlen"};
+    }
+    return std::nullopt;
+}
+
+// Writes s to standard output; false when it fails.
+bool out(const std::string& s) {
+    return std::fwrite(s.data(), 1, s.size(), stdout) == s.size() && std::fflush(stdout) == 0;
+}
+
+// Reports a problem of the run and gives its status.
+int fail(const problem& p) {
+    std::fprintf(stderr, "orvalis map: %s\n", p.text.c_str());
+    return p.status;
+}
+
+// Computes the grid and, where asked, the rotated raster, the picture and
+// the summary; files appear only when all of them are complete.
+int run(const map_opts& op) {
+    map_plan m;
+    if (maybe_problem e = plan(op, m)) return fail(*e);
+    if (!m.slope_note.empty()) std::fprintf(stderr, "orvalis map: %s\n", m.slope_note.c_str());
+    const site s = make_site(m.p);
+    const unsigned threads = static_cast<unsigned>(m.threads);
+    const map::axis& ax = m.grid.x;
+    const map::axis& ay = m.grid.y;
+
+    std::string why;
+    map::staged_file picture;
+    if (m.format && !picture.open(op.out, why))
+        return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
+    raster::raster_sink raster;
+    raster::raster_layout layout;
+    map::world_raster world;
+    if (!op.raster.empty()) {
+        if (m.georef) {
+            world = map::cover(m.g, ax, ay);
+            if (world.nx == 0)
+                return fail({exit_bad_value, "--raster: zu viele Zellen im gedrehten Raster; "
+                                             "--cell groesser waehlen"});
+            std::copy(world.gt, world.gt + 6, layout.gt);
+            layout.nx = world.nx;
+            layout.ny = world.ny;
+            layout.wkt = m.wkt;
+        } else {
+            const double gt[6] = {ax.min, ax.cell, 0, ay.end(), 0, -ax.cell};
+            std::copy(gt, gt + 6, layout.gt);
+            layout.nx = ax.n;
+            layout.ny = ay.n;
+            layout.bottom_up = true;
+        }
+        if (!raster.open(op.raster, m.driver, layout, why))
+            return fail({exit_bad_value, "--raster " + op.raster + ": nicht schreibbar: " + why});
+    }
+
+    const std::vector<station> st = map::column_stations(s, map::centres(ax), threads);
+    std::vector<int32_t> col(st.size());
+    for (std::size_t i = 0; i < st.size(); ++i) col[i] = st[i].st;
+    map::summary_sink summary(ax, ay, col);
+    std::optional<map::image_sink> image;
+    std::vector<map::strip_sink*> sinks = {&summary};
+    if (m.format) sinks.push_back(&image.emplace(ax.n, ay.n, m.shown));
+    if (!op.raster.empty() && !m.georef) sinks.push_back(&raster);
+    if (!map::compute_grid(s, st, map::centres(ay), m.lv, threads, sinks))
+        return fail({exit_bad_value, "--raster " + op.raster + ": " + raster.failure()});
+    if (!op.raster.empty() && m.georef &&
+        !map::compute_world(s, ax, ay, m.g, world, m.lv, threads, {&raster}))
+        return fail({exit_bad_value, "--raster " + op.raster + ": " + raster.failure()});
+
+    if (m.format) {
+        draw::map_view v{m.p, !m.slope_note.empty(), m.lv, ax, ay, &image->image(), col, m.shown};
+        const bool drawn = draw::render(
+            *m.format, m.width, m.height, picture.stream(),
+            [&](cairo_t* cr) { draw::draw_map(cr, m.width, m.height, v); }, why);
+        if (!drawn || !picture.close(why))
+            return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
+    }
+    if (!op.raster.empty() && !raster.commit(why))
+        return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
+    if (m.format && !picture.commit(why))
+        return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
+
+    const map::summary_input in{m.p, m.lv, ax, ay, !m.slope_note.empty(), m.given_slope};
+    const map::figures f = summary.result();
+    if (!out(op.json ? map::summary_json(in, f) : map::summary_text(in, f)))
+        return fail({exit_bad_value, "Ausgabe nicht schreibbar"});
+    return exit_ok;
+}
+
+} // namespace
+
+// Registers `map` and its options.
+command add_map(CLI::App& top) {
+    auto op = std::make_shared<map_opts>();
+    CLI::App* app = add_command(top, "map",
+                                "Gefahrenkarte unterhalb der Bresche: Zusammenfassung, "
+                                "Bild und Raster");
+    add_site_options(*app, op->site, false);
+    add_levels_option(*app, op->levels);
+    app->add_option("--x", op->x,
+                    "Bereich entlang des Strahls in m (Vorgabe: von 0 bis etwas hinter das "
+                    "Ende der Tabellen)")
+        ->type_name("MIN:MAX");
+    app->add_option("--y", op->y,
+                    "Bereich quer zum Strahl in m, + links (Vorgabe: symmetrisch, "
+                    "Strahlbreite plus Rand)")
+        ->type_name("MIN:MAX");
+    app->add_option("--cell", op->cell,
+                    "Zellgroesse in m (Vorgabe: etwa 500 Zellen auf der "
+                    "laengeren Seite, 1, 2 oder 5 mal eine Zehnerpotenz)")
+        ->type_name("GROESSE");
+    CLI::Option* o =
+        app->add_option("-o", op->out, "Bild schreiben (.png, .svg oder .pdf)")->type_name("DATEI");
+    app->add_option("--show", op->show, "statt der Gefahrenstufen eine Groesse zeigen")
+        ->type_name("q|v|h|he")
+        ->needs(o);
+    app->add_option("--width", op->width,
+                    "Bildbreite in Bildpunkten (PNG, Vorgabe 1200) oder "
+                    "Punkten (SVG, PDF, Vorgabe 842)")
+        ->type_name("N")
+        ->needs(o);
+    app->add_option("--height", op->height, "Bildhoehe (Vorgabe 800 bzw. 595)")
+        ->type_name("N")
+        ->needs(o);
+    CLI::Option* r = app->add_option("--raster", op->raster,
+                                     "Raster mit sechs Baendern schreiben (GeoTIFF; anderes "
+                                     "GDAL-Format nach der Endung)")
+                         ->type_name("DATEI");
+    CLI::Option* org = app->add_option("--origin", op->origin, "Bresche in Weltkoordinaten")
+                           ->type_name("E,N")
+                           ->needs(r);
+    CLI::Option* az = app->add_option("--azimuth", op->azimuth,
+                                      "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
+                          ->type_name("GRAD")
+                          ->needs(org);
+    CLI::Option* crs = app->add_option("--crs", op->crs, "Koordinatensystem des Rasters")
+                           ->type_name("EPSG:NNNN")
+                           ->needs(org);
+    org->needs(az)->needs(crs);
+    app->add_flag("--correct", op->correct,
+                  "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
+    app->add_flag("--json", op->json, "die Zusammenfassung als JSON ausgeben");
+    app->add_option("--threads", op->threads, "Anzahl Rechenfaeden (Vorgabe 0: alle Kerne)")
+        ->type_name("N");
+    return {app, [op] { return run(*op); }};
+}
+
+} // namespace orv::cli

@@ -1,0 +1,89 @@
+// The map's summary: reach, half-width and area of each danger level, the
+// zones without a result, as German text or JSON.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "map/axis.h"
+#include "map/strip.h"
+#include "model/level.h"
+#include "model/params.h"
+
+namespace orv::map {
+
+// Figures of the cells at one level or above. reach: the largest x of a
+// cell centre plus half a cell; half_width: the largest |y| of a cell
+// centre plus half a cell; area: cells times the cell area. The *_open
+// flags mark a figure that ends at the edge of the grid or of the tables,
+// so the true figure is at least as large.
+struct zone {
+    std::size_t cells = 0;
+    double reach = 0;
+    double half_width = 0;
+    double area = 0;
+    bool reach_open = false;
+    bool width_open = false;
+    bool area_open = false;
+};
+
+// The columns without a result: near the breach (status 1) up to near_end,
+// beyond the tables (status 2) from far_start.
+struct no_result_zones {
+    std::size_t near_columns = 0;
+    double near_end = 0;
+    std::size_t far_columns = 0;
+    double far_start = 0;
+};
+
+// Everything the summary reports.
+struct figures {
+    zone zones[3]; // levels 1, 2, 3 and above
+    no_result_zones none;
+};
+
+// Gathers the figures of a grid with axes x, y whose columns have the
+// statuses col from its strips.
+class summary_sink : public strip_sink {
+  public:
+    summary_sink(const axis& x, const axis& y, std::vector<int32_t> col);
+    bool take(const strip& s) override;
+    figures result() const;
+
+  private:
+    axis x_, y_;
+    std::vector<int32_t> col_;
+    std::vector<uint8_t> open_; // per column: its right neighbour has no result or is the edge
+    std::vector<uint8_t> rim_;  // per column: at the grid's side or beside a column without result
+    std::size_t cells_[3] = {};
+    std::size_t imax_[3] = {};
+    double ymax_[3] = {};
+    bool reach_open_[3] = {}, width_open_[3] = {}, area_open_[3] = {};
+};
+
+// What the summary describes: the site, thresholds, grid and whether the
+// slope was corrected from a given value.
+struct summary_input {
+    params site;
+    levels lv;
+    axis x, y;
+    bool corrected = false;
+    real given_slope = 0;
+};
+
+// The German text of the summary.
+std::string summary_text(const summary_input& in, const figures& f);
+
+// The same as JSON.
+std::string summary_json(const summary_input& in, const figures& f);
+
+// A Real as people read it: the shortest digits that read back as it,
+// without an exponent from 0.0001 to 10^15 (1000000, not 1e+06).
+std::string plain(real v);
+
+// The fewest decimals (at most 6) that show v exactly enough: v times ten
+// to their power lies within 1e-6 of a whole number.
+int decimals(double v);
+
+} // namespace orv::map
