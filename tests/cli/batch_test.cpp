@@ -401,14 +401,16 @@ TEST(Batch, KeepGoing) {
              "\n-1,,,,,5,\nz,,,,,invalid,\n\n,,,,,,,\n",
          at + "6, Spalte 1 (x): keine Zahl: z\n"
               "orvalis batch: 7 Zeilen; Status 0: 1, 1: 1, 2: 1, 3: 0, 4: 0, 5: 1; ungueltig: 1; "
-              "leer: 2 (Status 1 bis 5: nicht berechnet, nicht \"keine Gefahr\")\n",
+              "leer: 2 (Status 1 = zu nah an der Bresche; Status 1 bis 5: nicht berechnet, nicht "
+              "\"keine Gefahr\")\n",
          3},
         {"summary of a clean run",
          {"--summary"},
          "x\n100\n",
          "x" + names + "\n100" + tail(100, 0) + "\n",
          "orvalis batch: 1 Zeilen; Status 0: 1, 1: 0, 2: 0, 3: 0, 4: 0, 5: 0; ungueltig: 0; "
-         "leer: 0 (Status 1 bis 5: nicht berechnet, nicht \"keine Gefahr\")\n",
+         "leer: 0 (Status 1 = zu nah an der Bresche; Status 1 bis 5: nicht berechnet, nicht "
+         "\"keine Gefahr\")\n",
          0},
     });
 }
