@@ -685,10 +685,13 @@ TEST(Batch, Signals) {
     write_file(dir + "/big.csv", big);
     auto r = shell("{ \"$ORV\" batch big.csv; echo $? >&2; } | head -c 10 >/dev/null", dir);
     EXPECT_EQ(r.err, "141\n");
+    // The temporary file is there before the signal and gone after it.
     r = shell("mkfifo in; \"$ORV\" batch in -o out.csv & pid=$!; exec 3>in; echo x >&3; "
-              "sleep 0.3; kill -TERM $pid; wait $pid; echo $?; ls -A",
+              "for i in $(seq 100); do ls -A | grep -q '^[.]out[.]csv[.]' && break; sleep 0.05; "
+              "done; ls -A | grep -c '^[.]out[.]csv[.]'; kill -TERM $pid; wait $pid; echo $?; "
+              "ls -A",
               dir);
-    EXPECT_EQ(r.out, "143\nbig.csv\nin\n");
+    EXPECT_EQ(r.out, "1\n143\nbig.csv\nin\n");
 }
 
 // On a terminal: a progress line while rows come slowly, erased at the
