@@ -111,7 +111,8 @@ std::string summary(const engine_stats& s) {
     for (int k = 1; k < 6; ++k) t += ", " + std::to_string(k) + ": " + std::to_string(s.st[k]);
     t += "; ungueltig: " + std::to_string(s.invalid);
     t += "; leer: " + std::to_string(s.blank + s.empty);
-    return t + " (Status 1 bis 5: nicht berechnet, nicht \"keine Gefahr\")";
+    return t + " (Status 1 = zu nah an der Bresche; Status 1 bis 5: nicht berechnet, nicht "
+               "\"keine Gefahr\")";
 }
 
 // True when descriptors a and b are the same terminal.
@@ -182,7 +183,9 @@ command add_batch(CLI::App& top) {
         "fuer Byte ausgegeben, ergaenzt um q,v,h,he,status,level (mit --origin zuerst\n"
         "x_jet,y_jet). Status 0 heisst berechnet; 1 bis 4 sind die Warnungen des Rechners,\n"
         "5 heisst nicht unterhalb der Bresche: dann bleiben die Ergebnisse leer (nicht\n"
-        "berechnet, nicht \"keine Gefahr\"). Eine leere Zeile bleibt leer.\n"
+        "berechnet, nicht \"keine Gefahr\"). Eine leere Zeile bleibt leer, eine Zeile nur\n"
+        "aus Trennzeichen bekommt leere Spalten dazu. Mit --keep-going wird eine ungueltige\n"
+        "Zeile mit Status invalid ausgegeben, sonst endet der Lauf dort.\n"
         "Exit-Status: 0 Erfolg, 1 ungueltiger Wert in Datei oder Option oder Ausgabe\n"
         "nicht schreibbar, 2 fehlerhafter Aufruf, 3 ungueltige Zeilen mit --keep-going.");
     app->add_option("DATEI", op->file, "CSV-Datei; - oder keine fuer die Standardeingabe")

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -48,11 +49,53 @@ template <class T> num_read<T> convert(const char* p, std::size_t n) {
     return r;
 }
 
+// Limits of plain decimals read directly as T: significant digits whose
+// integer is exact in T, and powers of ten exact in T.
+template <class T> struct plain_limits;
+template <> struct plain_limits<float> {
+    static constexpr int digits = 7;    // below 2^24
+    static constexpr int decimals = 10; // 10^10 = 2^10 * 5^10, 5^10 below 2^24
+};
+template <> struct plain_limits<double> {
+    static constexpr int digits = 15;   // below 2^53
+    static constexpr int decimals = 22; // 5^22 below 2^53
+};
+
+// A plain decimal ([-]digits[dec digits], at least one digit, few enough)
+// read as n / 10^k in T: both exact, so the one division rounds to the
+// nearest T as from_chars does. False for any other text.
+template <class T> bool read_plain(std::string_view text, char dec, T& value) {
+    static constexpr T tens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::size_t i = text[0] == '-' ? 1 : 0;
+    uint64_t n = 0;
+    int digits = 0, decimals = -1;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            if (++digits > plain_limits<T>::digits) return false;
+            n = n * 10 + static_cast<uint64_t>(c - '0');
+            if (decimals >= 0) ++decimals;
+        } else if (c == dec && decimals < 0) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || decimals > plain_limits<T>::decimals) return false;
+    T v = static_cast<T>(n);
+    if (decimals > 0) v /= tens[decimals];
+    value = text[0] == '-' ? -v : v;
+    return true;
+}
+
 // Reads text as a T; with ',' as the decimal separator a '.' is not allowed.
 template <class T> num_read<T> read(std::string_view text, char dec) {
     num_read<T> r;
     r.err = trim(text);
     if (!r.ok()) return r;
+    if (read_plain(text, dec, r.value)) return r;
     if (dec == '.') return convert<T>(text.data(), text.size());
     char buf[max_number_len];
     std::size_t n = 0;

@@ -401,14 +401,16 @@ TEST(Batch, KeepGoing) {
              "\n-1,,,,,5,\nz,,,,,invalid,\n\n,,,,,,,\n",
          at + "6, Spalte 1 (x): keine Zahl: z\n"
               "orvalis batch: 7 Zeilen; Status 0: 1, 1: 1, 2: 1, 3: 0, 4: 0, 5: 1; ungueltig: 1; "
-              "leer: 2 (Status 1 bis 5: nicht berechnet, nicht \"keine Gefahr\")\n",
+              "leer: 2 (Status 1 = zu nah an der Bresche; Status 1 bis 5: nicht berechnet, nicht "
+              "\"keine Gefahr\")\n",
          3},
         {"summary of a clean run",
          {"--summary"},
          "x\n100\n",
          "x" + names + "\n100" + tail(100, 0) + "\n",
          "orvalis batch: 1 Zeilen; Status 0: 1, 1: 0, 2: 0, 3: 0, 4: 0, 5: 0; ungueltig: 0; "
-         "leer: 0 (Status 1 bis 5: nicht berechnet, nicht \"keine Gefahr\")\n",
+         "leer: 0 (Status 1 = zu nah an der Bresche; Status 1 bis 5: nicht berechnet, nicht "
+         "\"keine Gefahr\")\n",
          0},
     });
 }
@@ -683,10 +685,13 @@ TEST(Batch, Signals) {
     write_file(dir + "/big.csv", big);
     auto r = shell("{ \"$ORV\" batch big.csv; echo $? >&2; } | head -c 10 >/dev/null", dir);
     EXPECT_EQ(r.err, "141\n");
+    // The temporary file is there before the signal and gone after it.
     r = shell("mkfifo in; \"$ORV\" batch in -o out.csv & pid=$!; exec 3>in; echo x >&3; "
-              "sleep 0.3; kill -TERM $pid; wait $pid; echo $?; ls -A",
+              "for i in $(seq 100); do ls -A | grep -q '^[.]out[.]csv[.]' && break; sleep 0.05; "
+              "done; ls -A | grep -c '^[.]out[.]csv[.]'; kill -TERM $pid; wait $pid; echo $?; "
+              "ls -A",
               dir);
-    EXPECT_EQ(r.out, "143\nbig.csv\nin\n");
+    EXPECT_EQ(r.out, "1\n143\nbig.csv\nin\n");
 }
 
 // On a terminal: a progress line while rows come slowly, erased at the

@@ -1,7 +1,9 @@
 // Numbers read to the nearest Real and written to read back exactly.
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -68,6 +70,35 @@ TEST(Number, ReadRealAgreesWithStrtof) {
         const auto r = orv::read_real(buf);
         ASSERT_TRUE(r.ok()) << buf;
         ASSERT_EQ(bits(r.value), bits(std::strtof(buf, nullptr))) << buf;
+    }
+}
+
+// Plain decimals of every length around the limits of direct reading
+// (7 digits and 10 decimals for a Real, 15 and 22 for a double), in both
+// separators: the same bits as strtof and strtod.
+TEST(Number, PlainDecimalsAgreeWithStrto) {
+    orv::test::random_params rnd(17);
+    for (int i = 0; i < 200000; ++i) {
+        const int digits = 1 + static_cast<int>(rnd.next() % 17);
+        const int point = static_cast<int>(rnd.next() % (digits + 2)) - 1; // -1: none
+        std::string t = rnd.next() % 3 == 0 ? "-" : "";
+        for (int k = 0; k < digits; ++k) {
+            if (k == point) t += '.';
+            t += static_cast<char>('0' + rnd.next() % 10);
+        }
+        if (point == digits) t += '.';
+        std::string comma = t;
+        for (char& c : comma)
+            if (c == '.') c = ',';
+        const float f = std::strtof(t.c_str(), nullptr);
+        const double d = std::strtod(t.c_str(), nullptr);
+        for (const auto& [text, dec] : {std::pair{t, '.'}, std::pair{comma, ','}}) {
+            const auto rf = orv::read_real(text, dec);
+            const auto rd = orv::read_double(text, dec);
+            ASSERT_TRUE(rf.ok() && rd.ok()) << text;
+            ASSERT_EQ(bits(rf.value), bits(f)) << text;
+            ASSERT_EQ(std::memcmp(&rd.value, &d, sizeof d), 0) << text;
+        }
     }
 }
 
