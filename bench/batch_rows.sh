@@ -19,7 +19,7 @@ rounds=${ROUNDS:-5}
 seed=${SEED:-20261213}
 orvalis=$build/orvalis
 calc=$build/orvalis2d
-for p in "$orvalis" "$calc" "$build/liborv_model.a"; do
+for p in "$orvalis" "$calc" "$build/liborvalis.a"; do
     [[ -e $p ]] || { echo "batch_rows.sh: $p missing (build first)" >&2; exit 1; }
 done
 
@@ -46,7 +46,7 @@ awk -F, 'NR > 1 { printf "i\n\n\n\n\n\n%s\n%s\n", $1, $2 } END { print "x" }' \
 
 # The model alone, built here like the Release build.
 c++ -std=c++20 -O3 -DNDEBUG -ffp-contract=off -fno-fast-math -I"$top/src" \
-    "$here/rows/model.cpp" "$build/src/csv/liborv_csv.a" "$build/liborv_model.a" -o "$work/model"
+    "$here/rows/model.cpp" "$build/src/csv/liborv_csv.a" "$build/liborvalis.a" -o "$work/model"
 
 now() { date +%s%N; }
 # Runs "$@" ROUNDS times; prints the best and the median wall time in ns
