@@ -61,7 +61,12 @@ row_result row_calc::run(const params& p, real x, real y) {
             station_gen_ = site_gen_;
         }
         r.st = t_.st;
-        if (r.st == 0) r.res = make_result(s_, t_, std::fabs(r.y));
+        if (r.st == 0) {
+            // The grid's lateral stage: one search of the profile tables,
+            // bit for bit make_result.
+            const real ay = std::fabs(r.y);
+            r.res = make_result_scaled(s_, t_, ay, lateral_scale(s_, ay));
+        }
     }
     r.level = danger_level(r.st, r.res, lv_);
     return r;
