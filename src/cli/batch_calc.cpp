@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <numbers>
 
 #include "model/point.h"
 
@@ -29,16 +28,13 @@ row_calc::row_calc(const params& base, const levels& lv, bool site_columns)
 
 void row_calc::set_world(const world_frame& w) {
     w_ = w;
-    const double a = w.azimuth * (std::numbers::pi / 180);
-    sin_a_ = std::sin(a);
-    cos_a_ = std::cos(a);
 }
 
 void row_calc::to_jet(double e, double n, real& x, real& y) const {
-    const double de = e - w_.e0;
-    const double dn = n - w_.n0;
-    x = static_cast<real>(de * sin_a_ + dn * cos_a_);
-    y = static_cast<real>(dn * sin_a_ - de * cos_a_);
+    // The map's formula, in double; rounded to Reals only here.
+    const map::jet_point p = map::to_jet(w_, e, n);
+    x = static_cast<real>(p.x);
+    y = static_cast<real>(p.y);
 }
 
 row_result row_calc::run(const params& p, real x, real y) {

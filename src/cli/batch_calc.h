@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "map/frame.h"
 #include "model/level.h"
 #include "model/params.h"
 #include "model/stages.h"
@@ -10,11 +11,8 @@
 namespace orv::cli {
 
 // The jet in world coordinates: the origin (the breach) and the direction
-// of the jet in degrees clockwise from north.
-struct world_frame {
-    double e0 = 0, n0 = 0;
-    double azimuth = 0;
-};
+// of the jet in degrees clockwise from north; the map's frame.
+using world_frame = map::georef;
 
 // What a row gives: the status (0 to 5), the results (NaN unless status
 // 0), the danger level, and the point in the jet's frame.
@@ -50,7 +48,6 @@ class row_calc {
     levels lv_;
     bool site_columns_;
     world_frame w_;
-    double sin_a_ = 0, cos_a_ = 1;
     params site_p_; // the values the site stage was computed from
     site s_;
     uint64_t site_gen_ = 0;
