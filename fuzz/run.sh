@@ -13,7 +13,7 @@ time=${FUZZ_TIME:-60}
 cmake -S "$top/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j 2 >/dev/null
 
-for t in read edit format csv; do
+for t in read edit format csv options; do
     scratch=$(mktemp -d)
     log=$build/fuzz_$t.log
     if ! (cd "$build" && ./fuzz_$t -max_total_time="$time" -print_final_stats=1 \

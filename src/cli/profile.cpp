@@ -5,11 +5,13 @@
 #include <memory>
 #include <string>
 
+#include "base/number_text.h"
+#include "base/steps.h"
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
+#include "cli/option_values.h"
 #include "cli/site_options.h"
-#include "csv/number.h"
 #include "draw/canvas.h"
 #include "draw/profile_picture.h"
 #include "map/extent.h"
@@ -86,7 +88,7 @@ int run(const profile_opts& op) {
             return fail({exit_bad_value, "Bereich nicht aus dem Standort bestimmbar; --x angeben"});
         xr = map::range{0, t->far * 1.03};
     }
-    if (!step) step = map::readable_size((xr->max - xr->min) / auto_samples);
+    if (!step) step = step_nearest((xr->max - xr->min) / auto_samples);
     const double n = std::floor((xr->max - xr->min) / *step + 1e-9) + 1;
     if (!(n <= max_samples))
         return fail(
