@@ -1,13 +1,16 @@
 // orvalis map: the danger map below a breach as summary, picture and raster.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "base/number_text.h"
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
+#include "cli/option_values.h"
 #include "cli/site_options.h"
 #include "draw/canvas.h"
 #include "draw/map_picture.h"
@@ -100,8 +103,10 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
     if (m.georef) {
         if (!e) e = read_point(op.origin, "--origin", m.g.e0, m.g.n0);
         if (!e) e = read_finite(op.azimuth, "--azimuth", m.g.azimuth);
+        int code = 0;
+        if (!e) e = read_epsg(op.crs, "--crs", code);
         std::string why;
-        if (!e && !raster::read_crs(op.crs, m.wkt, why))
+        if (!e && !raster::crs_wkt(code, m.wkt, why))
             e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.crs};
     }
     if (e) return e;
@@ -115,12 +120,21 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
     }
     m.grid = *g;
     if (m.grid.x.n == 0 || m.grid.y.n == 0 || m.grid.x.n * m.grid.y.n > map::max_cells) {
-        return problem{exit_bad_value, "zu viele Zellen bei Zellgroesse " + shown(m.grid.x.cell) +
-                                           " m (hoechstens " + std::to_string(map::max_axis_cells) +
-                                           " je Achse und " + std::to_string(map::max_cells) +
+        return problem{exit_bad_value, "zu viele Zellen bei Zellgroesse " +
+                                           shortest(m.grid.x.cell) + " m (hoechstens " +
+                                           std::to_string(map::max_axis_cells) + " je Achse und " +
+                                           std::to_string(map::max_cells) +
                                            " insgesamt); --cell groesser waehlen"};
     }
     return std::nullopt;
+}
+
+// Whether world coordinates as large as the origin's lose the grid's
+// extent or its cells: the extent or a cell added to them leaves them (almost) as they are.
+bool coarse(const map::georef& g, const map::axis& x, const map::axis& y) {
+    const double far = std::max(std::fabs(g.e0), std::fabs(g.n0));
+    const double span = std::max(x.end() - x.min, y.end() - y.min);
+    return (far + span) - far < span / 2 || far + x.cell == far;
 }
 
 // Writes s to standard output; false when it fails.
@@ -155,6 +169,10 @@ int run(const map_opts& op) {
     if (!op.raster.empty()) {
         if (m.georef) {
             world = map::cover(m.g, ax, ay);
+            if (world.nx == 0 && coarse(m.g, ax, ay))
+                return fail({exit_bad_value, "--raster: die Koordinaten von --origin sind zu "
+                                             "gross fuer die Zellgroesse " +
+                                                 shortest(ax.cell) + " m"});
             if (world.nx == 0)
                 return fail({exit_bad_value, "--raster: zu viele Zellen im gedrehten Raster; "
                                              "--cell groesser waehlen"});
@@ -195,13 +213,17 @@ int run(const map_opts& op) {
         if (!drawn || !picture.close(why))
             return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     }
+    map::summary_input in{m.p, m.lv, ax, ay, !m.slope_note.empty(), m.given_slope};
+    if (!op.raster.empty() && m.georef) in.world = &world;
+    const map::figures f = summary.result();
+    if (const char* key = op.json ? map::unwritable_json(in, f) : nullptr)
+        return fail({exit_bad_value, std::string("--json: Wert von ") + key +
+                                         " nicht endlich, in JSON nicht darstellbar"});
     if (!op.raster.empty() && !raster.commit(why))
         return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
     if (m.format && !picture.commit(why))
         return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
 
-    const map::summary_input in{m.p, m.lv, ax, ay, !m.slope_note.empty(), m.given_slope};
-    const map::figures f = summary.result();
     if (!out(op.json ? map::summary_json(in, f) : map::summary_text(in, f)))
         return fail({exit_bad_value, "Ausgabe nicht schreibbar"});
     return exit_ok;

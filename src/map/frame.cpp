@@ -37,9 +37,9 @@ world_raster cover(const georef& g, const axis& x, const axis& y) {
     return w;
 }
 
-// Bounds inclusive, x strictly downstream.
+// Bounds inclusive.
 bool inside(const jet_point& p, const axis& x, const axis& y) {
-    return p.x > 0 && x.min <= p.x && p.x <= x.max && y.min <= p.y && p.y <= y.max;
+    return x.min <= p.x && p.x <= x.max && y.min <= p.y && p.y <= y.max;
 }
 
 } // namespace orv::map

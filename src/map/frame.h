@@ -41,8 +41,9 @@ struct world_raster {
 // nx or ny is 0 when it would have too many cells.
 world_raster cover(const georef& g, const axis& x, const axis& y);
 
-// True when the jet point p lies in the map: x > 0 and inside the ranges,
-// compared in double.
+// True when the jet point p lies in the map: inside the ranges, compared in
+// double. A point at x <= 0 inside them is computed, as status 5 (not
+// downstream of the breach), as the jet frame's grid does.
 bool inside(const jet_point& p, const axis& x, const axis& y);
 
 } // namespace orv::map

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -199,26 +198,39 @@ std::string choose_driver(const std::string& path, std::string& why) {
     return name;
 }
 
-bool read_crs(const std::string& text, std::string& wkt, std::string& why) {
+// A geographic system counts in angles; a projected one must count in
+// metres, as the cell size and the coordinates of --origin do.
+bool crs_wkt(int code, std::string& wkt, std::string& why) {
     init();
-    int code = 0;
-    const bool prefix = text.size() > 5 && EQUALN(text.c_str(), "EPSG:", 5);
-    const char* b = text.c_str() + (prefix ? 5 : 0);
-    const char* e = text.c_str() + text.size();
-    const auto r = std::from_chars(b, e, code);
-    if (!prefix || r.ec != std::errc() || r.ptr != e || code <= 0) {
-        why = "EPSG:NNNN erwartet";
-        return false;
-    }
     quiet_errors q;
     OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+    bool ok = OSRImportFromEPSG(srs, code) == OGRERR_NONE;
+    if (!ok) {
+        why = "unbekanntes Koordinatensystem";
+    } else {
+        const char* name = OSRGetName(srs);
+        const std::string crs =
+            std::string(name ? name : "?") + " (EPSG:" + std::to_string(code) + ")";
+        char* unit = nullptr;
+        if (OSRIsGeographic(srs)) {
+            OSRGetAngularUnits(srs, &unit);
+            why = "Koordinatensystem " + crs + " hat die Einheit " + (unit ? unit : "?") +
+                  ", verlangt ist Meter";
+            ok = false;
+        } else if (!OSRIsProjected(srs) && !OSRIsLocal(srs)) {
+            why = "Koordinatensystem " + crs + " ist kein ebenes System in Metern";
+            ok = false;
+        } else if (OSRGetLinearUnits(srs, &unit) != 1.0) {
+            why = "Koordinatensystem " + crs + " hat die Einheit " + (unit ? unit : "?") +
+                  ", verlangt ist Meter";
+            ok = false;
+        }
+    }
     char* w = nullptr;
-    const bool ok =
-        OSRImportFromEPSG(srs, code) == OGRERR_NONE && OSRExportToWkt(srs, &w) == OGRERR_NONE;
+    if (ok) ok = OSRExportToWkt(srs, &w) == OGRERR_NONE;
     if (ok) wkt = w;
     CPLFree(w);
     OSRDestroySpatialReference(srs);
-    if (!ok) why = "unbekanntes Koordinatensystem";
     return ok;
 }
 

@@ -180,12 +180,13 @@ TEST(MapRaster, JetFrameGridsEqualPointwise) {
 
 // A georeferenced raster with an azimuth that is no multiple of 90 degrees
 // and an asymmetric y range: north-up, covering the rotated extent; each
-// cell centre turned into the jet frame in double and tested there.
+// cell centre turned into the jet frame in double and tested there. The x
+// range reaches above the breach: cells there are status 5, not no-data.
 TEST(MapRaster, GeoreferencedGridEqualsPointwise) {
     const std::string d = orv::test::scratch_dir();
     const double e0 = 512345.5, n0 = 5432100.25, az = 37.5, cell = 2;
-    const double xr[2] = {5, 90}, yr[2] = {-15, 60};
-    const auto run = run_orvalis({"map", "--raster", d + "/w.tif", "--x", "5:90", "--y", "-15:60",
+    const double xr[2] = {-5, 90}, yr[2] = {-15, 60};
+    const auto run = run_orvalis({"map", "--raster", d + "/w.tif", "--x", "-5:90", "--y", "-15:60",
                                   "--cell", "2", "--origin", "512345.5,5432100.25", "--azimuth",
                                   "37.5", "--crs", "EPSG:25832", "-S", "3"});
     ASSERT_EQ(run.code(), 0) << run.err;
@@ -214,7 +215,7 @@ TEST(MapRaster, GeoreferencedGridEqualsPointwise) {
     orv::params p;
     p.slp = 3;
     const orv::site s = orv::make_site(p);
-    int in = 0, out = 0, levelled = 0;
+    int in = 0, out = 0, levelled = 0, upstream = 0;
     for (int j = 0; j < r.ny; ++j) {
         for (int i = 0; i < r.nx; ++i) {
             const double e = r.gt[0] + (i + 0.5) * r.gt[1];
@@ -222,18 +223,20 @@ TEST(MapRaster, GeoreferencedGridEqualsPointwise) {
             const double de = e - e0, dn = n - n0;
             const double x = de * std::sin(a) + dn * std::cos(a);
             const double y = dn * std::sin(a) - de * std::cos(a);
-            const bool inside = x > 0 && xr[0] <= x && x <= xr[1] && yr[0] <= y && y <= yr[1];
+            const bool inside = xr[0] <= x && x <= xr[1] && yr[0] <= y && y <= yr[1];
             const std::size_t k = static_cast<std::size_t>(j) * r.nx + i;
             SCOPED_TRACE(testing::Message() << "cell " << i << "," << j);
             expect_cell(r, k, s, {}, static_cast<float>(x), static_cast<float>(std::fabs(y)),
                         inside);
             (inside ? in : out)++;
             levelled += inside && r.band[5][k] >= 1;
+            upstream += inside && r.band[4][k] == 5;
         }
     }
     EXPECT_GT(in, 1000);
     EXPECT_GT(out, 1000);
     EXPECT_GT(levelled, 100);
+    EXPECT_GT(upstream, 10);
 }
 
 // The summary's figures against an independent count over the cells of a
@@ -380,8 +383,8 @@ TEST(MapOptions, BadOptions) {
         {{"-o", d + "/k.png", "--show", "x"},
          m + "Option --show: q, v, h oder he erwartet: x\n",
          2},
-        {{"--show", "q"}, "orvalis: Option braucht eine weitere: --show, -o\n", 2},
-        {{"--width", "500"}, "orvalis: Option braucht eine weitere: --width, -o\n", 2},
+        {{"--show", "q"}, "orvalis: --show braucht -o\n", 2},
+        {{"--width", "500"}, "orvalis: --width braucht -o\n", 2},
         {{"--raster", d + "/r.png"},
          m +
              "Option --raster: das Format PNG (Endung .png) kann keine sechs Float32-Baender "
@@ -399,12 +402,27 @@ TEST(MapOptions, BadOptions) {
              "/r.qqq\n",
          2},
         {{"--raster", d + "/r.tif", "--origin", "1,2"},
-         "orvalis: Option braucht eine weitere: --origin, --azimuth\n",
+         "orvalis: --origin braucht --azimuth und --crs\n",
          2},
         {{"--origin", "1,2", "--azimuth", "3", "--crs", "EPSG:25832"},
-         "orvalis: Option braucht eine weitere: --origin, --raster\n",
+         "orvalis: --origin braucht --raster\n",
          2},
-        {{"--x"}, "orvalis: Option --x: Wert fehlt oder zu viele Werte\n", 2},
+        {{"--x"}, "orvalis: Option --x: Wert fehlt\n", 2},
+        {{"--x", "--json"}, "orvalis: Option --x: Wert fehlt\n", 2},
+        {{"--digits", "2"}, "orvalis: unbekannte Option --digits\n", 2},
+        {{"--raster", d + "/r.tif", "--origin", "", "--azimuth", "3", "--crs", "EPSG:25832"},
+         "orvalis: Option --origin: leerer Wert\n",
+         1},
+        {{"--raster", d + "/r.tif", "--origin", "1,2", "--azimuth", "3", "--crs", "EPSG:4326"},
+         m + "Option --crs: Koordinatensystem WGS 84 (EPSG:4326) hat die Einheit degree, "
+             "verlangt ist Meter: EPSG:4326\n",
+         1},
+        {{"--raster", d + "/r.tif", "--origin", "1e300,0", "--azimuth", "3", "--crs", "EPSG:25832"},
+         m + "--raster: die Koordinaten von --origin sind zu gross fuer die Zellgroesse 0.5 m\n",
+         1},
+        {{"--x", "0:1.7e308", "--y", "0:1e307", "--cell", "1e308", "--json"},
+         m + "--json: Wert von x_max nicht endlich, in JSON nicht darstellbar\n",
+         1},
         {{"--x", "5"}, m + "Option --x: MIN:MAX erwartet: 5\n", 1},
         {{"--x", "5:1"}, m + "Option --x: MIN muss kleiner als MAX sein: 5:1\n", 1},
         {{"--y", "a:1"}, m + "Option --y: MIN:MAX erwartet, keine Zahl: a:1\n", 1},
@@ -422,7 +440,7 @@ TEST(MapOptions, BadOptions) {
          1},
         {{"--threads", "-1"}, m + "Option --threads: ganze Zahl von 0 bis 256 erwartet: -1\n", 1},
         {{"--raster", d + "/r.tif", "--origin", "1;2", "--azimuth", "3", "--crs", "EPSG:25832"},
-         m + "Option --origin: E,N erwartet: 1;2\n",
+         m + "Option --origin: zwei Zahlen E,N erwartet: 1;2\n",
          1},
         {{"--raster", d + "/r.tif", "--origin", "1,2", "--azimuth", "nan", "--crs", "EPSG:25832"},
          m + "Option --azimuth: Wert muss endlich sein: nan\n",

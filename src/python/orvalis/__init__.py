@@ -54,13 +54,22 @@ level: int8, danger level 0 to 3, or -1 where there is none.
 _SITE = ("H", "B", "Vol", "S", "D")
 
 
+def _real_scalar(v):
+    """True for a Python int or float or a NumPy integer or floating scalar (not bool)."""
+    return type(v) in (int, float) or isinstance(v, (np.integer, np.floating))
+
+
 def _real(func, name, value):
     """The argument as a float32 array; TypeError or ValueError naming it."""
+    if isinstance(value, np.ma.MaskedArray):
+        # Its masked elements would be computed as if they were not masked.
+        raise TypeError(f"{func}: Argument {name} ist ein maskiertes Feld; die Maske "
+                        f"wuerde uebergangen (np.ma.filled oder .compressed() verwenden)")
     try:
         a = np.asarray(value)
     except (TypeError, ValueError) as e:
         raise ValueError(f"{func}: Argument {name}: kein rechteckiges Zahlenfeld ({e})") from None
-    if a.dtype == object and all(type(v) in (int, float) for v in a.flat):
+    if a.dtype == object and all(_real_scalar(v) for v in a.flat):
         a = a.astype(np.float64)  # integers beyond 64 bits, alone or with floats
     if a.dtype.kind not in "iuf":
         what = type(value).__name__ if a.ndim == 0 else f"Feld mit dtype {a.dtype}"
