@@ -8,8 +8,8 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/command.h"
+#include "cli/exit.h"
 #include "cli/german.h"
-#include "cli/status.h"
 
 int main(int argc, char** argv) {
     using namespace orv::cli;

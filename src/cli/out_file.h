@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "cli/status.h"
+#include "cli/exit.h"
 
 namespace orv::cli {
 

@@ -6,13 +6,13 @@
 
 #include "cli/command.h"
 #include "cli/german.h"
-#include "cli/messages.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
 #include "csv/results.h"
 #include "model/intensity.h"
 #include "model/level.h"
 #include "model/point.h"
+#include "model/status_text.h"
 
 namespace orv::cli {
 
@@ -119,7 +119,7 @@ int run(const point_opts& op) {
     intensity_outcome o = compute(p);
     std::string warnings;
     for (int round = 0; o.st >= 1 && o.st <= 4; ++round) {
-        warnings += std::string(" ") + status_message(o.st) + "\n";
+        warnings += std::string(" ") + status_text(o.st) + "\n";
         warnings += " korrigierter Wert: " + correction(p, o) + "\n";
         if (!op.correct || round == max_rounds) break;
         params c = p;
@@ -128,7 +128,7 @@ int run(const point_opts& op) {
         p = c;
         o = compute(p);
     }
-    if (o.st == not_downstream) warnings += std::string(" ") + status_message(o.st) + "\n";
+    if (o.st == not_downstream) warnings += std::string(" ") + status_text(o.st) + "\n";
     const int level = danger_level(o.st, o.res, lv);
     if (op.csv) {
         out(csv_report(op, digits, given, p, o, level));
