@@ -66,6 +66,13 @@ std::string shown_text(std::string_view s, std::size_t max) {
 columns::columns(bool world, std::string e_name, std::string n_name)
     : world_(world), e_name_(std::move(e_name)), n_name_(std::move(n_name)) {
     for (auto& c : col_) c = -1;
+    // The names a near miss is compared with: E and N only with world
+    // coordinates, x and y only without.
+    for (int k = 0; k < n_slots; ++k) {
+        const bool coordinate = k == sl_x || k == sl_y;
+        if ((k >= sl_e && !world_) || (coordinate && world_)) continue;
+        folded_[k] = folded(k == sl_e ? e_name_ : k == sl_n ? n_name_ : slot_name(k));
+    }
 }
 
 // The slot that name gives, or -1.
@@ -98,11 +105,9 @@ header_problem columns::add(std::string_view name, bool truncated) {
         delimiters_ = delimiters_ || name.find_first_of(",;\t") != std::string_view::npos;
         if (truncated || hints_ >= hinted) return std::nullopt;
         const std::string f = folded(name);
-        for (int k = 0; k < n_slots; ++k) {
-            const bool coordinate = k == sl_x || k == sl_y;
-            if ((k >= sl_e && !world_) || (coordinate && world_)) continue;
+        for (int k = 0; k < n_slots && !f.empty(); ++k) {
+            if (f != folded_[k]) continue;
             const std::string want = k == sl_e ? e_name_ : k == sl_n ? n_name_ : slot_name(k);
-            if (f.empty() || f != folded(want)) continue;
             near_misses_ += (near_misses_.empty() ? "" : "; ") + label(c) + ": gemeint ist " +
                             shown_text(want) + "?";
             ++hints_;

@@ -65,6 +65,7 @@ class columns {
     std::vector<wanted_column> wanted_;
     std::vector<std::string> names_; // the first names, shortened, for messages
     std::string near_misses_;        // "Spalte X: gemeint ist x?" for names almost right
+    std::string folded_[n_slots];    // the slots' names as near misses are compared
     int hints_ = 0;                  // near misses in near_misses_
     bool delimiters_ = false;        // a name holds ',', ';' or a tab
 };

@@ -75,7 +75,6 @@ void run_cases(const std::vector<batch_case>& cases) {
 
 TEST(Batch, CsvForms) {
     const std::string bom = "\xEF\xBB\xBF";
-    const std::string long_note(200000, 'n');
     run_cases({
         {"plain", {}, "x,y\n100,0\n", "x,y" + names + "\n100,0" + tail(100, 0) + "\n", "", 0},
         {"negative y, warnings, not downstream",
@@ -155,12 +154,6 @@ TEST(Batch, CsvForms) {
          {"--delimiter", ";", "--decimal", "."},
          "a,b;x\n7,5;1.5e2\n",
          "a,b;x;q;v;h;he;status;level\n7,5;1.5e2" + tail(150, 0, ';') + "\n",
-         "",
-         0},
-        {"a line longer than a chunk",
-         {},
-         "note,x\n" + long_note + ",100\n",
-         "note,x" + names + "\n" + long_note + ",100" + tail(100, 0) + "\n",
          "",
          0},
     });
@@ -449,23 +442,6 @@ TEST(Batch, KeepGoing) {
          "\"keine Gefahr\")\n",
          0},
     });
-}
-
-// Lines longer than the program's chunks of input, with their line ends
-// falling around a chunk's end: rows copied whole, line ends kept, also
-// where open quotes take the input's last line end in.
-TEST(Batch, ChunkEnds) {
-    const std::string dir = orv::test::scratch_dir();
-    const std::size_t chunk = 64 * 1024;
-    for (std::size_t n = chunk - 8; n <= chunk + 2; ++n) {
-        SCOPED_TRACE(n);
-        const std::string a(n - 5, 'a');
-        write_file(dir + "/in.csv", "n,x\r\n" + a + ",100\r\n\"" + a + "\r\n");
-        const auto r = run_orvalis({"batch", "--keep-going", "in.csv"}, {}, dir);
-        EXPECT_EQ(r.code(), 3);
-        EXPECT_EQ(r.out, "n,x" + names + "\r\n" + a + ",100" + tail(100, 0) + "\r\n\"" + a +
-                             ",,,,,invalid,\r\n");
-    }
 }
 
 // The fields of an output line without quotes.
