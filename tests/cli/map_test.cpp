@@ -483,15 +483,14 @@ TEST(MapOptions, UnwritableOutputs) {
     const std::string m = "orvalis map: ";
     const std::vector<cli_case> cases = {
         {{"-o", d + "/fehlt/k.png"},
-         m + "-o " + d + "/fehlt/k.png: nicht schreibbar: Verzeichnis nicht vorhanden\n",
+         m + "-o " + d + "/fehlt/k.png: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
          1},
         {{"--raster", d + "/datei/k.tif"},
          m + "--raster " + d +
-             "/datei/k.tif: nicht schreibbar: Pfad fuehrt durch etwas, das kein "
-             "Verzeichnis ist\n",
+             "/datei/k.tif: nicht schreibbar: ein Teil des Pfades ist kein Verzeichnis\n",
          1},
         {{"-o", d + "/alt.png", "--raster", d + "/fehlt/k.tif"},
-         m + "--raster " + d + "/fehlt/k.tif: nicht schreibbar: Verzeichnis nicht vorhanden\n",
+         m + "--raster " + d + "/fehlt/k.tif: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
          1},
         {{"-o", d + "/ordner.png", "--cell", "2"},
          m + "-o " + d + "/ordner.png: nicht schreibbar: ist ein Verzeichnis\n",
