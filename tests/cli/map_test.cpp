@@ -520,4 +520,22 @@ TEST(MapRaster, OtherDriverByExtension) {
     EXPECT_EQ(names(d).front(), "k.img");
 }
 
+// Sidecars belong to their raster: a stale one of the replaced dataset
+// goes, someone else's file of a sidecar's name stops the run untouched.
+TEST(MapRaster, SidecarsMoveWithTheRaster) {
+    const std::string d = orv::test::scratch_dir();
+    const std::vector<std::string> bil = {"map", "--raster", d + "/k.bil", "--cell", "10"};
+    ASSERT_EQ(run_orvalis(bil).code(), 0);
+    orv::test::write_file(d + "/k.prj", "veraltet");
+    ASSERT_EQ(run_orvalis(bil).code(), 0);
+    EXPECT_EQ(names(d), (std::vector<std::string>{"k.bil", "k.bil.aux.xml", "k.hdr"}));
+    orv::test::write_file(d + "/n.hdr", "fremd");
+    const auto r = run_orvalis({"map", "--raster", d + "/n.bil", "--cell", "10"});
+    EXPECT_EQ(r.code(), 1);
+    EXPECT_EQ(r.err, "orvalis map: --raster " + d + "/n.bil: " + d +
+                         "/n.hdr besteht schon und gehoert nicht dazu\n");
+    EXPECT_EQ(names(d), (std::vector<std::string>{"k.bil", "k.bil.aux.xml", "k.hdr", "n.hdr"}));
+    EXPECT_EQ(read_file(d + "/n.hdr"), "fremd");
+}
+
 } // namespace
