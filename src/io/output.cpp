@@ -146,21 +146,28 @@ maybe_failure output_set::add(const std::string& label, const std::string& path,
         e.direct = w == way::stream;
         e.copied = !e.direct;
     } else {
-        e.target = resolve(path);
         struct stat st;
-        if (stat(e.target.c_str(), &st) == 0) {
+        if (stat(path.c_str(), &st) == 0) {
             if (S_ISDIR(st.st_mode)) return unwritable(e, EISDIR);
             e.existed = true;
             e.mode = st.st_mode & 07777;
             e.dev = st.st_dev;
             e.ino = st.st_ino;
+            // A pipe or device is opened by the name given (which may be a
+            // link such as /dev/stdout that only the kernel can follow); a
+            // file is replaced where its links lead.
+            e.target = path;
             if (!S_ISREG(st.st_mode)) {
                 e.direct = w == way::stream;
                 e.copied = !e.direct;
+            } else if (char* real = realpath(path.c_str(), nullptr)) {
+                e.target = real;
+                std::free(real);
             }
         } else if (errno != ENOENT) {
             return unwritable(e, errno);
         } else {
+            e.target = resolve(path);
             e.mode = new_mode();
         }
     }

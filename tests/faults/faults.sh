@@ -113,6 +113,12 @@ signal_case() {
     [ -e "$W/mark" ] || bad "stage $stage not reached"
     [ -n "$ignore" ] && kill -s "$ignore" $pid && sleep 0.1
     kill -s "$(bash_name "$sig")" $pid
+    # A run that outlives the signal is a failure, not a hang of the suite.
+    for i in $(seq 500); do
+        kill -0 $pid 2>/dev/null || break
+        sleep 0.02
+    done
+    kill -0 $pid 2>/dev/null && bad "still running after $sig" && kill -KILL $pid
     { wait $pid; } 2>/dev/null
     st=$?
 }
