@@ -193,31 +193,38 @@ int run(const map_opts& op) {
 
     std::string why;
     raster::raster_sink raster;
-    if (!op.raster.empty() &&
-        !raster.open(outs.path(ras), m.driver, layout_of(m, world), why))
+    if (!op.raster.empty() && !raster.open(outs.path(ras), m.driver, layout_of(m, world), why))
         return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
 
-    map::map_request rq{make_site(m.p), m.lv, m.grid, static_cast<unsigned>(m.threads),
-                        m.format.has_value(), m.shown, nullptr, nullptr, m.g};
+    map::map_request rq;
+    rq.s = make_site(m.p);
+    rq.lv = m.lv;
+    rq.grid = m.grid;
+    rq.threads = static_cast<unsigned>(m.threads);
+    rq.picture = m.format.has_value();
+    rq.shown = m.shown;
     if (!op.raster.empty()) rq.raster = &raster;
     if (!op.raster.empty() && m.georef) rq.world = &world;
+    rq.where = m.g;
     map::map_result res;
     if (!map::run_map(rq, res))
         return fail({exit_bad_value, "--raster " + op.raster + ": " + raster.failure()});
     if (!op.raster.empty() && !raster.finish(why))
         return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
     if (m.format) {
-        draw::map_view v{m.p,      !m.slope_note.empty(), m.lv, m.grid.x, m.grid.y,
-                         &res.image->image(), res.columns, m.shown};
+        const bool corrected = !m.slope_note.empty();
+        const draw::map_view v{m.p,      corrected,           m.lv,        m.grid.x,
+                               m.grid.y, &res.image->image(), res.columns, m.shown};
         if (!draw::render(
                 *m.format, m.width, m.height, outs.stream(pic),
                 [&](cairo_t* cr) { draw::draw_map(cr, m.width, m.height, v); }, why))
             return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     }
 
-    const map::summary_input in{m.p, m.lv, m.grid.x, m.grid.y, !m.slope_note.empty(),
+    const map::summary_input in{m.p,          m.lv, m.grid.x, m.grid.y, !m.slope_note.empty(),
                                 m.given_slope};
-    const std::string text = op.json ? map::summary_json(in, res.fig) : map::summary_text(in, res.fig);
+    const std::string text =
+        op.json ? map::summary_json(in, res.fig) : map::summary_text(in, res.fig);
     io::hold("late");
     // The files take their names first; the summary follows them.
     if (auto f = outs.commit()) return fail(output_problem(*f));

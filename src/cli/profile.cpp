@@ -54,7 +54,8 @@ int write_csv(std::FILE* f, const map::profile_samples& v, real y, const levels&
         text.append(buf, csv::put_results(buf, ',', '.', -1, v.st[k], v.res[k], level));
         text += "\n";
         if (text.size() > 65536 || k + 1 == v.xs.size()) {
-            if (std::fwrite(text.data(), 1, text.size(), f) != text.size()) return errno ? errno : EIO;
+            if (std::fwrite(text.data(), 1, text.size(), f) != text.size())
+                return errno ? errno : EIO;
             text.clear();
         }
     }
@@ -94,7 +95,8 @@ int run(const profile_opts& op) {
     if (!note.empty()) std::fprintf(stderr, "orvalis profile: %s\n", note.c_str());
     const site s = make_site(p);
     if (!xr) xr = map::profile_range(s);
-    if (!xr) return fail({exit_bad_value, "Bereich nicht aus dem Standort bestimmbar; --x angeben"});
+    if (!xr)
+        return fail({exit_bad_value, "Bereich nicht aus dem Standort bestimmbar; --x angeben"});
     if (!step) step = map::readable_size((xr->max - xr->min) / auto_samples);
     if (!(map::profile_count(*xr, *step) <= max_samples))
         return fail(

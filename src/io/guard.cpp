@@ -9,7 +9,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -25,7 +24,7 @@ namespace orv::io {
 namespace {
 
 // The signals that end a run and must not leave its temporary files.
-constexpr int end_signals[] = {SIGHUP,  SIGINT,  SIGQUIT,   SIGPIPE, SIGALRM, SIGTERM, SIGUSR1,
+constexpr int end_signals[] = {SIGHUP,  SIGINT,    SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1,
                                SIGUSR2, SIGVTALRM, SIGPROF, SIGXCPU, SIGPOLL, SIGPWR,  SIGSYS};
 
 // The tracked temporary names. Never destroyed: the waiting thread may use
@@ -54,7 +53,8 @@ void remove_tree(const std::string& name) {
 // run can neither make nor rename another.
 void wait_for(sigset_t set) {
     int sig = 0;
-    while (sigwait(&set, &sig) != 0) {}
+    while (sigwait(&set, &sig) != 0) {
+    }
     registry& r = temps();
     r.lock.lock();
     for (const std::string& n : r.names) remove_tree(n);

@@ -142,7 +142,8 @@ maybe_failure output_set::add(const std::string& label, const std::string& path,
     e.how = w;
     e.to_stdout = path.empty() || path == "-";
     if (e.to_stdout) {
-        if (stdout_was_closed()) return out_failure{fault::stdout_closed, "Standardausgabe geschlossen"};
+        if (stdout_was_closed())
+            return out_failure{fault::stdout_closed, "Standardausgabe geschlossen"};
         e.direct = w == way::stream;
         e.copied = !e.direct;
     } else {
@@ -271,8 +272,8 @@ maybe_failure output_set::check_sidecars(const entry& e) const {
     for (const std::string& n : files_in(e.temp)) {
         struct stat st;
         if (n != main && lstat((dir + n).c_str(), &st) == 0) {
-            return out_failure{fault::sidecar_exists, shown(e) + ": " + dir + n +
-                                                          " besteht schon und gehoert nicht dazu"};
+            return out_failure{fault::sidecar_exists,
+                               shown(e) + ": " + dir + n + " besteht schon und gehoert nicht dazu"};
         }
     }
     return std::nullopt;
@@ -281,8 +282,7 @@ maybe_failure output_set::check_sidecars(const entry& e) const {
 maybe_failure output_set::place(entry& e) {
     if (e.direct) return std::nullopt;
     if (e.copied) {
-        const int to =
-            e.to_stdout ? 1 : open(e.target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        const int to = e.to_stdout ? 1 : open(e.target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
         if (to < 0) return unwritable(e, errno);
         const int err = copy_into(e.how == way::dataset ? e.inner : e.temp, to);
         if (!e.to_stdout && close(to) != 0 && err == 0) return unwritable(e, errno);

@@ -85,14 +85,14 @@ class output_set {
         std::string target;       // the file written: links resolved
         way how = way::stream;
         bool to_stdout = false;
-        bool direct = false;      // written straight into the target
-        bool copied = false;      // staged elsewhere, copied into the target
+        bool direct = false; // written straight into the target
+        bool copied = false; // staged elsewhere, copied into the target
         bool existed = false;
         mode_t mode = 0;
         dev_t dev = 0;
         ino_t ino = 0;
-        std::string temp;         // temporary file or folder
-        std::string inner;        // dataset: its main file in the folder
+        std::string temp;  // temporary file or folder
+        std::string inner; // dataset: its main file in the folder
         std::vector<std::string> own;
         int fd = -1;
         std::FILE* f = nullptr;

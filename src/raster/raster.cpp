@@ -55,7 +55,8 @@ class quiet_errors {
     // "nicht schreibbar" with the reason the system gave, when it gave one.
     std::string reason() const {
         const int e = err ? err : errno;
-        return e ? "nicht schreibbar: " + io::os_error(e) : "nicht schreibbar: Fehler im Rasterformat";
+        return e ? "nicht schreibbar: " + io::os_error(e)
+                 : "nicht schreibbar: Fehler im Rasterformat";
     }
 
   private:
@@ -246,8 +247,8 @@ std::vector<std::string> dataset_files(const std::string& path) {
     init();
     quiet_errors q;
     std::vector<std::string> files;
-    GDALDatasetH ds = GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr,
-                                 nullptr, nullptr);
+    GDALDatasetH ds =
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
     if (!ds) return files;
     const CPLStringList list(GDALGetFileList(ds));
     for (int k = 0; k < list.size(); ++k) files.emplace_back(list[k]);

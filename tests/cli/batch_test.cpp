@@ -370,7 +370,8 @@ TEST(Batch, BadInput) {
          {"/nonexistent/in.csv"},
          "",
          "",
-         "orvalis batch: /nonexistent/in.csv: nicht lesbar: Datei oder Verzeichnis nicht vorhanden\n",
+         "orvalis batch: /nonexistent/in.csv: nicht lesbar: Datei oder Verzeichnis nicht "
+         "vorhanden\n",
          1},
     });
 }
@@ -656,7 +657,8 @@ TEST(Batch, OutputFile) {
     // Unwritable places and full devices.
     r = run_orvalis({"batch", "in.csv", "-o", "no/such/dir.csv"}, {}, dir);
     EXPECT_EQ(r.code(), 1);
-    EXPECT_EQ(r.err, "orvalis batch: no/such/dir.csv: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n");
+    EXPECT_EQ(r.err, "orvalis batch: no/such/dir.csv: nicht schreibbar: Datei oder Verzeichnis "
+                     "nicht vorhanden\n");
     r = run_orvalis({"batch", "in.csv", "-o", "/dev/full"}, {}, dir);
     EXPECT_EQ(r.code(), 1);
     EXPECT_EQ(r.err, "orvalis batch: /dev/full: nicht schreibbar: kein Platz mehr auf dem "

@@ -490,7 +490,8 @@ TEST(MapOptions, UnwritableOutputs) {
              "/datei/k.tif: nicht schreibbar: ein Teil des Pfades ist kein Verzeichnis\n",
          1},
         {{"-o", d + "/alt.png", "--raster", d + "/fehlt/k.tif"},
-         m + "--raster " + d + "/fehlt/k.tif: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
+         m + "--raster " + d +
+             "/fehlt/k.tif: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
          1},
         {{"-o", d + "/ordner.png", "--cell", "2"},
          m + "-o " + d + "/ordner.png: nicht schreibbar: ist ein Verzeichnis\n",

@@ -62,8 +62,8 @@ TEST(Output, ReplacesThroughLinksKeepingModes) {
     EXPECT_EQ(names(d).size(), 5u); // two temporary files beside the three
     ASSERT_FALSE(s.commit());
     umask(mask);
-    EXPECT_EQ(names(d), (std::vector<std::string>{"alt.csv", "link.csv", "noch-nicht.png",
-                                                  "offen.png"}));
+    EXPECT_EQ(names(d),
+              (std::vector<std::string>{"alt.csv", "link.csv", "noch-nicht.png", "offen.png"}));
     EXPECT_EQ(read_file(d + "/alt.csv"), "neu");
     EXPECT_EQ(mode_of(d + "/alt.csv"), 0640u);
     EXPECT_TRUE(std::filesystem::is_symlink(d + "/link.csv"));
@@ -82,8 +82,10 @@ TEST(Output, FailureLeavesEverythingAsItWas) {
         fault kind;
     };
     const std::vector<bad_case> cases = {
-        {d + "/fehlt/b.tif", "--zwei " + d + "/fehlt/b.tif: nicht schreibbar: Datei oder "
-                                             "Verzeichnis nicht vorhanden",
+        {d + "/fehlt/b.tif",
+         "--zwei " + d +
+             "/fehlt/b.tif: nicht schreibbar: Datei oder "
+             "Verzeichnis nicht vorhanden",
          fault::unwritable},
         {d + "/a.csv/b.tif",
          "--zwei " + d + "/a.csv/b.tif: nicht schreibbar: ein Teil des Pfades ist kein Verzeichnis",
@@ -146,7 +148,8 @@ TEST(Output, DatasetSidecars) {
     const auto f = write_dataset("s.bil", false, {});
     ASSERT_TRUE(f);
     EXPECT_EQ(f->kind, fault::sidecar_exists);
-    EXPECT_EQ(f->text, "--raster " + d + "/s.bil: " + d + "/s.hdr besteht schon und gehoert nicht dazu");
+    EXPECT_EQ(f->text,
+              "--raster " + d + "/s.bil: " + d + "/s.hdr besteht schon und gehoert nicht dazu");
     EXPECT_EQ(names(d), (std::vector<std::string>{"r.bil", "r.hdr", "s.hdr"}));
     EXPECT_EQ(read_file(d + "/s.hdr"), "fremd");
 }
