@@ -4,7 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/status.h"
+#include "cli/exit.h"
 
 namespace orv::cli {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "cli/status.h"
+#include "cli/exit.h"
 #include "model/params.h"
 
 namespace orv::cli {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/status.h"
+#include "cli/exit.h"
 #include "map/extent.h"
 
 namespace orv::cli {

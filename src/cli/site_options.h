@@ -4,7 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/status.h"
+#include "cli/exit.h"
 #include "model/level.h"
 #include "model/params.h"
 
@@ -28,8 +28,6 @@ void add_levels_option(CLI::App& app, std::string& text);
 // Reads "a,b,c" (three ascending positive numbers) into l; empty keeps l.
 maybe_problem read_levels(const std::string& text, levels& l);
 
-// Checks one parameter value for the method: what is wrong with it, or
-// nullptr. positive: it must also be > 0.
-const char* unusable(real v, bool positive);
+
 
 } // namespace orv::cli

@@ -1,0 +1,94 @@
+// The hand-over of chunks between reading and writing.
+#include "batch/chunk_queue.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace orv::batch {
+
+chunk_queue::chunk_queue(std::function<bool(chunk&)> drain, std::size_t size, std::size_t max_rows,
+                         std::size_t max_sites, bool threaded)
+    : drain_(std::move(drain)) {
+    for (int k = 0; k < 2; ++k) {
+        all_.push_back(std::make_unique<chunk>(size, max_rows, max_sites));
+        free_.push_back(all_.back().get());
+    }
+    if (!threaded) return;
+    try {
+        th_ = std::thread([this] { serve(); });
+    } catch (const std::system_error&) {
+        // No thread: the chunks are drained in turn.
+    }
+}
+
+chunk_queue::~chunk_queue() {
+    close();
+}
+
+// Empties c and makes it free again (m_ is held).
+void chunk_queue::release(chunk* c, bool ok) {
+    if (!ok) failed_ = true;
+    c->rows.clear();
+    c->sites.clear();
+    c->flush = false;
+    free_.push_back(c);
+}
+
+chunk* chunk_queue::take(const chunk* except) {
+    std::unique_lock<std::mutex> lock(m_);
+    auto it = free_.end();
+    cv_.wait(lock, [&] {
+        it = std::find_if(free_.begin(), free_.end(), [&](chunk* c) { return c != except; });
+        return it != free_.end();
+    });
+    chunk* c = *it;
+    free_.erase(it);
+    return c;
+}
+
+void chunk_queue::give(chunk* c) {
+    if (!th_.joinable()) {
+        const bool ok = drain_(*c);
+        std::lock_guard<std::mutex> lock(m_);
+        release(c, ok);
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        full_.push_back(c);
+    }
+    cv_.notify_all();
+}
+
+bool chunk_queue::failed() {
+    std::lock_guard<std::mutex> lock(m_);
+    return failed_;
+}
+
+// The second thread: drains chunks as they come until closed.
+void chunk_queue::serve() {
+    std::unique_lock<std::mutex> lock(m_);
+    for (;;) {
+        cv_.wait(lock, [this] { return !full_.empty() || closing_; });
+        if (full_.empty()) return;
+        chunk* c = full_.front();
+        full_.pop_front();
+        lock.unlock();
+        const bool ok = drain_(*c);
+        lock.lock();
+        release(c, ok);
+        cv_.notify_all();
+    }
+}
+
+void chunk_queue::close() {
+    if (!th_.joinable()) return;
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        closing_ = true;
+    }
+    cv_.notify_all();
+    th_.join();
+}
+
+} // namespace orv::batch

@@ -1,0 +1,77 @@
+// Which header column of a batch file gives which parameter.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orv::batch {
+
+// The values a column can give: the seven parameters (in the order of the
+// parameter table) and the world coordinates E and N.
+enum slot : int { sl_h, sl_b, sl_vol, sl_s, sl_d, sl_x, sl_y, sl_e, sl_n, n_slots };
+
+// The name of a slot as messages show it (H, B, Vol, ..., E, N).
+const char* slot_name(int s);
+
+// A column that gives a slot: its index (from 0) and the slot.
+struct wanted_column {
+    uint64_t col;
+    int slot;
+};
+
+// A problem with the header, as a German message without its place.
+using header_problem = std::optional<std::string>;
+
+// Built from the header's names one by one: one-letter names H, B, S, D, x,
+// y match exactly, Vol in any case; with world coordinates the two names
+// given for E and N match exactly and x, y are not looked for. Blanks and
+// tabs around a name are ignored.
+class columns {
+  public:
+    columns(bool world, std::string e_name, std::string n_name);
+
+    // Takes the next header field's name (truncated: it was longer than
+    // what was kept). A second column for the same slot is a problem.
+    header_problem add(std::string_view name, bool truncated);
+
+    // After the last name: with world coordinates, E and N must be there;
+    // without, some column of the model must be, and x or y unless
+    // point_given (-x or -y set the point).
+    header_problem finish(bool point_given) const;
+
+    // Stops reading the column of slot s (an option gives its value).
+    void drop(int s);
+
+    // How many columns the header has.
+    uint64_t count() const { return count_; }
+    // The column of slot s, or -1.
+    int64_t col(int s) const { return col_[s]; }
+    // The columns that give a slot, in ascending order.
+    const std::vector<wanted_column>& wanted() const { return wanted_; }
+    // Column c for messages: "Spalte 3 (Vol)", or without the name where it
+    // is empty or was not kept.
+    std::string label(uint64_t c) const;
+
+  private:
+    int match(std::string_view name) const;
+    std::string found_and_expected() const;
+
+    bool world_;
+    std::string e_name_, n_name_;
+    uint64_t count_ = 0;
+    int64_t col_[n_slots];
+    std::vector<wanted_column> wanted_;
+    std::vector<std::string> names_; // the first names, shortened, for messages
+    std::string near_misses_;        // "Spalte X: gemeint ist x?" for names almost right
+    std::string folded_[n_slots];    // the slots' names as near misses are compared
+    int hints_ = 0;                  // near misses in near_misses_
+    bool delimiters_ = false;        // a name holds ',', ';' or a tab
+};
+
+// Text of a file's bytes for a message: shortened to max bytes (with "...")
+// and with control bytes shown as '?'.
+std::string shown_text(std::string_view s, std::size_t max = 40);
+
+} // namespace orv::batch

@@ -1,0 +1,41 @@
+// Progress line and messages on standard error.
+#include "io/progress.h"
+
+#include "io/output.h"
+
+namespace orv::io {
+
+namespace {
+
+constexpr auto every = std::chrono::milliseconds(500);
+
+void err(const std::string& s) {
+    write_all(2, s.data(), s.size());
+}
+
+} // namespace
+
+progress_line::progress_line(std::string prefix, bool shown)
+    : prefix_(std::move(prefix)), shown_(shown), next_(std::chrono::steady_clock::now() + every) {}
+
+void progress_line::tick(uint64_t rows) {
+    if (!shown_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now < next_) return;
+    next_ = now + every;
+    err("\r" + prefix_ + ": " + std::to_string(rows) + " Zeilen ...");
+    drawn_ = true;
+}
+
+void progress_line::message(const std::string& text) {
+    clear();
+    err(prefix_ + ": " + text + "\n");
+}
+
+void progress_line::clear() {
+    if (!drawn_) return;
+    err("\r\033[K");
+    drawn_ = false;
+}
+
+} // namespace orv::io
