@@ -11,13 +11,16 @@
 #include "cli/site_options.h"
 #include "draw/canvas.h"
 #include "draw/map_picture.h"
+#include "draw/style.h"
 #include "map/extent.h"
 #include "map/frame.h"
 #include "map/image.h"
 #include "map/outfile.h"
 #include "map/strip.h"
 #include "map/summary.h"
+#include "raster/classes.h"
 #include "raster/raster.h"
+#include "raster/zones.h"
 
 namespace orv::cli {
 
@@ -26,6 +29,7 @@ namespace {
 struct map_opts {
     site_text site;
     std::string levels, x, y, cell, out, show, width, height, raster, origin, azimuth, crs, threads;
+    std::string level_raster, zones;
     bool correct = false;
     bool json = false;
 };
@@ -40,7 +44,7 @@ struct map_plan {
     std::optional<draw::picture_format> format;
     int width = 0, height = 0;
     map::quantity shown = map::quantity::levels;
-    std::string driver;
+    std::string driver, level_driver, zone_driver;
     bool georef = false;
     map::georef g;
     std::string wkt;
@@ -80,6 +84,16 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
         std::string why;
         m.driver = raster::choose_driver(op.raster, why);
         if (m.driver.empty()) e = usage("--raster", why, op.raster);
+    }
+    if (!e && !op.level_raster.empty()) {
+        std::string why;
+        m.level_driver = raster::choose_level_driver(op.level_raster, why);
+        if (m.level_driver.empty()) e = usage("--level-raster", why, op.level_raster);
+    }
+    if (!e && !op.zones.empty()) {
+        std::string why;
+        m.zone_driver = raster::choose_zone_driver(op.zones, why);
+        if (m.zone_driver.empty()) e = usage("--zones", why, op.zones);
     }
     if (!e) e = read_site(op.site, m.p);
     if (!e) e = read_levels(op.levels, m.lv);
@@ -149,15 +163,23 @@ int run(const map_opts& op) {
     map::staged_file picture;
     if (m.format && !picture.open(op.out, why))
         return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
+    // The raster, the level raster and the zones share one frame: the
+    // world lattice when georeferenced, else the jet's grid.
+    const bool classes = !op.level_raster.empty() || !op.zones.empty();
+    const char* first = !op.raster.empty()  ? "--raster"
+                        : !op.zones.empty() ? "--zones"
+                                            : "--level-raster";
     raster::raster_sink raster;
+    raster::class_band band;
     raster::raster_layout layout;
     map::world_raster world;
-    if (!op.raster.empty()) {
+    if (!op.raster.empty() || classes) {
         if (m.georef) {
             world = map::cover(m.g, ax, ay);
             if (world.nx == 0)
-                return fail({exit_bad_value, "--raster: zu viele Zellen im gedrehten Raster; "
-                                             "--cell groesser waehlen"});
+                return fail({exit_bad_value, std::string(first) +
+                                                 ": zu viele Zellen im gedrehten Raster; "
+                                                 "--cell groesser waehlen"});
             std::copy(world.gt, world.gt + 6, layout.gt);
             layout.nx = world.nx;
             layout.ny = world.ny;
@@ -169,9 +191,16 @@ int run(const map_opts& op) {
             layout.ny = ay.n;
             layout.bottom_up = true;
         }
-        if (!raster.open(op.raster, m.driver, layout, why))
+        if (!op.raster.empty() && !raster.open(op.raster, m.driver, layout, why))
             return fail({exit_bad_value, "--raster " + op.raster + ": nicht schreibbar: " + why});
+        if (classes && !band.open(layout, why)) return fail({exit_bad_value, why});
     }
+    map::staged_dir level_dir, zone_dir;
+    if (!op.level_raster.empty() && !level_dir.open(op.level_raster, why))
+        return fail(
+            {exit_bad_value, "--level-raster " + op.level_raster + ": nicht schreibbar: " + why});
+    if (!op.zones.empty() && !zone_dir.open(op.zones, why))
+        return fail({exit_bad_value, "--zones " + op.zones + ": nicht schreibbar: " + why});
 
     const std::vector<station> st = map::column_stations(s, map::centres(ax), threads);
     std::vector<int32_t> col(st.size());
@@ -180,12 +209,23 @@ int run(const map_opts& op) {
     std::optional<map::image_sink> image;
     std::vector<map::strip_sink*> sinks = {&summary};
     if (m.format) sinks.push_back(&image.emplace(ax.n, ay.n, m.shown));
-    if (!op.raster.empty() && !m.georef) sinks.push_back(&raster);
-    if (!map::compute_grid(s, st, map::centres(ay), m.lv, threads, sinks))
-        return fail({exit_bad_value, "--raster " + op.raster + ": " + raster.failure()});
-    if (!op.raster.empty() && m.georef &&
-        !map::compute_world(s, ax, ay, m.g, world, m.lv, threads, {&raster}))
-        return fail({exit_bad_value, "--raster " + op.raster + ": " + raster.failure()});
+    std::vector<map::strip_sink*> framed;
+    if (!op.raster.empty()) framed.push_back(&raster);
+    if (classes) framed.push_back(&band);
+    if (!m.georef) sinks.insert(sinks.end(), framed.begin(), framed.end());
+    if (!map::compute_grid(s, st, map::centres(ay), m.lv, threads, sinks) ||
+        (m.georef && !framed.empty() &&
+         !map::compute_world(s, ax, ay, m.g, world, m.lv, threads, framed)))
+        return fail({exit_bad_value, raster.failure().empty()
+                                         ? std::string(first) + ": Klassenraster nicht schreibbar"
+                                         : "--raster " + op.raster + ": " + raster.failure()});
+    const map::zone_colours colours = draw::zone_colours();
+    if (!op.level_raster.empty() &&
+        !raster::write_level_raster(band, level_dir.path(), m.level_driver, colours, why))
+        return fail({exit_bad_value, "--level-raster " + op.level_raster + ": " + why});
+    if (!op.zones.empty() &&
+        !raster::write_zones(band, zone_dir.path(), m.zone_driver, m.lv, colours, why))
+        return fail({exit_bad_value, "--zones " + op.zones + ": " + why});
 
     if (m.format) {
         draw::map_view v{m.p, !m.slope_note.empty(), m.lv, ax, ay, &image->image(), col, m.shown};
@@ -197,6 +237,10 @@ int run(const map_opts& op) {
     }
     if (!op.raster.empty() && !raster.commit(why))
         return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
+    if (!op.level_raster.empty() && !level_dir.commit(why))
+        return fail({exit_bad_value, "--level-raster " + op.level_raster + ": " + why});
+    if (!op.zones.empty() && !zone_dir.commit(why))
+        return fail({exit_bad_value, "--zones " + op.zones + ": " + why});
     if (m.format && !picture.commit(why))
         return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
 
@@ -242,13 +286,21 @@ command add_map(CLI::App& top) {
     app->add_option("--height", op->height, "Bildhoehe (Vorgabe 800 bzw. 595)")
         ->type_name("N")
         ->needs(o);
-    CLI::Option* r = app->add_option("--raster", op->raster,
-                                     "Raster mit sechs Baendern schreiben (GeoTIFF; anderes "
-                                     "GDAL-Format nach der Endung)")
-                         ->type_name("DATEI");
-    CLI::Option* org = app->add_option("--origin", op->origin, "Bresche in Weltkoordinaten")
-                           ->type_name("E,N")
-                           ->needs(r);
+    app->add_option("--raster", op->raster,
+                    "Raster mit sechs Baendern schreiben (GeoTIFF; anderes "
+                    "GDAL-Format nach der Endung)")
+        ->type_name("DATEI");
+    app->add_option("--level-raster", op->level_raster,
+                    "Raster der Gefahrenstufen mit Farbtabelle schreiben (ein Byte-Band; "
+                    "GeoTIFF, anderes GDAL-Format nach der Endung)")
+        ->type_name("DATEI");
+    app->add_option("--zones", op->zones,
+                    "Gefahrenzonen als Polygone mit Stil schreiben (GeoPackage; anderes "
+                    "OGR-Format nach der Endung)")
+        ->type_name("DATEI");
+    CLI::Option* org = app->add_option("--origin", op->origin,
+                                       "Bresche in Weltkoordinaten (fuer Raster und Zonen)")
+                           ->type_name("E,N");
     CLI::Option* az = app->add_option("--azimuth", op->azimuth,
                                       "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
                           ->type_name("GRAD")

@@ -4,41 +4,35 @@
 #include <cstddef>
 
 #include "map/axis.h"
+#include "model/jet_frame.h"
 
 namespace orv::map {
 
-// The breach at (e0, n0) and the jet's direction in degrees clockwise from north.
-struct georef {
-    double e0 = 0;
-    double n0 = 0;
-    double azimuth = 0;
-};
+// The jet frame of the model, under the names the map's callers use.
+using orv::georef;
+using orv::jet_point;
+using orv::to_jet;
 
-// A point in the jet's frame: x along the jet, y to its left.
-struct jet_point {
-    double x;
-    double y;
-};
-
-// The world point (e, n) in the jet's frame, in double: a = azimuth in
-// radians, x = dE sin a + dN cos a, y = dN sin a - dE cos a.
-jet_point to_jet(const georef& g, double e, double n);
-
-// A north-up raster: geotransform gt (origin, cell width, 0, top, 0,
-// -cell height) and its size in cells.
+// A north-up raster on the lattice of its cell size s: its west edge at
+// k0 * s and its north edge at m0 * s for whole numbers k0, m0, so rasters
+// of different runs with the same cell size overlay cell for cell.
+// Geotransform gt (k0 s, s, 0, m0 s, 0, -s) and its size in cells.
 struct world_raster {
     double gt[6];
     std::size_t nx = 0;
     std::size_t ny = 0;
+    double k0 = 0; // whole numbers, below 2^52 in magnitude
+    double m0 = 0;
 
-    // World centre of column i and row j, in double.
-    double east(std::size_t i) const { return gt[0] + (static_cast<double>(i) + 0.5) * gt[1]; }
-    double north(std::size_t j) const { return gt[3] + (static_cast<double>(j) + 0.5) * gt[5]; }
+    // World centre of column i and row j, in double: the lattice points
+    // ((k + 0.5) s, (m + 0.5) s) with k = k0 + i and m = m0 - 1 - j.
+    double east(std::size_t i) const { return (k0 + static_cast<double>(i) + 0.5) * gt[1]; }
+    double north(std::size_t j) const { return (m0 - 1 - static_cast<double>(j) + 0.5) * gt[1]; }
 };
 
-// The raster with cells of size cell whose extent is the bounding box of
-// the rotated rectangle x from x.min to x.max, y from y.min to y.max;
-// nx or ny is 0 when it would have too many cells.
+// The raster with cells of size cell over the bounding box of the rotated
+// rectangle x from x.min to x.max, y from y.min to y.max, widened to the
+// next lattice lines; nx or ny is 0 when it would have too many cells.
 world_raster cover(const georef& g, const axis& x, const axis& y);
 
 // True when the jet point p lies in the map: x > 0 and inside the ranges,
