@@ -1,6 +1,7 @@
 // orvalis map: the danger map below a breach as summary, picture and raster.
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,8 +74,29 @@ maybe_problem read_show(const std::string& text, map::quantity& q) {
     return std::nullopt;
 }
 
+// Two outputs of one run naming the same file: the later would replace the
+// earlier without a word.
+maybe_problem same_outputs(const map_opts& op) {
+    const std::pair<const char*, const std::string*> outs[] = {{"-o", &op.out},
+                                                               {"--raster", &op.raster},
+                                                               {"--level-raster", &op.level_raster},
+                                                               {"--zones", &op.zones}};
+    std::error_code ec;
+    for (std::size_t a = 0; a < std::size(outs); ++a) {
+        for (std::size_t b = a + 1; b < std::size(outs); ++b) {
+            if (outs[a].second->empty() || outs[b].second->empty()) continue;
+            if (std::filesystem::weakly_canonical(*outs[a].second, ec) ==
+                std::filesystem::weakly_canonical(*outs[b].second, ec))
+                return usage(outs[b].first, std::string("dieselbe Datei wie ") + outs[a].first,
+                             *outs[b].second);
+        }
+    }
+    return std::nullopt;
+}
+
 // The formats first (usage errors, status 2), then the values (status 1).
 maybe_problem plan(const map_opts& op, map_plan& m) {
+    if (maybe_problem e = same_outputs(op)) return e;
     if (!op.out.empty()) {
         m.format = draw::format_of(op.out);
         if (!m.format) return usage("-o", "Endung .png, .svg oder .pdf erwartet", op.out);

@@ -2,11 +2,13 @@
 #include "raster/zones.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <type_traits>
 
 #include <cpl_string.h>
+#include <cpl_vsi.h>
 #include <gdal_alg.h>
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
@@ -163,6 +165,53 @@ bool write_layer(GDALDatasetH ds, const std::string& driver, const class_band& b
     return driver != "GPKG" || add_style_table(ds, l, qml);
 }
 
+// Writes a square with driver d into directory dir and reads it back:
+// 1 when the square came back, 0 when it was lost (a format of plain
+// tables drops the zones' shapes), -1 when nothing could be written.
+int probe_in(GDALDriverH d, const std::string& dir, const std::string& ext) {
+    const std::string path = dir + "/probe." + ext;
+    quiet_errors q;
+    bool written = false;
+    {
+        dataset ds(GDALCreate(d, path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+        OGRLayerH l =
+            ds ? GDALDatasetCreateLayer(ds.get(), "probe", nullptr, wkbMultiPolygon, nullptr)
+               : nullptr;
+        if (l) {
+            char wkt[] = "MULTIPOLYGON (((0 0,1 0,1 1,0 1,0 0)))";
+            char* at = wkt;
+            OGRGeometryH g = nullptr;
+            OGR_G_CreateFromWkt(&at, nullptr, &g);
+            const feature f(OGR_F_Create(OGR_L_GetLayerDefn(l)));
+            OGR_F_SetGeometryDirectly(f.get(), g);
+            written = OGR_L_CreateFeature(l, f.get()) == OGRERR_NONE;
+        }
+    }
+    int kept = -1;
+    if (written) {
+        dataset back(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
+        OGRLayerH l = back ? GDALDatasetGetLayer(back.get(), 0) : nullptr;
+        const feature f(l ? OGR_L_GetNextFeature(l) : nullptr);
+        kept = f && OGR_F_GetGeometryRef(f.get()) != nullptr;
+    }
+    VSIRmdirRecursive(dir.c_str());
+    return kept;
+}
+
+// Whether driver d keeps polygons: probed in memory, else (drivers that
+// write only real files) in a fresh directory under the temporary
+// directory. A driver that can write neither is given the benefit of the
+// doubt: writing the zones will tell.
+bool holds_polygons(GDALDriverH d, const std::string& ext) {
+    int kept = probe_in(d, "/vsimem/orvalis-zones-probe", ext);
+    if (kept < 0) {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/orvalis-probe-XXXXXX";
+        if (mkdtemp(dir.data())) kept = probe_in(d, dir, ext);
+    }
+    return kept != 0;
+}
+
 } // namespace
 
 std::string choose_zone_driver(const std::string& path, std::string& why) {
@@ -173,7 +222,12 @@ std::string choose_zone_driver(const std::string& path, std::string& why) {
         why = "kein Vektorformat zum Schreiben fuer die Endung ." + ext;
         return "";
     }
-    return GDALGetDriverShortName(d);
+    const std::string name = GDALGetDriverShortName(d);
+    if (!holds_polygons(d, ext)) {
+        why = "das Format " + name + " (Endung ." + ext + ") kann keine Polygone speichern";
+        return "";
+    }
+    return name;
 }
 
 bool write_zones(const class_band& b, const std::string& path, const std::string& driver,

@@ -408,6 +408,15 @@ TEST(MapOptions, BadOptions) {
          m + "Option --zones: kein Vektorformat zum Schreiben fuer die Endung .qqq: " + d +
              "/z.qqq\n",
          2},
+        {{"--zones", d + "/z.csv"},
+         m + "Option --zones: das Format CSV (Endung .csv) kann keine Polygone speichern: " + d +
+             "/z.csv\n",
+         2},
+        {{"--raster", d + "/r.tif", "--level-raster",
+          d + "/../" + d.substr(d.rfind('/') + 1) + "/r.tif"},
+         m + "Option --level-raster: dieselbe Datei wie --raster: " + d + "/../" +
+             d.substr(d.rfind('/') + 1) + "/r.tif\n",
+         2},
         {{"--level-raster", d + "/l.qqq"},
          m + "Option --level-raster: kein Rasterformat zum Schreiben fuer die Endung .qqq: " + d +
              "/l.qqq\n",
