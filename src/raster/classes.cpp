@@ -2,8 +2,10 @@
 #include "raster/classes.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <cpl_string.h>
+#include <cpl_vsi.h>
 
 #include "raster/gdal_env.h"
 
@@ -59,6 +61,46 @@ bool class_band::take(const map::strip& s) {
                         static_cast<int>(nx), static_cast<int>(s.rows), GDT_Byte, 0, 0) == CE_None;
 }
 
+namespace {
+
+// Every class once, as a row of cells.
+constexpr uint8_t all_classes[] = {
+    0, 1, 2, 3, class_near, class_beyond, class_upstream, class_outside};
+constexpr int n_classes = static_cast<int>(sizeof all_classes);
+
+// Copies a row of all classes with driver d into directory dir and reads it
+// back: 1 when every value came back (a lossy format changes them), 0 when
+// not, -1 when nothing could be written.
+int probe_in(GDALDriverH d, const std::string& dir, const std::string& ext) {
+    const std::string path = dir + "/probe." + ext;
+    quiet_errors q;
+    GDALDatasetH mem =
+        GDALCreate(GDALGetDriverByName("MEM"), "", n_classes, 1, 1, GDT_Byte, nullptr);
+    uint8_t row[n_classes];
+    std::copy(all_classes, all_classes + n_classes, row);
+    GDALDatasetH out = nullptr;
+    if (GDALRasterIO(GDALGetRasterBand(mem, 1), GF_Write, 0, 0, n_classes, 1, row, n_classes, 1,
+                     GDT_Byte, 0, 0) == CE_None)
+        out = GDALCreateCopy(d, path.c_str(), mem, FALSE, nullptr, nullptr, nullptr);
+    int kept = -1;
+    // A copy may refer to its source (a virtual raster): closed before it.
+    if (out) GDALClose(out);
+    GDALClose(mem);
+    if (out) {
+        GDALDatasetH back = GDALOpen(path.c_str(), GA_ReadOnly);
+        uint8_t got[n_classes] = {};
+        kept = back && GDALGetRasterCount(back) >= 1 &&
+               GDALRasterIO(GDALGetRasterBand(back, 1), GF_Read, 0, 0, n_classes, 1, got, n_classes,
+                            1, GDT_Byte, 0, 0) == CE_None &&
+               std::equal(got, got + n_classes, all_classes);
+        if (back) GDALClose(back);
+    }
+    VSIRmdirRecursive(dir.c_str());
+    return kept;
+}
+
+} // namespace
+
 std::string choose_level_driver(const std::string& path, std::string& why) {
     const std::string ext = extension(path);
     if (ext.empty() || ext == "tif" || ext == "tiff") return "GTiff";
@@ -71,6 +113,17 @@ std::string choose_level_driver(const std::string& path, std::string& why) {
     if (types && !lists(types, "Byte")) {
         why = std::string("das Format ") + GDALGetDriverShortName(d) + " (Endung ." + ext +
               ") kann kein Byte-Band speichern";
+        return "";
+    }
+    int kept = probe_in(d, "/vsimem/orvalis-level-probe", ext);
+    if (kept < 0) {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/orvalis-probe-XXXXXX";
+        if (mkdtemp(dir.data())) kept = probe_in(d, dir, ext);
+    }
+    if (kept == 0) {
+        why = std::string("das Format ") + GDALGetDriverShortName(d) + " (Endung ." + ext +
+              ") gibt die Klassen nicht unveraendert zurueck";
         return "";
     }
     return GDALGetDriverShortName(d);

@@ -417,6 +417,12 @@ TEST(MapOptions, BadOptions) {
          m + "Option --level-raster: dieselbe Datei wie --raster: " + d + "/../" +
              d.substr(d.rfind('/') + 1) + "/r.tif\n",
          2},
+        {{"--level-raster", d + "/l.jpg"},
+         m +
+             "Option --level-raster: das Format JPEG (Endung .jpg) gibt die Klassen nicht "
+             "unveraendert zurueck: " +
+             d + "/l.jpg\n",
+         2},
         {{"--level-raster", d + "/l.qqq"},
          m + "Option --level-raster: kein Rasterformat zum Schreiben fuer die Endung .qqq: " + d +
              "/l.qqq\n",
