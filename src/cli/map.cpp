@@ -327,7 +327,7 @@ command add_map(CLI::App& top) {
                                       "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
                           ->type_name("GRAD")
                           ->needs(org);
-    CLI::Option* crs = app->add_option("--crs", op->crs, "Koordinatensystem des Rasters")
+    CLI::Option* crs = app->add_option("--crs", op->crs, "Koordinatensystem von Raster und Zonen")
                            ->type_name("EPSG:NNNN")
                            ->needs(org);
     org->needs(az)->needs(crs);
