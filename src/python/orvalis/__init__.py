@@ -22,6 +22,9 @@ status is not 0, q, v, h and he are NaN and the level is -1. Danger levels
 0 to 3 compare h [m] and q [m2/s] with three thresholds, by default
 (0.5, 1, 2): the highest threshold that h or q exceeds.
 
+to_jet() turns world coordinates (easting, northing) into the jet frame
+(x, y) by the formula of the programs' world coordinates.
+
 Bad arguments raise TypeError (not numbers) or ValueError (shapes, values)
 naming the argument; the messages are German, as the programs' are.
 """
