@@ -30,7 +30,7 @@ bool class_band::open(const raster_layout& l, std::string& why) {
     GDALDriverH mem = GDALGetDriverByName("MEM");
     ds_ = GDALCreate(mem, "", static_cast<int>(l.nx), static_cast<int>(l.ny), 1, GDT_Byte, nullptr);
     if (!ds_) {
-        why = "kein Speicher fuer das Klassenraster" + (q.last.empty() ? "" : " (" + q.last + ")");
+        why = "kein Speicher fuer das Klassenraster";
         return false;
     }
     double gt[6];
@@ -157,7 +157,7 @@ bool write_level_raster(const class_band& b, const std::string& path, const std:
     bool ok = out != nullptr;
     if (out) GDALClose(out);
     ok = ok && q.failures == 0;
-    if (!ok) why = "Raster nicht schreibbar" + (q.last.empty() ? "" : " (" + q.last + ")");
+    if (!ok) why = q.reason();
     return ok;
 }
 

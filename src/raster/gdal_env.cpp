@@ -2,21 +2,26 @@
 #include "raster/gdal_env.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 
 #include <cpl_error.h>
 #include <cpl_string.h>
 
+#include "io/os_error.h"
+
 namespace orv::raster {
 
 namespace {
 
-void CPL_STDCALL collect(CPLErr e, CPLErrorNum, const char* msg) {
+void CPL_STDCALL collect(CPLErr e, CPLErrorNum, const char*) {
+    const int saved = errno;
     auto* q = static_cast<quiet_errors*>(CPLGetErrorHandlerUserData());
     if (e >= CE_Failure) {
         ++q->failures;
-        q->last = msg ? msg : "";
+        if (q->err == 0) q->err = saved;
     }
+    errno = saved;
 }
 
 } // namespace
@@ -30,10 +35,17 @@ void init() {
 }
 
 quiet_errors::quiet_errors() {
+    errno = 0;
     CPLPushErrorHandlerEx(&collect, this);
 }
+
 quiet_errors::~quiet_errors() {
     CPLPopErrorHandler();
+}
+
+std::string quiet_errors::reason() const {
+    const int e = err ? err : errno;
+    return e ? "nicht schreibbar: " + io::os_error(e) : "nicht schreibbar: Fehler im Rasterformat";
 }
 
 std::string extension(const std::string& path) {

@@ -10,7 +10,9 @@ namespace orv::raster {
 // Registers GDAL's drivers once.
 void init();
 
-// While it lives, GDAL's messages are collected here instead of printed.
+// While it lives, GDAL's messages are counted here instead of printed; their
+// English text is never shown. The errno of the first failure says why in
+// German.
 class quiet_errors {
   public:
     quiet_errors();
@@ -18,7 +20,10 @@ class quiet_errors {
     quiet_errors(const quiet_errors&) = delete;
     quiet_errors& operator=(const quiet_errors&) = delete;
     int failures = 0;
-    std::string last;
+    int err = 0;
+
+    // "nicht schreibbar" with the reason the system gave, when it gave one.
+    std::string reason() const;
 };
 
 // The extension of path's file name, lower case, without the dot.

@@ -247,7 +247,7 @@ bool write_zones(const class_band& b, const std::string& path, const std::string
         why = "Stil nicht schreibbar";
         return false;
     }
-    if (!ok) why = "Zonen nicht schreibbar" + (q.last.empty() ? "" : " (" + q.last + ")");
+    if (!ok) why = q.reason();
     return ok;
 }
 
