@@ -1,4 +1,4 @@
-// World and jet coordinates.
+// The world raster over a rotated map.
 #include "map/frame.h"
 
 #include <algorithm>

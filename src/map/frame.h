@@ -1,5 +1,5 @@
-// The jet's frame in world coordinates: turning a world point into (x, y)
-// and the north-up raster that covers a map's rotated extent.
+// The north-up raster that covers a map's rotated extent in world
+// coordinates, and which jet points lie in the map.
 #pragma once
 #include <cstddef>
 
@@ -8,8 +8,8 @@
 
 namespace orv::map {
 
-// The jet frame of the model, under the names the map's callers use.
-using orv::georef;
+// The jet's frame and the world-to-jet formula are the model's.
+using georef = world_frame;
 using orv::jet_point;
 using orv::to_jet;
 

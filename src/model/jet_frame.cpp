@@ -1,4 +1,4 @@
-// World to jet coordinates.
+// World and jet coordinates.
 #include "model/jet_frame.h"
 
 #include <cmath>
@@ -6,7 +6,7 @@
 
 namespace orv {
 
-jet_point to_jet(const georef& g, double e, double n) {
+jet_point to_jet(const world_frame& g, double e, double n) {
     const double a = g.azimuth * (std::numbers::pi / 180);
     const double de = e - g.e0;
     const double dn = n - g.n0;

@@ -1,12 +1,11 @@
-// The jet's frame in world coordinates: a world point as its distance along
-// the jet and beside it, the one formula of every tool that reads world
-// coordinates.
+// The jet's frame in world coordinates: the breach's position and the jet's
+// direction, and a world point turned into the jet's (x, y).
 #pragma once
 
 namespace orv {
 
 // The breach at (e0, n0) and the jet's direction in degrees clockwise from north.
-struct georef {
+struct world_frame {
     double e0 = 0;
     double n0 = 0;
     double azimuth = 0;
@@ -20,6 +19,6 @@ struct jet_point {
 
 // The world point (e, n) in the jet's frame, in double: a = azimuth in
 // radians, x = dE sin a + dN cos a, y = dN sin a - dE cos a.
-jet_point to_jet(const georef& g, double e, double n);
+jet_point to_jet(const world_frame& g, double e, double n);
 
 } // namespace orv

@@ -34,8 +34,8 @@ uint32_t to_bits(float f) {
 
 // The jet frame's x and y of each world point on stdin.
 int jet(char** argv) {
-    const orv::georef g{std::strtod(argv[2], nullptr), std::strtod(argv[3], nullptr),
-                        std::strtod(argv[4], nullptr)};
+    const orv::world_frame g{std::strtod(argv[2], nullptr), std::strtod(argv[3], nullptr),
+                             std::strtod(argv[4], nullptr)};
     unsigned long long e, n;
     while (std::scanf("%llx %llx", &e, &n) == 2) {
         double de, dn;
