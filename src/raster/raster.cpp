@@ -18,7 +18,7 @@
 #include <ogr_srs_api.h>
 
 #include "io/guard.h"
-#include "io/os_error.h"
+#include "raster/gdal_env.h"
 
 namespace orv::raster {
 
@@ -26,76 +26,6 @@ namespace {
 
 // The bands in their order.
 constexpr const char* band_names[6] = {"q", "v", "h", "he", "status", "level"};
-
-// Registers GDAL's drivers once.
-void init() {
-    static const bool done = [] {
-        GDALAllRegister();
-        return true;
-    }();
-    (void)done;
-}
-
-// While it lives, GDAL's messages are counted here instead of printed; their
-// English text is never shown. The errno of the first failure says why in
-// German.
-class quiet_errors {
-  public:
-    quiet_errors() {
-        errno = 0;
-        CPLPushErrorHandlerEx(&collect, this);
-    }
-    ~quiet_errors() { CPLPopErrorHandler(); }
-    quiet_errors(const quiet_errors&) = delete;
-    quiet_errors& operator=(const quiet_errors&) = delete;
-    int failures = 0;
-    int err = 0;
-
-    // "nicht schreibbar" with the reason the system gave, when it gave one.
-    std::string reason() const {
-        const int e = err ? err : errno;
-        return e ? "nicht schreibbar: " + io::os_error(e)
-                 : "nicht schreibbar: Fehler im Rasterformat";
-    }
-
-  private:
-    static void CPL_STDCALL collect(CPLErr e, CPLErrorNum, const char*) {
-        const int saved = errno;
-        auto* q = static_cast<quiet_errors*>(CPLGetErrorHandlerUserData());
-        if (e >= CE_Failure) {
-            ++q->failures;
-            if (q->err == 0) q->err = saved;
-        }
-        errno = saved;
-    }
-};
-
-// The extension of path's file name, lower case, without the dot.
-std::string extension(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    const auto dot = base.rfind('.');
-    if (dot == std::string::npos || dot == 0) return "";
-    std::string e = base.substr(dot + 1);
-    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return e;
-}
-
-// True when the space-separated list holds word.
-bool lists(const char* list, const std::string& word) {
-    if (!list) return false;
-    const CPLStringList words(CSLTokenizeString(list));
-    for (int k = 0; k < words.size(); ++k) {
-        if (EQUAL(words[k], word.c_str())) return true;
-    }
-    return false;
-}
-
-// A metadata item of a driver is "YES".
-bool has(GDALDriverH d, const char* item) {
-    const char* v = GDALGetMetadataItem(d, item, nullptr);
-    return v && EQUAL(v, "YES");
-}
 
 // The creation options for driver d. GeoTIFF: tiles compressed on all
 // cores with the floating-point predictor; for a map of 1000 x 1000 cells
@@ -196,15 +126,7 @@ std::string choose_driver(const std::string& path, std::string& why) {
     init();
     const std::string ext = extension(path);
     if (ext.empty() || ext == "tif" || ext == "tiff") return "GTiff";
-    GDALDriverH found = nullptr;
-    for (int k = 0; k < GDALGetDriverCount() && !found; ++k) {
-        GDALDriverH d = GDALGetDriver(k);
-        if (!has(d, GDAL_DCAP_RASTER)) continue;
-        if (!has(d, GDAL_DCAP_CREATE) && !has(d, GDAL_DCAP_CREATECOPY)) continue;
-        if (lists(GDALGetMetadataItem(d, GDAL_DMD_EXTENSIONS, nullptr), ext) ||
-            lists(GDALGetMetadataItem(d, GDAL_DMD_EXTENSION, nullptr), ext))
-            found = d;
-    }
+    GDALDriverH found = writer_for(ext, GDAL_DCAP_RASTER);
     if (!found) {
         why = "kein Rasterformat zum Schreiben fuer die Endung ." + ext;
         return "";

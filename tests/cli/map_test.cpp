@@ -179,9 +179,11 @@ TEST(MapRaster, JetFrameGridsEqualPointwise) {
 }
 
 // A georeferenced raster with an azimuth that is no multiple of 90 degrees
-// and an asymmetric y range: north-up, covering the rotated extent; each
-// cell centre turned into the jet frame in double and tested there. The x
-// range reaches above the breach: cells there are status 5, not no-data.
+// and an asymmetric y range: north-up, covering the rotated extent, its
+// edges on whole multiples of the cell size; each cell centre, the lattice
+// point ((k + 0.5) s, (m + 0.5) s), turned into the jet frame in double
+// and tested there. The x range reaches above the breach: cells there are
+// status 5, not no-data.
 TEST(MapRaster, GeoreferencedGridEqualsPointwise) {
     const std::string d = orv::test::scratch_dir();
     const double e0 = 512345.5, n0 = 5432100.25, az = 37.5, cell = 2;
@@ -204,22 +206,23 @@ TEST(MapRaster, GeoreferencedGridEqualsPointwise) {
             nmin = std::min(nmin, n), nmax = std::max(nmax, n);
         }
     }
-    EXPECT_NEAR(r.gt[0], emin, 1e-6);
-    EXPECT_NEAR(r.gt[3], nmax, 1e-6);
+    const double k0 = std::floor(emin / cell), m0 = std::ceil(nmax / cell);
+    EXPECT_EQ(r.gt[0], k0 * cell);
+    EXPECT_EQ(r.gt[3], m0 * cell);
     EXPECT_EQ(r.gt[1], cell);
     EXPECT_EQ(r.gt[5], -cell);
     EXPECT_EQ(r.gt[2], 0);
     EXPECT_EQ(r.gt[4], 0);
-    ASSERT_EQ(r.nx, static_cast<int>(std::ceil((emax - emin) / cell - 1e-9)));
-    ASSERT_EQ(r.ny, static_cast<int>(std::ceil((nmax - nmin) / cell - 1e-9)));
+    ASSERT_EQ(r.nx, static_cast<int>(std::ceil(emax / cell) - k0));
+    ASSERT_EQ(r.ny, static_cast<int>(m0 - std::floor(nmin / cell)));
     orv::params p;
     p.slp = 3;
     const orv::site s = orv::make_site(p);
     int in = 0, out = 0, levelled = 0, upstream = 0;
     for (int j = 0; j < r.ny; ++j) {
         for (int i = 0; i < r.nx; ++i) {
-            const double e = r.gt[0] + (i + 0.5) * r.gt[1];
-            const double n = r.gt[3] + (j + 0.5) * r.gt[5];
+            const double e = (k0 + i + 0.5) * cell;
+            const double n = (m0 - 1 - j + 0.5) * cell;
             const double de = e - e0, dn = n - n0;
             const double x = de * std::sin(a) + dn * std::cos(a);
             const double y = dn * std::sin(a) - de * std::cos(a);
@@ -404,8 +407,28 @@ TEST(MapOptions, BadOptions) {
         {{"--raster", d + "/r.tif", "--origin", "1,2"},
          "orvalis: --origin braucht --azimuth und --crs\n",
          2},
-        {{"--origin", "1,2", "--azimuth", "3", "--crs", "EPSG:25832"},
-         "orvalis: --origin braucht --raster\n",
+        {{"--zones", d + "/z.qqq"},
+         m + "Option --zones: kein Vektorformat zum Schreiben fuer die Endung .qqq: " + d +
+             "/z.qqq\n",
+         2},
+        {{"--zones", d + "/z.csv"},
+         m + "Option --zones: das Format CSV (Endung .csv) kann keine Polygone speichern: " + d +
+             "/z.csv\n",
+         2},
+        {{"--raster", d + "/r.tif", "--level-raster",
+          d + "/../" + d.substr(d.rfind('/') + 1) + "/r.tif"},
+         m + "--level-raster " + d + "/../" + d.substr(d.rfind('/') + 1) +
+             "/r.tif: dasselbe Ziel wie --raster " + d + "/r.tif\n",
+         2},
+        {{"--level-raster", d + "/l.jpg"},
+         m +
+             "Option --level-raster: das Format JPEG (Endung .jpg) gibt die Klassen nicht "
+             "unveraendert zurueck: " +
+             d + "/l.jpg\n",
+         2},
+        {{"--level-raster", d + "/l.qqq"},
+         m + "Option --level-raster: kein Rasterformat zum Schreiben fuer die Endung .qqq: " + d +
+             "/l.qqq\n",
          2},
         {{"--x"}, "orvalis: Option --x: Wert fehlt\n", 2},
         {{"--x", "--json"}, "orvalis: Option --x: Wert fehlt\n", 2},
@@ -510,6 +533,10 @@ TEST(MapOptions, UnwritableOutputs) {
         {{"-o", d + "/alt.png", "--raster", d + "/fehlt/k.tif"},
          m + "--raster " + d +
              "/fehlt/k.tif: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
+         1},
+        {{"--level-raster", d + "/l.tif", "--zones", d + "/fehlt/z.gpkg"},
+         m + "--zones " + d +
+             "/fehlt/z.gpkg: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
          1},
         {{"-o", d + "/ordner.png", "--cell", "2"},
          m + "-o " + d + "/ordner.png: nicht schreibbar: ist ein Verzeichnis\n",

@@ -88,7 +88,8 @@ TEST(MapFrame, WorldToJet) {
     EXPECT_NEAR(w.y, 3, 1e-12);
 }
 
-// The rotated raster covers the bounding box of the map's corners.
+// The rotated raster covers the bounding box of the map's corners, widened
+// to the lattice of its cell size; its centres are the lattice points.
 TEST(MapFrame, CoverBoundingBox) {
     struct row {
         double az;
@@ -105,17 +106,19 @@ TEST(MapFrame, CoverBoundingBox) {
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.az);
-        const orv::map::world_raster w = orv::map::cover({500, 700, r.az}, x, y);
-        EXPECT_NEAR(w.gt[0], 500 + r.e0, 1e-9);
-        EXPECT_NEAR(w.gt[3], 700 + r.n1, 1e-9);
+        const orv::map::world_raster w = orv::map::cover({500.5, 700.25, r.az}, x, y);
+        const double k0 = std::floor((500.5 + r.e0) / 2 + 1e-9);
+        const double m0 = std::ceil((700.25 + r.n1) / 2 - 1e-9);
+        EXPECT_EQ(w.gt[0], 2 * k0);
+        EXPECT_EQ(w.gt[3], 2 * m0);
         EXPECT_EQ(w.gt[1], 2);
         EXPECT_EQ(w.gt[5], -2);
         EXPECT_EQ(w.gt[2], 0);
         EXPECT_EQ(w.gt[4], 0);
-        EXPECT_EQ(w.nx, static_cast<std::size_t>(std::ceil((r.e1 - r.e0) / 2 - 1e-9)));
-        EXPECT_EQ(w.ny, static_cast<std::size_t>(std::ceil((r.n1 - r.n0) / 2 - 1e-9)));
-        EXPECT_DOUBLE_EQ(w.east(0), w.gt[0] + 1);
-        EXPECT_DOUBLE_EQ(w.north(0), w.gt[3] - 1);
+        EXPECT_EQ(w.nx, std::ceil((500.5 + r.e1) / 2 - 1e-9) - k0);
+        EXPECT_EQ(w.ny, m0 - std::floor((700.25 + r.n0) / 2 + 1e-9));
+        EXPECT_EQ(w.east(3), (k0 + 3 + 0.5) * 2);
+        EXPECT_EQ(w.north(3), (m0 - 4 + 0.5) * 2);
     }
 }
 
