@@ -2,8 +2,8 @@
 // and systems, each feature's worst point against the pointwise model bit
 // for bit, attributes and geometry kept, the verdict, and bad input.
 #include <algorithm>
-#include <filesystem>
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <numbers>
 #include <string>
@@ -27,8 +27,10 @@ using orv::test::bits;
 using orv::test::run_orvalis;
 using orv::test::scratch_dir;
 
-const std::vector<std::string> site = {"assess", "-H", "8", "-B", "20", "--vol", "60000", "-S", "6", "-D",
-                                       "0.1", "--origin", "2600000,1200000", "--azimuth", "120"};
+const std::vector<std::string> site = {
+    "assess",          "-H",        "8",  "-B", "20",  "--vol",
+    "60000",           "-S",        "6",  "-D", "0.1", "--origin",
+    "2600000,1200000", "--azimuth", "120"};
 const orv::map::georef frame_g{2600000, 1200000, 120};
 
 orv::params site_params() {
@@ -102,8 +104,9 @@ std::vector<feature_out> read_layer(const std::string& path, const char* layer) 
                 char b[40];
                 std::snprintf(b, sizeof b, "%.17g", f->GetFieldAsDouble(i));
                 const bool real = f->GetFieldDefnRef(i)->GetType() == OFTReal;
-                o.f[f->GetFieldDefnRef(i)->GetNameRef()] =
-                    !f->IsFieldSetAndNotNull(i) ? "null" : real ? b : f->GetFieldAsString(i);
+                o.f[f->GetFieldDefnRef(i)->GetNameRef()] = !f->IsFieldSetAndNotNull(i) ? "null"
+                                                           : real                      ? b
+                                                                  : f->GetFieldAsString(i);
             }
             if (f->GetGeometryRef()) o.wkt = f->GetGeometryRef()->exportToWkt();
             out.push_back(o);
@@ -134,8 +137,8 @@ worst judge(const std::vector<std::pair<double, double>>& samples) {
             ++w.nores;
             continue;
         }
-        if (lv > w.level || (lv == w.level && (p.res.h > w.r.h ||
-                                               (p.res.h == w.r.h && p.res.q > w.r.q)))) {
+        if (lv > w.level ||
+            (lv == w.level && (p.res.h > w.r.h || (p.res.h == w.r.h && p.res.q > w.r.q)))) {
             w = {lv, p.res, x, y, w.n, w.nores};
         }
     }
@@ -276,7 +279,8 @@ TEST(AssessCommand, StatesAndVerdictAtTheEndsOfTheTables) {
     write_layer(dir + "/in.geojson", "GeoJSON", "objekte", 2056, fs);
     const auto r = run_orvalis([&] {
         auto a = site;
-        a.insert(a.end(), {dir + "/in.geojson", "-o", dir + "/out.geojson", "--json", "--from", "3"});
+        a.insert(a.end(),
+                 {dir + "/in.geojson", "-o", dir + "/out.geojson", "--json", "--from", "3"});
         return a;
     }());
     ASSERT_EQ(r.code(), 0) << r.err;
@@ -292,8 +296,9 @@ TEST(AssessCommand, StatesAndVerdictAtTheEndsOfTheTables) {
     EXPECT_EQ(out[1].f.at("orv_end"), std::to_string(end));
     EXPECT_EQ(out[1].f.at("orv_level"), "null");
     EXPECT_EQ(out[5].f.at("orv_end"), "0");
-    EXPECT_EQ(out[4].f.at("orv_start"), std::to_string(orv::danger_level(
-                                             0, orv::evaluate(s, static_cast<float>(t.near), 0).res)));
+    EXPECT_EQ(
+        out[4].f.at("orv_start"),
+        std::to_string(orv::danger_level(0, orv::evaluate(s, static_cast<float>(t.near), 0).res)));
     EXPECT_EQ(out[2].f.at("orv_start"), "null");
     ASSERT_EQ(end, 3);
     EXPECT_NE(r.out.find("\"verdict\": \"yes\""), std::string::npos) << r.out;
@@ -302,8 +307,8 @@ TEST(AssessCommand, StatesAndVerdictAtTheEndsOfTheTables) {
     // upstream or without geometry: no.
     write_layer(dir + "/jenseits.geojson", "GeoJSON", "j", 2056, {fs[1], fs[5]});
     write_layer(dir + "/seitlich.geojson", "GeoJSON", "s", 2056, {fs[2], fs[3], fs[5]});
-    for (const auto& [file, verdict] : {std::pair{"/jenseits.geojson", "open"},
-                                        std::pair{"/seitlich.geojson", "no"}}) {
+    for (const auto& [file, verdict] :
+         {std::pair{"/jenseits.geojson", "open"}, std::pair{"/seitlich.geojson", "no"}}) {
         auto a = site;
         a.insert(a.end(), {dir + file, "--json", "--from", "3"});
         const auto v = run_orvalis(a);
@@ -367,12 +372,18 @@ TEST(AssessCommand, BadInputNamesWhereAndWritesNothing) {
     };
     const std::vector<bad_case> cases = {
         {{dir + "/fehlt.gpkg", "-o", dir + "/o1.gpkg"}, 1, "fehlt.gpkg", dir + "/o1.gpkg"},
-        {{dir + "/a.gpkg", "--layer", "nirgends", "-o", dir + "/o2.gpkg"}, 1, "nirgends",
+        {{dir + "/a.gpkg", "--layer", "nirgends", "-o", dir + "/o2.gpkg"},
+         1,
+         "nirgends",
          dir + "/o2.gpkg"},
-        {{dir + "/w.gpkg", "--crs", "EPSG:2056", "-o", dir + "/o3.gpkg"}, 1, "w.gpkg, Ebene w, Objekt 2",
+        {{dir + "/w.gpkg", "--crs", "EPSG:2056", "-o", dir + "/o3.gpkg"},
+         1,
+         "w.gpkg, Ebene w, Objekt 2",
          dir + "/o3.gpkg"},
         {{dir + "/geo.gpkg"}, 1, "EPSG:4326", ""},
-        {{dir + "/a.gpkg", dir + "/b.gpkg", "-o", dir + "/o4.geojson"}, 2, "nur eine Ebene",
+        {{dir + "/a.gpkg", dir + "/b.gpkg", "-o", dir + "/o4.geojson"},
+         2,
+         "nur eine Ebene",
          dir + "/o4.geojson"},
         {{dir + "/a.gpkg", "-o", dir + "/a.gpkg"}, 2, "Quelle", ""},
         {{dir + "/a.gpkg", "-o", dir + "/o5.gpkg", "--label", ""}, 1, "--label", dir + "/o5.gpkg"},
@@ -392,8 +403,8 @@ TEST(AssessCommand, BadInputNamesWhereAndWritesNothing) {
 
     // Going on past the bad feature: it is written without result, exit 3.
     auto a = site;
-    a.insert(a.end(), {dir + "/w.gpkg", "--crs", "EPSG:2056", "-o", dir + "/k.gpkg",
-                       "--keep-going", "--json"});
+    a.insert(a.end(), {dir + "/w.gpkg", "--crs", "EPSG:2056", "-o", dir + "/k.gpkg", "--keep-going",
+                       "--json"});
     const auto r = run_orvalis(a);
     EXPECT_EQ(r.code(), 3) << r.err;
     EXPECT_NE(r.out.find("\"skipped\": true"), std::string::npos) << r.out;
