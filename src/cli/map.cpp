@@ -1,6 +1,7 @@
 // orvalis map: the danger map below a breach as summary, picture and raster.
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
+#include "cli/picture_options.h"
 #include "cli/site_options.h"
 #include "draw/canvas.h"
 #include "draw/map_picture.h"
@@ -17,7 +19,9 @@
 #include "map/outfile.h"
 #include "map/strip.h"
 #include "map/summary.h"
+#include "raster/background.h"
 #include "raster/raster.h"
+#include "report/world_picture.h"
 
 namespace orv::cli {
 
@@ -25,6 +29,7 @@ namespace {
 
 struct map_opts {
     site_text site;
+    picture_text pic;
     std::string levels, x, y, cell, out, show, width, height, raster, origin, azimuth, crs, threads;
     bool correct = false;
     bool json = false;
@@ -45,6 +50,8 @@ struct map_plan {
     map::georef g;
     std::string wkt;
     int threads = 0;
+    report::world_request world;
+    bool jet_frame = true;
 };
 
 // A problem "Option NAME: WHY: TEXT" with status 2, for option values that
@@ -76,6 +83,10 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
         if (!m.format) return usage("-o", "Endung .png, .svg oder .pdf erwartet", op.out);
     }
     maybe_problem e = read_show(op.show, m.shown);
+    m.georef = !op.origin.empty();
+    if (!e) e = read_picture(op.pic, m.georef, m.world, m.jet_frame);
+    if (!e && !m.format && !(op.pic.frame + op.pic.extent + op.pic.background + op.pic.opacity).empty())
+        e = problem{exit_usage, "--frame, --extent, --background und --opacity brauchen -o"};
     if (!e && !op.raster.empty()) {
         std::string why;
         m.driver = raster::choose_driver(op.raster, why);
@@ -96,7 +107,11 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
         if (!e) e = read_count(op.height, "--height", draw::min_side, draw::max_side, m.height);
     }
     if (!e) e = read_count(op.threads, "--threads", 0, 256, m.threads);
-    m.georef = !op.origin.empty();
+    if (!e && !m.world.background.empty()) {
+        std::string why;
+        if (!raster::check_background(m.world.background, why))
+            e = problem{exit_bad_value, "--background " + m.world.background + ": " + why};
+    }
     if (m.georef) {
         if (!e) e = read_point(op.origin, "--origin", m.g.e0, m.g.n0);
         if (!e) e = read_finite(op.azimuth, "--azimuth", m.g.azimuth);
@@ -189,9 +204,20 @@ int run(const map_opts& op) {
 
     if (m.format) {
         draw::map_view v{m.p, !m.slope_note.empty(), m.lv, ax, ay, &image->image(), col, m.shown};
-        const bool drawn = draw::render(
-            *m.format, m.width, m.height, picture.stream(),
-            [&](cairo_t* cr) { draw::draw_map(cr, m.width, m.height, v); }, why);
+        std::function<void(cairo_t*)> paint = [&](cairo_t* cr) {
+            draw::draw_map(cr, m.width, m.height, v);
+        };
+        report::world_plan wp;
+        if (!m.jet_frame) {
+            m.world.view.jet = v;
+            m.world.view.g = m.g;
+            m.world.wkt = m.wkt;
+            const double dpi = *m.format == draw::picture_format::png ? 0 : 150;
+            if (!report::plan_world(m.world, m.width, m.height, dpi, wp, why))
+                return fail({exit_bad_value, "--background " + m.world.background + ": " + why});
+            paint = [&](cairo_t* cr) { report::draw_world(cr, wp); };
+        }
+        const bool drawn = draw::render(*m.format, m.width, m.height, picture.stream(), paint, why);
         if (!drawn || !picture.close(why))
             return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     }
@@ -242,21 +268,21 @@ command add_map(CLI::App& top) {
     app->add_option("--height", op->height, "Bildhoehe (Vorgabe 800 bzw. 595)")
         ->type_name("N")
         ->needs(o);
-    CLI::Option* r = app->add_option("--raster", op->raster,
-                                     "Raster mit sechs Baendern schreiben (GeoTIFF; anderes "
-                                     "GDAL-Format nach der Endung)")
-                         ->type_name("DATEI");
+    app->add_option("--raster", op->raster,
+                    "Raster mit sechs Baendern schreiben (GeoTIFF; anderes "
+                    "GDAL-Format nach der Endung)")
+        ->type_name("DATEI");
     CLI::Option* org = app->add_option("--origin", op->origin, "Bresche in Weltkoordinaten")
-                           ->type_name("E,N")
-                           ->needs(r);
+                           ->type_name("E,N");
     CLI::Option* az = app->add_option("--azimuth", op->azimuth,
                                       "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
                           ->type_name("GRAD")
                           ->needs(org);
-    CLI::Option* crs = app->add_option("--crs", op->crs, "Koordinatensystem des Rasters")
+    CLI::Option* crs = app->add_option("--crs", op->crs, "Koordinatensystem von Raster und Bild")
                            ->type_name("EPSG:NNNN")
                            ->needs(org);
     org->needs(az)->needs(crs);
+    add_picture_options(*app, op->pic, true);
     app->add_flag("--correct", op->correct,
                   "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
     app->add_flag("--json", op->json, "die Zusammenfassung als JSON ausgeben");
