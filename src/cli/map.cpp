@@ -21,6 +21,7 @@
 #include "map/summary.h"
 #include "raster/background.h"
 #include "raster/raster.h"
+#include "report/objects.h"
 #include "report/world_picture.h"
 
 namespace orv::cli {
@@ -30,6 +31,7 @@ namespace {
 struct map_opts {
     site_text site;
     picture_text pic;
+    objects_text objs;
     std::string levels, x, y, cell, out, show, width, height, raster, origin, azimuth, crs, threads;
     bool correct = false;
     bool json = false;
@@ -52,6 +54,7 @@ struct map_plan {
     int threads = 0;
     report::world_request world;
     bool jet_frame = true;
+    assess::request objects;
 };
 
 // A problem "Option NAME: WHY: TEXT" with status 2, for option values that
@@ -85,7 +88,11 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
     maybe_problem e = read_show(op.show, m.shown);
     m.georef = !op.origin.empty();
     if (!e) e = read_picture(op.pic, m.georef, m.world, m.jet_frame);
-    if (!e && !m.format && !(op.pic.frame + op.pic.extent + op.pic.background + op.pic.opacity).empty())
+    if (!e) e = read_objects(op.objs, m.georef, m.objects);
+    if (!e && !m.format && !op.objs.sources.empty())
+        e = problem{exit_usage, "--objects braucht -o"};
+    if (!e && !m.format &&
+        !(op.pic.frame + op.pic.extent + op.pic.background + op.pic.opacity).empty())
         e = problem{exit_usage, "--frame, --extent, --background und --opacity brauchen -o"};
     if (!e && !op.raster.empty()) {
         std::string why;
@@ -120,6 +127,9 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
             e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.crs};
     }
     if (e) return e;
+    m.objects.src.crs = op.crs;
+    m.objects.g = m.g;
+    m.objects.lv = m.lv;
     m.given_slope = m.p.slp;
     if ((e = check_slope(m.p, op.correct, m.slope_note))) return e;
     const site s = make_site(m.p);
@@ -157,6 +167,14 @@ int run(const map_opts& op) {
     if (!m.slope_note.empty()) std::fprintf(stderr, "orvalis map: %s\n", m.slope_note.c_str());
     const site s = make_site(m.p);
     const unsigned threads = static_cast<unsigned>(m.threads);
+    report::object_list objects;
+    if (!m.objects.src.paths.empty()) {
+        m.objects.s = s;
+        m.objects.threads = threads;
+        const assess::outcome o = report::gather(m.objects, objects);
+        if (o.end == assess::ending::usage) return fail({exit_usage, o.message});
+        if (o.end != assess::ending::ok) return fail({exit_bad_value, o.message});
+    }
     const map::axis& ax = m.grid.x;
     const map::axis& ay = m.grid.y;
 
@@ -204,6 +222,13 @@ int run(const map_opts& op) {
 
     if (m.format) {
         draw::map_view v{m.p, !m.slope_note.empty(), m.lv, ax, ay, &image->image(), col, m.shown};
+        if (!m.objects.src.paths.empty()) {
+            v.objects = &objects.drawn;
+            v.g = m.g;
+            v.label_from = m.objects.from;
+            m.world.view.objects = &objects.drawn;
+            m.world.view.label_from = m.objects.from;
+        }
         std::function<void(cairo_t*)> paint = [&](cairo_t* cr) {
             draw::draw_map(cr, m.width, m.height, v);
         };
@@ -272,8 +297,8 @@ command add_map(CLI::App& top) {
                     "Raster mit sechs Baendern schreiben (GeoTIFF; anderes "
                     "GDAL-Format nach der Endung)")
         ->type_name("DATEI");
-    CLI::Option* org = app->add_option("--origin", op->origin, "Bresche in Weltkoordinaten")
-                           ->type_name("E,N");
+    CLI::Option* org =
+        app->add_option("--origin", op->origin, "Bresche in Weltkoordinaten")->type_name("E,N");
     CLI::Option* az = app->add_option("--azimuth", op->azimuth,
                                       "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
                           ->type_name("GRAD")
@@ -283,6 +308,7 @@ command add_map(CLI::App& top) {
                            ->needs(org);
     org->needs(az)->needs(crs);
     add_picture_options(*app, op->pic, true);
+    add_object_options(*app, op->objs);
     app->add_flag("--correct", op->correct,
                   "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
     app->add_flag("--json", op->json, "die Zusammenfassung als JSON ausgeben");

@@ -4,12 +4,15 @@
 #include <cmath>
 
 #include "cli/grid_options.h"
+#include "cli/site_options.h"
 
 namespace orv::cli {
 
 namespace {
 
-problem usage(const std::string& text) { return {exit_usage, text}; }
+problem usage(const std::string& text) {
+    return {exit_usage, text};
+}
 
 // Reads "E0,N0,E1,N1" into b.
 maybe_problem read_box(const std::string& text, map::world_box& b) {
@@ -19,9 +22,10 @@ maybe_problem read_box(const std::string& text, map::world_box& b) {
         const auto comma = text.find(',', from);
         if ((comma == std::string::npos) != (k == 3))
             return problem{exit_bad_value, "Option --extent: zones, objects oder E0,N0,E1,N1 "
-                                           "erwartet: " + text};
-        const std::string part = text.substr(from, comma == std::string::npos ? comma
-                                                                                : comma - from);
+                                           "erwartet: " +
+                                               text};
+        const std::string part =
+            text.substr(from, comma == std::string::npos ? comma : comma - from);
         if (maybe_problem e = read_finite(part, "--extent", v[k])) return e;
         from = comma + 1;
     }
@@ -79,11 +83,42 @@ maybe_problem read_picture(const picture_text& t, bool georef, report::world_req
         double a = 0;
         if (maybe_problem e = read_finite(t.opacity, "--opacity", a)) return e;
         if (!(a >= 0 && a <= 1))
-            return problem{exit_bad_value, "Option --opacity: Wert von 0 bis 1 erwartet: " +
-                                               t.opacity};
+            return problem{exit_bad_value,
+                           "Option --opacity: Wert von 0 bis 1 erwartet: " + t.opacity};
         r.opacity = a;
     }
     r.background = t.background;
+    return std::nullopt;
+}
+
+void add_object_options(CLI::App& app, objects_text& t) {
+    app.add_option("--objects", t.sources,
+                   "Objekte aus Vektordaten ueber den Zonen zeichnen, in der Farbe ihrer "
+                   "Stufe (wiederholbar; wie bei assess); braucht --origin")
+        ->type_name("QUELLE");
+    app.add_option("--layer", t.layers, "nur diese Ebene der Objekte (wiederholbar)")
+        ->type_name("NAME");
+    app.add_option("--spacing", t.spacing, "Abstand der Stichproben in m (Vorgabe 1)")
+        ->type_name("S");
+    app.add_option("--label", t.label, "Objekte ab Stufe K mit diesem Feld beschriften")
+        ->type_name("FELD");
+    app.add_option("--from", t.from, "Stufe, ab der beschriftet wird (Vorgabe 1)")->type_name("K");
+}
+
+maybe_problem read_objects(const objects_text& t, bool georef, assess::request& r) {
+    const bool any = !t.layers.empty() || !t.spacing.empty() || !t.label.empty() || !t.from.empty();
+    if (t.sources.empty()) {
+        if (any) return usage("--layer, --spacing, --label und --from brauchen --objects");
+        return std::nullopt;
+    }
+    if (!georef) return usage("--objects braucht --origin");
+    std::optional<double> s;
+    if (maybe_problem e = read_size(t.spacing, "--spacing", s)) return e;
+    if (s) r.spacing = *s;
+    if (maybe_problem e = read_count(t.from, "--from", 1, 3, r.from)) return e;
+    r.src.paths = t.sources;
+    r.src.layers = t.layers;
+    r.label = t.label;
     return std::nullopt;
 }
 

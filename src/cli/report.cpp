@@ -61,11 +61,14 @@ maybe_problem read_format(const report_opts& op, bool& html) {
     if (f.empty()) {
         const auto dot = op.out.rfind('.');
         const std::string ext = dot == std::string::npos ? "" : op.out.substr(dot + 1);
-        if (ext == "pdf" || ext == "PDF") f = "pdf";
-        else if (ext == "html" || ext == "htm" || ext == "HTML") f = "html";
+        if (ext == "pdf" || ext == "PDF")
+            f = "pdf";
+        else if (ext == "html" || ext == "htm" || ext == "HTML")
+            f = "html";
         else
             return problem{exit_usage, "Option -o: Endung .pdf oder .html erwartet (oder --format "
-                                       "angeben): " + op.out};
+                                       "angeben): " +
+                                           op.out};
     }
     if (f != "pdf" && f != "html")
         return problem{exit_usage, "Option --format: pdf oder html erwartet: " + f};
@@ -93,8 +96,8 @@ maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
     if (!e && !op.coords.empty()) {
         const auto k = op.coords.find(',');
         if (k == std::string::npos || k == 0 || k + 1 == op.coords.size())
-            e = problem{exit_bad_value, "Option --coords: zwei Spaltennamen E,N erwartet: " +
-                                            op.coords};
+            e = problem{exit_bad_value,
+                        "Option --coords: zwei Spaltennamen E,N erwartet: " + op.coords};
         else
             r.judge.src.coord_e = op.coords.substr(0, k),
             r.judge.src.coord_n = op.coords.substr(k + 1);
@@ -102,8 +105,7 @@ maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
     std::string why;
     if (!e && !raster::read_crs(op.crs, r.wkt, why))
         e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.crs};
-    if (!e && !r.picture.background.empty() &&
-        !raster::check_background(r.picture.background, why))
+    if (!e && !r.picture.background.empty() && !raster::check_background(r.picture.background, why))
         e = problem{exit_bad_value, "--background " + r.picture.background + ": " + why};
     if (!e && !report::report_date(r.date))
         e = problem{exit_bad_value, "SOURCE_DATE_EPOCH: ganze Sekunden ab 1970 erwartet"};
@@ -149,8 +151,8 @@ int run(const report_opts& op) {
     const report::built b = report::build(r, c, image, columns);
     if (b.end == assess::ending::usage) return fail({exit_usage, b.message});
     if (b.end == assess::ending::bad_input) return fail({exit_bad_value, b.message});
-    const bool ok = html ? report::write_html(c, file.stream(), why)
-                         : report::write_pdf(c, file.stream(), why);
+    const bool ok =
+        html ? report::write_html(c, file.stream(), why) : report::write_pdf(c, file.stream(), why);
     if (!ok || !file.commit(why))
         return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     return b.end == assess::ending::skipped ? exit_invalid_rows : exit_ok;

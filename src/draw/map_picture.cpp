@@ -28,7 +28,7 @@ struct frame {
 const char* quantity_name(map::quantity q) {
     switch (q) {
     case map::quantity::q: return "Spezifischer Abfluss q";
-    case map::quantity::v: return "Flie\u00dfgeschwindigkeit v";
+    case map::quantity::v: return "Fliessgeschwindigkeit v";
     case map::quantity::h: return "Abflusstiefe h";
     case map::quantity::he: return "Energieh\u00f6he he";
     default: return "Gefahrenkarte";
@@ -382,7 +382,7 @@ void draw_legend(cairo_t* cr, const map_view& v, double x, double y, double w, d
     }
     font(cr, 0.8 * u, true);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    text(cr, x, y + 0.7 * u, "\u201eNicht berechnet\u201c hei\u00dft nicht");
+    text(cr, x, y + 0.7 * u, "\u201eNicht berechnet\u201c heisst nicht");
     text(cr, x, y + 1.7 * u, "\u201ekeine Gefahr\u201c.");
     y += 2.6 * u;
     // The breach.
@@ -399,7 +399,7 @@ void draw_legend(cairo_t* cr, const map_view& v, double x, double y, double w, d
     const double len = round_down(0.8 * (w - 3 * u) / f.s);
     const double bl = len * f.s;
     font(cr, 0.85 * u);
-    text(cr, x, y + 0.8 * u, "Ma\u00dfstab");
+    text(cr, x, y + 0.8 * u, "Massstab");
     y += 1.4 * u;
     cairo_set_line_width(cr, std::max(0.5, 0.05 * u));
     cairo_rectangle(cr, x, y, bl / 2, 0.45 * u);
@@ -413,8 +413,27 @@ void draw_legend(cairo_t* cr, const map_view& v, double x, double y, double w, d
     text(cr, x + bl, y + 1.4 * u, number(len, step_decimals(len)) + " m", align::centre);
     y += 2.4 * u;
     text(cr, x, y,
-         "Zellgr\u00f6\u00dfe " + number(v.x.cell, step_decimals(v.x.cell)) + " m, " +
+         "Zellgr\u00f6sse " + number(v.x.cell, step_decimals(v.x.cell)) + " m, " +
              std::to_string(v.x.n) + " \u00d7 " + std::to_string(v.y.n) + " Zellen");
+    cairo_restore(cr);
+}
+
+// The objects turned from the world into the jet's frame: x = dE sin a +
+// dN cos a, y = dN sin a - dE cos a, then onto the page.
+void draw_jet_objects(cairo_t* cr, const map_view& v, const frame& f, double u) {
+    const double a = v.g.azimuth * (M_PI / 180);
+    const double sa = std::sin(a), ca = std::cos(a);
+    cairo_matrix_t to_jet, to_page, m;
+    cairo_matrix_init(&to_jet, sa, -ca, ca, sa, -(v.g.e0 * sa + v.g.n0 * ca),
+                      v.g.e0 * ca - v.g.n0 * sa);
+    cairo_matrix_init(&to_page, f.s, 0, 0, -f.s, f.ox - f.x0 * f.s, f.oy + f.y1 * f.s);
+    cairo_matrix_multiply(&m, &to_jet, &to_page);
+    cairo_save(cr);
+    cairo_rectangle(cr, f.ox, f.oy, f.mw, f.mh);
+    cairo_clip(cr);
+    draw_objects(cr, m, *v.objects, u);
+    const double clip[4] = {f.ox, f.oy, f.mw, f.mh};
+    draw_labels(cr, m, *v.objects, v.label_from, u, clip);
     cairo_restore(cr);
 }
 
@@ -460,6 +479,7 @@ void draw_map(cairo_t* cr, double width, double height, const map_view& v) {
     paint_no_result(cr, v, f, u);
     draw_boundaries(cr, v, f, u);
     draw_breach(cr, v, f, u);
+    if (v.objects) draw_jet_objects(cr, v, f, u);
     draw_axes(cr, v, f, u);
     draw_legend(cr, v, legend_x, top, legend_w, height - m, u, f, scale, clipped);
 }

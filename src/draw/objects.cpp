@@ -77,8 +77,8 @@ void draw_polygon(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
     cairo_restore(cr);
 }
 
-void draw_line(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
-               const map_object::part& p, double u) {
+void draw_line(cairo_t* cr, const cairo_matrix_t& m, const map_object& o, const map_object::part& p,
+               double u) {
     cairo_save(cr);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
@@ -128,9 +128,7 @@ void draw_point(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
 // A label's box on the page.
 struct box {
     double x0, y0, x1, y1;
-    bool overlaps(const box& b) const {
-        return x0 < b.x1 && b.x0 < x1 && y0 < b.y1 && b.y0 < y1;
-    }
+    bool overlaps(const box& b) const { return x0 < b.x1 && b.x0 < x1 && y0 < b.y1 && b.y0 < y1; }
 };
 
 } // namespace

@@ -95,8 +95,8 @@ void paint_zones(cairo_t* cr, const world_frame& f, const world_view& v, double 
 void paint_background(cairo_t* cr, const world_frame& f, const background& bg) {
     if (bg.w <= 0 || bg.h <= 0) return;
     cairo_surface_t* s = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(bg.px.data())),
-        CAIRO_FORMAT_ARGB32, bg.w, bg.h, bg.w * 4);
+        reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(bg.px.data())), CAIRO_FORMAT_ARGB32,
+        bg.w, bg.h, bg.w * 4);
     cairo_save(cr);
     cairo_rectangle(cr, f.ox, f.oy, f.mw, f.mh);
     cairo_clip(cr);
@@ -187,8 +187,7 @@ void scale_bar(cairo_t* cr, const world_frame& f, double u) {
     cairo_save(cr);
     font(cr, 0.75 * u);
     cairo_set_source_rgba(cr, 1, 1, 1, 0.85);
-    cairo_rectangle(cr, x - 0.8 * u, y - 2.0 * u, bl + 1.6 * u + text_width(cr, end) / 2,
-                    2.9 * u);
+    cairo_rectangle(cr, x - 0.8 * u, y - 2.0 * u, bl + 1.6 * u + text_width(cr, end) / 2, 2.9 * u);
     cairo_fill(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_set_line_width(cr, std::max(0.5, 0.05 * u));
@@ -281,8 +280,8 @@ void draw_legend(cairo_t* cr, const world_view& v, double x, double y, double u,
         if (dropped > 0) {
             font(cr, 0.72 * u);
             text(cr, x, y + 0.6 * u,
-                 std::to_string(dropped) +
-                     (dropped == 1 ? " Beschriftung" : " Beschriftungen") + " ohne Platz");
+                 std::to_string(dropped) + (dropped == 1 ? " Beschriftung" : " Beschriftungen") +
+                     " ohne Platz");
             y += 1.4 * u;
         }
         y += 0.4 * u;

@@ -56,10 +56,9 @@ kind kind_of(GDALDatasetH ds) {
 }
 
 // Opens path and checks its bands; null with a reason.
-GDALDatasetH open_checked(const std::string& path, kind& k, std::string& why,
-                          const gdal_scope& q) {
-    GDALDatasetH ds = GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr,
-                                 nullptr, nullptr);
+GDALDatasetH open_checked(const std::string& path, kind& k, std::string& why, const gdal_scope& q) {
+    GDALDatasetH ds =
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
     if (!ds) {
         why = "kein lesbares Raster" + q.detail();
         return nullptr;
@@ -126,9 +125,9 @@ bool warp_background(const std::string& path, const std::string& wkt, const map:
         }
         k = kind::rgba;
     }
-    CPLStringList a = words({"-of", "MEM", "-r", "bilinear", "-t_srs", wkt, "-te", text(box.e0),
-                             text(box.n0), text(box.e1), text(box.n1), "-ts", std::to_string(w),
-                             std::to_string(h)});
+    CPLStringList a =
+        words({"-of", "MEM", "-r", "bilinear", "-t_srs", wkt, "-te", text(box.e0), text(box.n0),
+               text(box.e1), text(box.n1), "-ts", std::to_string(w), std::to_string(h)});
     const char* own = GDALGetProjectionRef(src);
     if (!own || !*own) a.AddString("-s_srs"), a.AddString(wkt.c_str());
     if (k == kind::rgba) a.AddString("-srcalpha");
@@ -143,9 +142,8 @@ bool warp_background(const std::string& path, const std::string& wkt, const map:
         // Grey and alpha, or red, green, blue and alpha.
         const int n = GDALGetRasterCount(out);
         std::vector<uint8_t> band(static_cast<std::size_t>(w) * h * n);
-        ok = (n == 2 || n == 4) &&
-             GDALDatasetRasterIO(out, GF_Read, 0, 0, w, h, band.data(), w, h, GDT_Byte, n,
-                                 nullptr, 0, 0, 0) == CE_None;
+        ok = (n == 2 || n == 4) && GDALDatasetRasterIO(out, GF_Read, 0, 0, w, h, band.data(), w, h,
+                                                       GDT_Byte, n, nullptr, 0, 0, 0) == CE_None;
         const std::size_t plane = static_cast<std::size_t>(w) * h;
         px.assign(plane, 0);
         for (std::size_t p = 0; ok && p < plane; ++p) {

@@ -11,7 +11,9 @@ namespace orv::report {
 namespace {
 
 // "mindestens " before an open figure.
-std::string at_least(bool open, const std::string& v) { return (open ? "mindestens " : "") + v; }
+std::string at_least(bool open, const std::string& v) {
+    return (open ? "mindestens " : "") + v;
+}
 
 // A figure with d decimals.
 std::string fixed(double v, int d) {
@@ -64,8 +66,8 @@ void first_page(const content& c, std::vector<block>& out) {
              figure(c.site.lv.t[0]) + ", " + figure(c.site.lv.t[1]) + ", " +
                  figure(c.site.lv.t[2]) + " (h in m, q in m\u00b2/s)"},
             {"Bresche (E, N)", draw::grouped(c.g.e0, 2) + ", " + draw::grouped(c.g.n0, 2)},
-            {"Richtung des Strahls", figure(static_cast<real>(c.g.azimuth)) +
-                                         "\u00b0 im Uhrzeigersinn von Norden"},
+            {"Richtung des Strahls",
+             figure(static_cast<real>(c.g.azimuth)) + "\u00b0 im Uhrzeigersinn von Norden"},
             {"Koordinatensystem", c.crs_name},
             {"Zellgr\u00f6sse der Karte", figure(static_cast<real>(c.site.x.cell)) + " m"},
             {"Abstand der Stichproben", figure(static_cast<real>(c.spacing)) + " m"}};
@@ -102,7 +104,7 @@ void zones_page(const content& c, std::vector<block>& out) {
     if (n.far_columns)
         none += "Jenseits der Tabellen ohne Ergebnis ab x = " + fixed(n.far_start, d) + " m. ";
     out.push_back(make(block::para, none + "\u201eMindestens\u201c: die Zone reicht bis an den "
-                                            "Rand des Rasters oder der Tabellen."));
+                                           "Rand des Rasters oder der Tabellen."));
 }
 
 // The objects at level >= 1 and those without a result.
@@ -168,7 +170,9 @@ void method_page(const content& c, std::vector<block>& out) {
 
 } // namespace
 
-std::string figure(real v) { return map::plain(v); }
+std::string figure(real v) {
+    return map::plain(v);
+}
 
 std::vector<block> compose(const content& c) {
     std::vector<block> out;

@@ -12,11 +12,11 @@ namespace orv::report {
 struct block {
     enum kind { title, subtitle, heading, para, mono, pairs, table, verdict, map, profile, page };
     kind k;
-    std::string text;                              // title, heading, paragraph, verdict
-    std::vector<std::string> lines;                // verdict details
+    std::string text;               // title, heading, paragraph, verdict
+    std::vector<std::string> lines; // verdict details
     std::vector<std::pair<std::string, std::string>> kv;
-    std::vector<std::string> head;                 // table headings
-    std::vector<double> widths;                    // table columns, fractions of the width
+    std::vector<std::string> head; // table headings
+    std::vector<double> widths;    // table columns, fractions of the width
     std::vector<std::vector<std::string>> rows;
 };
 

@@ -43,8 +43,9 @@ built build(const request& r, content& c, map::map_image& image, std::vector<int
     };
     const site& s = r.judge.s;
     const auto g = map::choose_grid(s, r.grid);
-    if (!g) return stop(assess::ending::bad_input, "Ausdehnung nicht aus dem Standort bestimmbar; "
-                                                   "--x, --y und --cell angeben");
+    if (!g)
+        return stop(assess::ending::bad_input, "Ausdehnung nicht aus dem Standort bestimmbar; "
+                                               "--x, --y und --cell angeben");
     if (g->x.n == 0 || g->y.n == 0 || g->x.n * g->y.n > map::max_cells)
         return stop(assess::ending::bad_input, "zu viele Zellen; --cell groesser waehlen");
 
@@ -59,12 +60,7 @@ built build(const request& r, content& c, map::map_image& image, std::vector<int
     image = img.image();
 
     // The objects.
-    object_collector objects(r.judge.label);
-    assess::request jr = r.judge;
-    jr.out.clear();
-    jr.each = [&](std::size_t layer, const OGRFeature& f, const std::vector<assess::part>& parts,
-                  const assess::verdict& v) { objects.take(layer, f, parts, v, r.judge.lv); };
-    const assess::outcome o = assess::assess(jr);
+    const assess::outcome o = gather(r.judge, c.list);
     if (o.end == assess::ending::bad_input || o.end == assess::ending::usage)
         return stop(o.end, o.message);
     b.end = o.end;
@@ -86,14 +82,13 @@ built build(const request& r, content& c, map::map_image& image, std::vector<int
         c.at_from += l.endangered.size();
         c.open += l.open.size();
     }
-    c.list = objects.finish();
     c.profile = centre_profile(r, s);
     c.command = r.command;
 
     c.map = r.picture;
     c.map.wkt = r.wkt;
-    c.map.view.jet = draw::map_view{r.p, r.corrected, r.judge.lv, g->x, g->y, &image, columns,
-                                    map::quantity::levels};
+    c.map.view.jet = draw::map_view{r.p,  r.corrected, r.judge.lv, g->x,
+                                    g->y, &image,      columns,    map::quantity::levels};
     c.map.view.g = r.judge.g;
     c.map.view.objects = &c.list.drawn;
     c.map.view.label_from = r.judge.from;

@@ -13,13 +13,13 @@ namespace orv::report {
 
 // What the command line asks for, read and checked.
 struct request {
-    assess::request judge;           // sources, site, thresholds, jet, K, label
-    params p;                        // the site's parameters (slope perhaps corrected)
+    assess::request judge; // sources, site, thresholds, jet, K, label
+    params p;              // the site's parameters (slope perhaps corrected)
     bool corrected = false;
     real given_slope = 0;
-    map::grid_request grid;          // --x, --y, --cell
-    std::string wkt;                 // the picture's system
-    world_request picture;           // extent, background, opacity
+    map::grid_request grid; // --x, --y, --cell
+    std::string wkt;        // the picture's system
+    world_request picture;  // extent, background, opacity
     std::string title, author, version, command;
     std::time_t date = 0;
 };
@@ -33,7 +33,6 @@ struct built {
 
 // Computes everything the report shows into c; the pointers of c.map
 // point into c and hold.
-built build(const request& r, content& c, map::map_image& image,
-            std::vector<int32_t>& columns);
+built build(const request& r, content& c, map::map_image& image, std::vector<int32_t>& columns);
 
 } // namespace orv::report

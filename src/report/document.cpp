@@ -268,18 +268,22 @@ bool draw_blocks(cairo_t* cr, const content& c, std::string& why) {
 std::string esc(const std::string& s) {
     std::string o;
     for (char ch : s) {
-        if (ch == '&') o += "&amp;";
-        else if (ch == '<') o += "&lt;";
-        else if (ch == '>') o += "&gt;";
-        else if (ch == '"') o += "&quot;";
-        else o += ch;
+        if (ch == '&')
+            o += "&amp;";
+        else if (ch == '<')
+            o += "&lt;";
+        else if (ch == '>')
+            o += "&gt;";
+        else if (ch == '"')
+            o += "&quot;";
+        else
+            o += ch;
     }
     return o;
 }
 
 // A picture drawn by draw as SVG text, without the XML declaration.
-template <class F>
-bool svg(double w, double h, std::string& out, const F& draw) {
+template <class F> bool svg(double w, double h, std::string& out, const F& draw) {
     std::string s;
     cairo_surface_t* sf = cairo_svg_surface_create_for_stream(to_string, &s, w, h);
     cairo_t* cr = cairo_create(sf);
@@ -340,9 +344,9 @@ bool write_pdf(const content& c, std::FILE* out, std::string& why) {
     cairo_surface_destroy(s);
     if (!drawn) return false;
     if (st != CAIRO_STATUS_SUCCESS) {
-        why = st == CAIRO_STATUS_WRITE_ERROR ? "Schreibfehler"
-                                             : std::string("PDF nicht erzeugbar (") +
-                                                   cairo_status_to_string(st) + ")";
+        why = st == CAIRO_STATUS_WRITE_ERROR
+                  ? "Schreibfehler"
+                  : std::string("PDF nicht erzeugbar (") + cairo_status_to_string(st) + ")";
         return false;
     }
     return true;
@@ -350,7 +354,9 @@ bool write_pdf(const content& c, std::FILE* out, std::string& why) {
 
 bool write_html(const content& c, std::FILE* out, std::string& why) {
     std::string h = "<!DOCTYPE html>\n<html lang=\"de-CH\">\n<head>\n<meta charset=\"utf-8\">\n"
-                    "<title>" + esc(c.title) + "</title>\n<style>\n"
+                    "<title>" +
+                    esc(c.title) +
+                    "</title>\n<style>\n"
                     "body{font-family:'DejaVu Sans',sans-serif;max-width:52em;margin:2em auto;"
                     "padding:0 1em;font-size:11pt}\n"
                     "table{border-collapse:collapse;margin:0.5em 0 1em}\n"
@@ -369,7 +375,8 @@ bool write_html(const content& c, std::FILE* out, std::string& why) {
         case block::mono: h += "<pre>" + esc(b.text) + "</pre>\n"; break;
         case block::pairs:
             h += "<table>\n";
-            for (const auto& [k, v] : b.kv) h += "<tr><th>" + esc(k) + "</th><td>" + esc(v) + "</td></tr>\n";
+            for (const auto& [k, v] : b.kv)
+                h += "<tr><th>" + esc(k) + "</th><td>" + esc(v) + "</td></tr>\n";
             h += "</table>\n";
             break;
         case block::table:
@@ -400,7 +407,8 @@ bool write_html(const content& c, std::FILE* out, std::string& why) {
             break;
         }
         case block::profile:
-            if (!svg(800, 520, h, [&](cairo_t* cr) { draw::draw_profile(cr, 800, 520, c.profile); })) {
+            if (!svg(800, 520, h,
+                     [&](cairo_t* cr) { draw::draw_profile(cr, 800, 520, c.profile); })) {
                 why = "Profil nicht zeichenbar";
                 return false;
             }

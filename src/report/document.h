@@ -17,22 +17,22 @@ namespace orv::report {
 // Everything a report says.
 struct content {
     std::string title, author, version;
-    std::time_t date = 0;              // the report's date (UTC)
-    map::summary_input site;           // parameters, thresholds, grid, slope
-    map::figures zones;                // reach, half-width and area per level
+    std::time_t date = 0;    // the report's date (UTC)
+    map::summary_input site; // parameters, thresholds, grid, slope
+    map::figures zones;      // reach, half-width and area per level
     map::georef g;
     std::string crs_name;
     double spacing = 1;
     int from = 1;
-    std::string verdict;               // yes, no or open
-    std::size_t objects = 0;           // objects judged
-    std::size_t at_from = 0;           // objects at level >= from
-    std::size_t open = 0;              // objects that leave the verdict open
-    std::vector<std::string> layers;   // names, by index of object_row::layer
+    std::string verdict;             // yes, no or open
+    std::size_t objects = 0;         // objects judged
+    std::size_t at_from = 0;         // objects at level >= from
+    std::size_t open = 0;            // objects that leave the verdict open
+    std::vector<std::string> layers; // names, by index of object_row::layer
     object_list list;
-    world_request map;                 // the map; drawn in the report's own size
-    draw::profile_view profile;        // along the centre line
-    std::string command;               // the full command line
+    world_request map;          // the map; drawn in the report's own size
+    draw::profile_view profile; // along the centre line
+    std::string command;        // the full command line
     std::vector<std::pair<std::string, std::string>> hashes; // path, SHA-256, sorted by path
 };
 

@@ -76,7 +76,8 @@ std::string statuses_text(std::uint32_t bits) {
     return s;
 }
 
-object_collector::object_collector(std::string label_field) : label_field_(std::move(label_field)) {}
+object_collector::object_collector(std::string label_field)
+    : label_field_(std::move(label_field)) {}
 
 void object_collector::take(std::size_t layer, const OGRFeature& f,
                             const std::vector<assess::part>& parts, const assess::verdict& v,
@@ -85,7 +86,8 @@ void object_collector::take(std::size_t layer, const OGRFeature& f,
     object_row row;
     row.layer = layer;
     row.order = order;
-    const int field = label_field_.empty() ? -1 : f.GetDefnRef()->GetFieldIndex(label_field_.c_str());
+    const int field =
+        label_field_.empty() ? -1 : f.GetDefnRef()->GetFieldIndex(label_field_.c_str());
     if (field >= 0 && f.IsFieldSetAndNotNull(field))
         row.label = f.GetFieldAsString(field);
     else
@@ -135,6 +137,17 @@ object_list object_collector::finish() {
                          return a.x < b.x;
                      });
     return std::move(list_);
+}
+
+assess::outcome gather(assess::request r, object_list& list) {
+    object_collector c(r.label);
+    const levels lv = r.lv;
+    r.out.clear();
+    r.each = [&](std::size_t layer, const OGRFeature& f, const std::vector<assess::part>& parts,
+                 const assess::verdict& v) { c.take(layer, f, parts, v, lv); };
+    assess::outcome o = assess::assess(r);
+    list = c.finish();
+    return o;
 }
 
 } // namespace orv::report

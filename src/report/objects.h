@@ -16,10 +16,10 @@ struct object_row {
     std::size_t layer = 0; // index into the assessment's layers
     std::string label;
     int level = -1;
-    std::string crit;   // "h", "q", "hq" or empty
+    std::string crit; // "h", "q", "hq" or empty
     real h = 0, q = 0, v = 0, x = 0;
-    std::string state;  // full, part, none
-    std::string why;    // for objects without a result: the statuses found
+    std::string state; // full, part, none
+    std::string why;   // for objects without a result: the statuses found
     std::size_t order = 0;
 };
 
@@ -36,9 +36,8 @@ class object_collector {
   public:
     explicit object_collector(std::string label_field);
     // The hook for the assessment's request.
-    void take(std::size_t layer, const OGRFeature& f,
-              const std::vector<assess::part>& parts, const assess::verdict& v,
-              const levels& lv);
+    void take(std::size_t layer, const OGRFeature& f, const std::vector<assess::part>& parts,
+              const assess::verdict& v, const levels& lv);
     // The list, its tables sorted.
     object_list finish();
 
@@ -47,6 +46,10 @@ class object_collector {
     object_list list_;
     std::size_t order_ = 0;
 };
+
+// Runs the assessment r (without its output file), gathering its objects
+// into list; label_field as for object_collector.
+assess::outcome gather(assess::request r, object_list& list);
 
 // The statuses in bits (bit k for status k) as German words, "; " between.
 std::string statuses_text(std::uint32_t bits);

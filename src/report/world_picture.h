@@ -16,12 +16,12 @@ enum class extent_kind { zones, objects, given };
 
 // Everything a world picture needs besides the page.
 struct world_request {
-    draw::world_view view;           // zones, jet, objects; its bg and opacity are filled in
-    std::string wkt;                 // the picture's system
-    std::string background;          // a raster path, empty for none
-    std::optional<double> opacity;   // of the zones over a background (default 0.6)
+    draw::world_view view;         // zones, jet, objects; its bg and opacity are filled in
+    std::string wkt;               // the picture's system
+    std::string background;        // a raster path, empty for none
+    std::optional<double> opacity; // of the zones over a background (default 0.6)
     extent_kind extent = extent_kind::objects;
-    map::world_box given;            // for extent_kind::given
+    map::world_box given; // for extent_kind::given
 };
 
 // A world picture ready to draw on a width x height page.
