@@ -6,15 +6,9 @@
 
 namespace orv::assess {
 
-namespace {
-
-// Samples handed to the sink at a time.
-constexpr std::size_t chunk = 4096;
-
-} // namespace
-
-sampler::sampler(double spacing, sample_sink& sink) : s_(spacing), sink_(sink) {
-    buf_.reserve(chunk);
+sampler::sampler(double spacing, sample_sink& sink, std::vector<xy>& buf)
+    : s_(spacing), sink_(sink), buf_(buf) {
+    buf_.clear();
 }
 
 void sampler::put(double e, double n) {
@@ -75,7 +69,8 @@ void sampler::polygon(const std::vector<std::vector<xy>>& rings) {
             for (std::size_t i = 0; i + 1 < r.size(); ++i) {
                 const xy a = r[i];
                 const xy b = r[i + 1];
-                if ((a.n > y) != (b.n > y)) cross_.push_back(a.e + (y - a.n) * (b.e - a.e) / (b.n - a.n));
+                if ((a.n > y) != (b.n > y))
+                    cross_.push_back(a.e + (y - a.n) * (b.e - a.e) / (b.n - a.n));
             }
         }
         if (cross_.size() < 2) continue;
