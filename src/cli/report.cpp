@@ -11,7 +11,8 @@
 #include "cli/grid_options.h"
 #include "cli/picture_options.h"
 #include "cli/site_options.h"
-#include "map/outfile.h"
+#include "io/guard.h"
+#include "io/output.h"
 #include "raster/background.h"
 #include "raster/raster.h"
 #include "report/build.h"
@@ -141,20 +142,30 @@ int run(const report_opts& op) {
     r.judge.warn = [](const std::string& m) {
         std::fprintf(stderr, "orvalis report: %s (uebersprungen)\n", m.c_str());
     };
+    // The report is checked and staged before anything is computed; "-" is
+    // standard output.
+    io::output_set outs;
+    std::size_t id = 0;
+    io::maybe_failure f = outs.add("-o", op.out, io::way::file, id);
+    if (!f) f = outs.stage();
+    if (f) return fail(output_problem(*f));
+    io::hold("early");
     std::string why;
-    map::staged_file file;
-    if (!file.open(op.out, why))
-        return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     report::content c;
     map::map_image image;
     std::vector<int32_t> columns;
     const report::built b = report::build(r, c, image, columns);
     if (b.end == assess::ending::usage) return fail({exit_usage, b.message});
     if (b.end == assess::ending::bad_input) return fail({exit_bad_value, b.message});
-    const bool ok =
-        html ? report::write_html(c, file.stream(), why) : report::write_pdf(c, file.stream(), why);
-    if (!ok || !file.commit(why))
+    io::hold("middle");
+    std::FILE* to = outs.stream(id);
+    int err = 0;
+    if (!(html ? report::write_html(c, to, why, err) : report::write_pdf(c, to, why, err))) {
+        if (err != 0) return fail(output_problem(outs.write_failed(id, err)));
         return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
+    }
+    io::hold("late");
+    if (auto e = outs.commit()) return fail(output_problem(*e));
     return b.end == assess::ending::skipped ? exit_invalid_rows : exit_ok;
 }
 

@@ -3,9 +3,7 @@
 
 #include <cmath>
 
-#include "map/image.h"
-#include "map/strip.h"
-#include "model/point.h"
+#include "map/run.h"
 #include "raster/background.h"
 #include "report/hashes.h"
 
@@ -13,22 +11,16 @@ namespace orv::report {
 
 namespace {
 
-// Samples along the centre line from 0 to 3 % beyond the tables, about 1000.
+// About 1000 samples along the centre line over the map's range in x.
 draw::profile_view centre_profile(const request& r, const site& s) {
     draw::profile_view v{r.p, r.corrected, r.judge.lv, 0, 1, {}, {}, {}};
-    const auto t = map::find_table_range(s);
-    // The margin of the map's automatic extent beyond the tables.
-    const double end = t ? t->far * 1.03 : 100;
-    v.step = map::readable_size(end / 1000);
-    const auto n = static_cast<std::size_t>(std::floor(end / v.step + 1e-9)) + 1;
     v.site.y1 = 0;
-    for (std::size_t k = 0; k < n; ++k) {
-        const real x = static_cast<real>(static_cast<double>(k) * v.step);
-        const point_result p = evaluate(s, x, 0);
-        v.xs.push_back(x);
-        v.st.push_back(p.st);
-        v.res.push_back(p.res);
-    }
+    const map::range xr = map::profile_range(s).value_or(map::range{0, 100});
+    v.step = map::readable_size((xr.max - xr.min) / 1000);
+    map::profile_samples p = map::sample_profile(s, xr, v.step, 0);
+    v.xs = std::move(p.xs);
+    v.st = std::move(p.st);
+    v.res = std::move(p.res);
     return v;
 }
 
@@ -50,14 +42,16 @@ built build(const request& r, content& c, map::map_image& image, std::vector<int
         return stop(assess::ending::bad_input, "zu viele Zellen; --cell groesser waehlen");
 
     // The zones.
-    const unsigned threads = r.judge.threads;
-    const std::vector<station> st = map::column_stations(s, map::centres(g->x), threads);
-    columns.resize(st.size());
-    for (std::size_t i = 0; i < st.size(); ++i) columns[i] = st[i].st;
-    map::summary_sink summary(g->x, g->y, columns);
-    map::image_sink img(g->x.n, g->y.n, map::quantity::levels);
-    map::compute_grid(s, st, map::centres(g->y), r.judge.lv, threads, {&summary, &img});
-    image = img.image();
+    map::map_request rq;
+    rq.s = s;
+    rq.lv = r.judge.lv;
+    rq.grid = *g;
+    rq.threads = r.judge.threads;
+    rq.picture = true;
+    map::map_result res;
+    map::run_map(rq, res);
+    image = res.image->image();
+    columns = res.columns;
 
     // The objects.
     const assess::outcome o = gather(r.judge, c.list);
@@ -70,7 +64,7 @@ built build(const request& r, content& c, map::map_image& image, std::vector<int
     c.version = r.version;
     c.date = r.date;
     c.site = {r.p, r.judge.lv, g->x, g->y, r.corrected, r.given_slope};
-    c.zones = summary.result();
+    c.zones = res.fig;
     c.g = r.judge.g;
     c.crs_name = raster::crs_name(r.wkt);
     c.spacing = r.judge.spacing;

@@ -18,11 +18,18 @@ namespace {
 constexpr double margin = 48;
 constexpr double body = 9.5;
 
+// A stream and the errno of its first failed write.
+struct sink {
+    std::FILE* f;
+    int err = 0;
+};
+
 // Cairo's writer into a stream, and into a string.
 cairo_status_t to_file(void* closure, const unsigned char* data, unsigned int length) {
-    return std::fwrite(data, 1, length, static_cast<std::FILE*>(closure)) == length
-               ? CAIRO_STATUS_SUCCESS
-               : CAIRO_STATUS_WRITE_ERROR;
+    auto* s = static_cast<sink*>(closure);
+    if (std::fwrite(data, 1, length, s->f) == length) return CAIRO_STATUS_SUCCESS;
+    if (s->err == 0) s->err = errno;
+    return CAIRO_STATUS_WRITE_ERROR;
 }
 cairo_status_t to_string(void* closure, const unsigned char* data, unsigned int length) {
     static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
@@ -313,7 +320,9 @@ std::string date_text(std::time_t t) {
 bool report_date(std::time_t& t) {
     const char* s = std::getenv("SOURCE_DATE_EPOCH");
     if (!s) {
-        t = std::time(nullptr);
+        // Today as a day: reports made on one day are the same bytes.
+        const std::time_t now = std::time(nullptr);
+        t = now - now % 86400;
         return true;
     }
     long long v = 0;
@@ -324,8 +333,9 @@ bool report_date(std::time_t& t) {
     return true;
 }
 
-bool write_pdf(const content& c, std::FILE* out, std::string& why) {
-    cairo_surface_t* s = cairo_pdf_surface_create_for_stream(to_file, out, page_width, page_height);
+bool write_pdf(const content& c, std::FILE* out, std::string& why, int& err) {
+    sink to{out};
+    cairo_surface_t* s = cairo_pdf_surface_create_for_stream(to_file, &to, page_width, page_height);
     std::tm tm{};
     gmtime_r(&c.date, &tm);
     char stamp[32];
@@ -342,6 +352,7 @@ bool write_pdf(const content& c, std::FILE* out, std::string& why) {
     cairo_surface_finish(s);
     if (st == CAIRO_STATUS_SUCCESS) st = cairo_surface_status(s);
     cairo_surface_destroy(s);
+    err = to.err;
     if (!drawn) return false;
     if (st != CAIRO_STATUS_SUCCESS) {
         why = st == CAIRO_STATUS_WRITE_ERROR
@@ -352,7 +363,7 @@ bool write_pdf(const content& c, std::FILE* out, std::string& why) {
     return true;
 }
 
-bool write_html(const content& c, std::FILE* out, std::string& why) {
+bool write_html(const content& c, std::FILE* out, std::string& why, int& err) {
     std::string h = "<!DOCTYPE html>\n<html lang=\"de-CH\">\n<head>\n<meta charset=\"utf-8\">\n"
                     "<title>" +
                     esc(c.title) +
@@ -419,6 +430,7 @@ bool write_html(const content& c, std::FILE* out, std::string& why) {
     }
     h += "</body>\n</html>\n";
     if (std::fwrite(h.data(), 1, h.size(), out) != h.size() || std::fflush(out) != 0) {
+        err = errno;
         why = "Schreibfehler";
         return false;
     }

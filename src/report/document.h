@@ -40,17 +40,19 @@ struct content {
 inline constexpr double page_width = 595.2756;
 inline constexpr double page_height = 841.8898;
 
-// Writes the report as PDF to out; false with a German reason in why.
-bool write_pdf(const content& c, std::FILE* out, std::string& why);
+// Writes the report as PDF to out; false with a German reason in why, and
+// in err the errno of a failed write (0 when something else failed).
+bool write_pdf(const content& c, std::FILE* out, std::string& why, int& err);
 
-// Writes the report as HTML to out; false with a German reason in why.
-bool write_html(const content& c, std::FILE* out, std::string& why);
+// Writes the report as HTML to out; false as for write_pdf.
+bool write_html(const content& c, std::FILE* out, std::string& why, int& err);
 
 // The date as YYYY-MM-DD (UTC).
 std::string date_text(std::time_t t);
 
 // The date of a report: SOURCE_DATE_EPOCH when set to a whole number of
-// seconds, else now; false when it is set to anything else.
+// seconds, else the start of today (UTC); false when it is set to anything
+// else.
 bool report_date(std::time_t& t);
 
 } // namespace orv::report

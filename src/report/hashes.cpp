@@ -1,7 +1,7 @@
 // SHA-256 with libcrypto; the files of a dataset as GDAL lists them.
 #include "report/hashes.h"
 
-#include "map/outfile.h"
+#include "io/os_error.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -29,7 +29,7 @@ struct md_free {
 bool sha256_file(const std::string& path, std::string& hex, std::string& why) {
     std::unique_ptr<std::FILE, file_close> f(std::fopen(path.c_str(), "rb"));
     if (!f) {
-        why = path + ": nicht lesbar: " + map::io_reason(errno);
+        why = path + ": nicht lesbar: " + io::os_error(errno);
         return false;
     }
     std::unique_ptr<EVP_MD_CTX, md_free> ctx(EVP_MD_CTX_new());
