@@ -7,7 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "assess/run.h"
-#include "cli/status.h"
+#include "cli/exit.h"
 #include "report/world_picture.h"
 
 namespace orv::cli {
