@@ -3,7 +3,9 @@
 # are missing: the libraries of the orvalis command and the Python module
 # (CLI11, cairo, GDAL, pybind11, NumPy, pytest), lintian (checks the .deb),
 # dpkg-dev (dpkg-shlibdeps computes the package's Depends) and groff-base
-# (checks the manual page).
+# (checks the manual page), libssl-dev (SHA-256 of a report's inputs),
+# fonts-dejavu-core (the fonts embedded in reports) and poppler-utils
+# (pdftotext reads reports back in the tests).
 # Does nothing when all are there. Without root or apt-get it only names what
 # is missing.
 set -eu
@@ -26,6 +28,9 @@ lintian:/usr/bin/lintian
 dpkg-dev:/usr/bin/dpkg-shlibdeps
 groff-base:/usr/bin/groff
 bash-completion:/usr/share/bash-completion/bash_completion
+libssl-dev:/usr/include/openssl/evp.h
+fonts-dejavu-core:/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+poppler-utils:/usr/bin/pdftotext
 "
 
 missing=""

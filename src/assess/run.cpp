@@ -231,6 +231,7 @@ outcome assess(const request& r) {
                 }
                 o.samples += it.v.n;
                 count(sum, it, label_field[li], r);
+                if (r.each) r.each(li, *it.f, it.parts, it.v);
                 if (!r.out.empty() && !w.write(*it.f, it.v, r.lv, why)) {
                     o.end = ending::bad_input;
                     o.message = "-o " + r.out + ", Ebene " + names[li] + ": " + why;

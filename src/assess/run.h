@@ -26,6 +26,10 @@ struct request {
     unsigned threads = 0; // 0 for all cores
     // Told about each feature skipped with keep_going.
     std::function<void(const std::string&)> warn;
+    // Told about each feature once judged, in input order: the index of its
+    // layer, the feature, its parts in the site's system and its judgement.
+    std::function<void(std::size_t, const OGRFeature&, const std::vector<part>&, const verdict&)>
+        each;
 };
 
 // A feature as the summary lists it.

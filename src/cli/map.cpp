@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "cli/german.h"
 #include "cli/grid_options.h"
 #include "cli/option_values.h"
+#include "cli/picture_options.h"
 #include "cli/site_options.h"
 #include "draw/canvas.h"
 #include "draw/map_picture.h"
@@ -23,9 +25,12 @@
 #include "map/run.h"
 #include "map/strip.h"
 #include "map/summary.h"
+#include "raster/background.h"
 #include "raster/classes.h"
 #include "raster/raster.h"
 #include "raster/zones.h"
+#include "report/objects.h"
+#include "report/world_picture.h"
 
 namespace orv::cli {
 
@@ -33,6 +38,8 @@ namespace {
 
 struct map_opts {
     site_text site;
+    picture_text pic;
+    objects_text objs;
     std::string levels, x, y, cell, out, show, width, height, raster, origin, azimuth, crs, threads;
     std::string level_raster, zones;
     bool correct = false;
@@ -54,6 +61,9 @@ struct map_plan {
     map::georef g;
     std::string wkt;
     int threads = 0;
+    report::world_request world;
+    bool jet_frame = true;
+    assess::request objects;
 };
 
 // A problem "Option NAME: WHY: TEXT" with status 2, for option values that
@@ -85,6 +95,14 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
         if (!m.format) return usage("-o", "Endung .png, .svg oder .pdf erwartet", op.out);
     }
     maybe_problem e = read_show(op.show, m.shown);
+    m.georef = !op.origin.empty();
+    if (!e) e = read_picture(op.pic, m.georef, m.world, m.jet_frame);
+    if (!e) e = read_objects(op.objs, m.georef, m.objects);
+    if (!e && !m.format &&
+        !(op.pic.frame + op.pic.extent + op.pic.background + op.pic.opacity).empty())
+        e = problem{exit_usage, "--frame, --extent, --background und --opacity brauchen -o"};
+    if (!e && !m.format && !op.objs.sources.empty())
+        e = problem{exit_usage, "--objects braucht -o"};
     if (!e && !op.raster.empty()) {
         std::string why;
         m.driver = raster::choose_driver(op.raster, why);
@@ -115,7 +133,11 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
         if (!e) e = read_count(op.height, "--height", draw::min_side, draw::max_side, m.height);
     }
     if (!e) e = read_count(op.threads, "--threads", 0, 256, m.threads);
-    m.georef = !op.origin.empty();
+    if (!e && !m.world.background.empty()) {
+        std::string why;
+        if (!raster::check_background(m.world.background, why))
+            e = problem{exit_bad_value, "--background " + m.world.background + ": " + why};
+    }
     if (m.georef) {
         if (!e) e = read_point(op.origin, "--origin", m.g.e0, m.g.n0);
         if (!e) e = read_finite(op.azimuth, "--azimuth", m.g.azimuth);
@@ -126,6 +148,9 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
             e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.crs};
     }
     if (e) return e;
+    m.objects.src.crs = op.crs;
+    m.objects.g = m.g;
+    m.objects.lv = m.lv;
     m.given_slope = m.p.slp;
     if ((e = check_slope(m.p, op.correct, m.slope_note))) return e;
     const site s = make_site(m.p);
@@ -202,6 +227,14 @@ int run(const map_opts& op) {
     const bool classes = !op.level_raster.empty() || !op.zones.empty();
     const bool framed = !op.raster.empty() || classes;
     const bool files = m.format || framed;
+    report::object_list objects;
+    if (!m.objects.src.paths.empty()) {
+        m.objects.s = make_site(m.p);
+        m.objects.threads = static_cast<unsigned>(m.threads);
+        const assess::outcome o = report::gather(m.objects, objects);
+        if (o.end == assess::ending::usage) return fail({exit_usage, o.message});
+        if (o.end != assess::ending::ok) return fail({exit_bad_value, o.message});
+    }
 
     map::world_raster world;
     if (framed && m.georef) {
@@ -279,11 +312,29 @@ int run(const map_opts& op) {
         return fail({exit_bad_value, "--zones " + op.zones + ": " + why});
     if (m.format) {
         const bool corrected = !m.slope_note.empty();
-        const draw::map_view v{m.p,      corrected,           m.lv,        m.grid.x,
-                               m.grid.y, &res.image->image(), res.columns, m.shown};
-        if (!draw::render(
-                *m.format, m.width, m.height, outs.stream(pic),
-                [&](cairo_t* cr) { draw::draw_map(cr, m.width, m.height, v); }, why))
+        draw::map_view v{m.p,      corrected,           m.lv,        m.grid.x,
+                         m.grid.y, &res.image->image(), res.columns, m.shown};
+        if (!m.objects.src.paths.empty()) {
+            v.objects = &objects.drawn;
+            v.g = m.g;
+            v.label_from = m.objects.from;
+            m.world.view.objects = &objects.drawn;
+            m.world.view.label_from = m.objects.from;
+        }
+        std::function<void(cairo_t*)> paint = [&](cairo_t* cr) {
+            draw::draw_map(cr, m.width, m.height, v);
+        };
+        report::world_plan wp;
+        if (!m.jet_frame) {
+            m.world.view.jet = v;
+            m.world.view.g = m.g;
+            m.world.wkt = m.wkt;
+            const double dpi = *m.format == draw::picture_format::png ? 0 : 150;
+            if (!report::plan_world(m.world, m.width, m.height, dpi, wp, why))
+                return fail({exit_bad_value, "--background " + m.world.background + ": " + why});
+            paint = [&](cairo_t* cr) { report::draw_world(cr, wp); };
+        }
+        if (!draw::render(*m.format, m.width, m.height, outs.stream(pic), paint, why))
             return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     }
 
@@ -353,16 +404,18 @@ command add_map(CLI::App& top) {
                     "OGR-Format nach der Endung)")
         ->type_name("DATEI");
     CLI::Option* org = app->add_option("--origin", op->origin,
-                                       "Bresche in Weltkoordinaten (fuer Raster und Zonen)")
+                                       "Bresche in Weltkoordinaten (fuer Raster, Zonen und Bild)")
                            ->type_name("E,N");
     CLI::Option* az = app->add_option("--azimuth", op->azimuth,
                                       "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
                           ->type_name("GRAD")
                           ->needs(org);
-    CLI::Option* crs = app->add_option("--crs", op->crs, "Koordinatensystem von Raster und Zonen")
+    CLI::Option* crs = app->add_option("--crs", op->crs, "Koordinatensystem von Raster, Zonen und Bild")
                            ->type_name("EPSG:NNNN")
                            ->needs(org);
     org->needs(az)->needs(crs);
+    add_picture_options(*app, op->pic, true);
+    add_object_options(*app, op->objs);
     app->add_flag("--correct", op->correct,
                   "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
     app->add_flag("--json", op->json, "die Zusammenfassung als JSON ausgeben");

@@ -9,6 +9,7 @@
 #include "draw/axes.h"
 #include "draw/hatch.h"
 #include "draw/map_parts.h"
+#include "draw/objects.h"
 #include "draw/style.h"
 #include "draw/text.h"
 
@@ -206,6 +207,25 @@ void draw_axes(cairo_t* cr, const map_view& v, const frame& f, double u) {
     cairo_restore(cr);
 }
 
+// The objects turned from the world into the jet's frame: x = dE sin a +
+// dN cos a, y = dN sin a - dE cos a, then onto the page.
+void draw_jet_objects(cairo_t* cr, const map_view& v, const frame& f, double u) {
+    const double a = v.g.azimuth * (M_PI / 180);
+    const double sa = std::sin(a), ca = std::cos(a);
+    cairo_matrix_t to_jet, to_page, m;
+    cairo_matrix_init(&to_jet, sa, -ca, ca, sa, -(v.g.e0 * sa + v.g.n0 * ca),
+                      v.g.e0 * ca - v.g.n0 * sa);
+    cairo_matrix_init(&to_page, f.s, 0, 0, -f.s, f.ox - f.x0 * f.s, f.oy + f.y1 * f.s);
+    cairo_matrix_multiply(&m, &to_jet, &to_page);
+    cairo_save(cr);
+    cairo_rectangle(cr, f.ox, f.oy, f.mw, f.mh);
+    cairo_clip(cr);
+    draw_objects(cr, m, *v.objects, u);
+    const double clip[4] = {f.ox, f.oy, f.mw, f.mh};
+    draw_labels(cr, m, *v.objects, v.label_from, u, clip);
+    cairo_restore(cr);
+}
+
 } // namespace
 
 void draw_map_body(cairo_t* cr, const map_view& v, const frame& f, double u, double top) {
@@ -213,6 +233,7 @@ void draw_map_body(cairo_t* cr, const map_view& v, const frame& f, double u, dou
     paint_no_result(cr, v, f, u);
     draw_boundaries(cr, v, f, u);
     draw_breach(cr, v, f, u);
+    if (v.objects) draw_jet_objects(cr, v, f, u);
     draw_axes(cr, v, f, u);
 }
 

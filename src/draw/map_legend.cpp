@@ -168,7 +168,7 @@ void draw_legend(cairo_t* cr, const map_view& v, double x, double y, double w, d
     }
     font(cr, 0.8 * u, true);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    text(cr, x, y + 0.7 * u, "\u201eNicht berechnet\u201c hei\u00dft nicht");
+    text(cr, x, y + 0.7 * u, "\u201eNicht berechnet\u201c heisst nicht");
     text(cr, x, y + 1.7 * u, "\u201ekeine Gefahr\u201c.");
     y += 2.6 * u;
     // The breach.
@@ -185,7 +185,7 @@ void draw_legend(cairo_t* cr, const map_view& v, double x, double y, double w, d
     const double len = round_down_readable(0.8 * (w - 3 * u) / f.s);
     const double bl = len * f.s;
     font(cr, 0.85 * u);
-    text(cr, x, y + 0.8 * u, "Ma\u00dfstab");
+    text(cr, x, y + 0.8 * u, "Massstab");
     y += 1.4 * u;
     cairo_set_line_width(cr, std::max(0.5, 0.05 * u));
     cairo_rectangle(cr, x, y, bl / 2, 0.45 * u);
@@ -199,7 +199,7 @@ void draw_legend(cairo_t* cr, const map_view& v, double x, double y, double w, d
     text(cr, x + bl, y + 1.4 * u, picture_number(len, step_decimals(len)) + " m", align::centre);
     y += 2.4 * u;
     text(cr, x, y,
-         "Zellgr\u00f6\u00dfe " + picture_number(v.x.cell, step_decimals(v.x.cell)) + " m, " +
+         "Zellgr\u00f6sse " + picture_number(v.x.cell, step_decimals(v.x.cell)) + " m, " +
              std::to_string(v.x.n) + " \u00d7 " + std::to_string(v.y.n) + " Zellen");
     cairo_restore(cr);
 }

@@ -15,7 +15,7 @@ namespace {
 const char* quantity_name(map::quantity q) {
     switch (q) {
     case map::quantity::q: return "Spezifischer Abfluss q";
-    case map::quantity::v: return "Flie\u00dfgeschwindigkeit v";
+    case map::quantity::v: return "Fliessgeschwindigkeit v";
     case map::quantity::h: return "Abflusstiefe h";
     case map::quantity::he: return "Energieh\u00f6he he";
     default: return "Gefahrenkarte";

@@ -7,7 +7,9 @@
 
 #include <cairo.h>
 
+#include "draw/objects.h"
 #include "map/axis.h"
+#include "map/frame.h"
 #include "map/image.h"
 #include "model/level.h"
 #include "model/params.h"
@@ -24,6 +26,11 @@ struct map_view {
     const map::map_image* image = nullptr;
     std::vector<int32_t> column_status;
     map::quantity shown = map::quantity::levels;
+    // Objects in world coordinates, turned into the jet's frame by g; their
+    // labels from level label_from.
+    const std::vector<map_object>* objects = nullptr;
+    map::georef g{};
+    int label_from = 1;
 };
 
 // Draws the map on a width x height page.

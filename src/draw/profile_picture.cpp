@@ -172,7 +172,7 @@ void draw_key(cairo_t* cr, double x, double y, double u) {
     text(cr, x + 2.1 * u, y, s);
     x += 2.1 * u + text_width(cr, s) + 1.2 * u;
     font(cr, 0.8 * u, true);
-    text(cr, x, y, "\u201eNicht berechnet\u201c hei\u00dft nicht \u201ekeine Gefahr\u201c.");
+    text(cr, x, y, "\u201eNicht berechnet\u201c heisst nicht \u201ekeine Gefahr\u201c.");
 }
 
 } // namespace

@@ -411,6 +411,9 @@ TEST(MapOptions, BadOptions) {
          m + "Option --zones: kein Vektorformat zum Schreiben fuer die Endung .qqq: " + d +
              "/z.qqq\n",
          2},
+        {{"--origin", "1,2", "--azimuth", "3", "--crs", "EPSG:25832", "--extent", "zones"},
+         m + "--frame, --extent, --background und --opacity brauchen -o\n",
+         2},
         {{"--zones", d + "/z.csv"},
          m + "Option --zones: das Format CSV (Endung .csv) kann keine Polygone speichern: " + d +
              "/z.csv\n",

@@ -20,6 +20,7 @@ batch   | csv | batch in.csv -o {OUT}         | batch in.csv          | -
 map     | png | map --cell 10 -o {OUT}        | map --cell 10         | --raster {OUT2}.tif
 raster  | tif | map --cell 10 --raster {OUT}  | map --cell 10         | -o {OUT2}.png
 profile | csv | profile --csv -o {OUT}        | profile --csv         | -
+report  | -   | -                             | report in.csv --coords x,y --origin 0,1000 --azimuth 0 --crs EPSG:2056 --format pdf -o - | -
 '
 
 # The signals that end a run; TERM is also sent at every stage.

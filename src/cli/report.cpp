@@ -1,0 +1,228 @@
+// orvalis report: the assessment of a site as a document, with the map in
+// world coordinates, the zones, the objects and how to make it again.
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/german.h"
+#include "cli/grid_options.h"
+#include "cli/picture_options.h"
+#include "cli/site_options.h"
+#include "io/guard.h"
+#include "io/output.h"
+#include "raster/background.h"
+#include "raster/raster.h"
+#include "report/build.h"
+
+namespace orv::cli {
+
+namespace {
+
+struct report_opts {
+    site_text site;
+    picture_text pic;
+    std::vector<std::string> sources, layers;
+    std::string levels, origin, azimuth, crs, spacing, coords, from, label, threads;
+    std::string x, y, cell, title, author, format, out;
+    bool correct = false;
+    bool keep_going = false;
+};
+
+// A word as a POSIX shell reads it back: quoted when it holds anything but
+// plain characters.
+std::string quoted(const std::string& w) {
+    if (!w.empty() && w.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                          "0123456789-_./:,=+@%") == std::string::npos)
+        return w;
+    std::string q = "'";
+    for (char c : w) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// The command line of this process, the program named "orvalis".
+std::string command_line() {
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string line = "orvalis";
+    std::size_t k = all.find('\0');
+    while (k != std::string::npos && k + 1 < all.size()) {
+        const std::size_t e = all.find('\0', k + 1);
+        line += " " + quoted(all.substr(k + 1, e == std::string::npos ? e : e - k - 1));
+        k = e;
+    }
+    return line;
+}
+
+// Whether the report is HTML: --format, else the extension of -o.
+maybe_problem read_format(const report_opts& op, bool& html) {
+    std::string f = op.format;
+    if (f.empty()) {
+        const auto dot = op.out.rfind('.');
+        const std::string ext = dot == std::string::npos ? "" : op.out.substr(dot + 1);
+        if (ext == "pdf" || ext == "PDF")
+            f = "pdf";
+        else if (ext == "html" || ext == "htm" || ext == "HTML")
+            f = "html";
+        else
+            return problem{exit_usage, "Option -o: Endung .pdf oder .html erwartet (oder --format "
+                                       "angeben): " +
+                                           op.out};
+    }
+    if (f != "pdf" && f != "html")
+        return problem{exit_usage, "Option --format: pdf oder html erwartet: " + f};
+    html = f == "html";
+    return std::nullopt;
+}
+
+maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
+    maybe_problem e = read_format(op, html);
+    bool jet = false;
+    if (!e) e = read_picture(op.pic, true, r.picture, jet);
+    if (!e) e = read_site(op.site, r.p);
+    if (!e) e = read_levels(op.levels, r.judge.lv);
+    if (!e) e = read_point(op.origin, "--origin", r.judge.g.e0, r.judge.g.n0);
+    if (!e) e = read_finite(op.azimuth, "--azimuth", r.judge.g.azimuth);
+    std::optional<double> s;
+    if (!e) e = read_size(op.spacing, "--spacing", s);
+    if (!e && s) r.judge.spacing = *s;
+    if (!e) e = read_count(op.from, "--from", 1, 3, r.judge.from);
+    int threads = 0;
+    if (!e) e = read_count(op.threads, "--threads", 0, 256, threads);
+    if (!e) e = read_range(op.x, "--x", r.grid.x);
+    if (!e) e = read_range(op.y, "--y", r.grid.y);
+    if (!e) e = read_size(op.cell, "--cell", r.grid.cell);
+    if (!e && !op.coords.empty()) {
+        const auto k = op.coords.find(',');
+        if (k == std::string::npos || k == 0 || k + 1 == op.coords.size())
+            e = problem{exit_bad_value,
+                        "Option --coords: zwei Spaltennamen E,N erwartet: " + op.coords};
+        else
+            r.judge.src.coord_e = op.coords.substr(0, k),
+            r.judge.src.coord_n = op.coords.substr(k + 1);
+    }
+    std::string why;
+    if (!e && !raster::read_crs(op.crs, r.wkt, why))
+        e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.crs};
+    if (!e && !r.picture.background.empty() && !raster::check_background(r.picture.background, why))
+        e = problem{exit_bad_value, "--background " + r.picture.background + ": " + why};
+    if (!e && !report::report_date(r.date))
+        e = problem{exit_bad_value, "SOURCE_DATE_EPOCH: ganze Sekunden ab 1970 erwartet"};
+    r.given_slope = r.p.slp;
+    std::string note;
+    if (!e) e = check_slope(r.p, op.correct, note);
+    if (e) return e;
+    if (!note.empty()) std::fprintf(stderr, "orvalis report: %s\n", note.c_str());
+    r.corrected = !note.empty();
+    r.judge.threads = static_cast<unsigned>(threads);
+    r.judge.src.paths = op.sources;
+    r.judge.src.layers = op.layers;
+    r.judge.src.crs = op.crs;
+    r.judge.label = op.label;
+    r.judge.keep_going = op.keep_going;
+    r.judge.s = make_site(r.p);
+    r.title = op.title.empty() ? "Gefahrenbeurteilung" : op.title;
+    r.author = op.author;
+    r.version = ORV_VERSION;
+    r.command = command_line();
+    return std::nullopt;
+}
+
+int fail(const problem& p) {
+    std::fprintf(stderr, "orvalis report: %s\n", p.text.c_str());
+    return p.status;
+}
+
+int run(const report_opts& op) {
+    report::request r;
+    bool html = false;
+    if (maybe_problem e = plan(op, r, html)) return fail(*e);
+    r.judge.warn = [](const std::string& m) {
+        std::fprintf(stderr, "orvalis report: %s (uebersprungen)\n", m.c_str());
+    };
+    // The report is checked and staged before anything is computed; "-" is
+    // standard output.
+    io::output_set outs;
+    std::size_t id = 0;
+    io::maybe_failure f = outs.add("-o", op.out, io::way::file, id);
+    if (!f) f = outs.stage();
+    if (f) return fail(output_problem(*f));
+    io::hold("early");
+    std::string why;
+    report::content c;
+    map::map_image image;
+    std::vector<int32_t> columns;
+    const report::built b = report::build(r, c, image, columns);
+    if (b.end == assess::ending::usage) return fail({exit_usage, b.message});
+    if (b.end == assess::ending::bad_input) return fail({exit_bad_value, b.message});
+    io::hold("middle");
+    std::FILE* to = outs.stream(id);
+    int err = 0;
+    if (!(html ? report::write_html(c, to, why, err) : report::write_pdf(c, to, why, err))) {
+        if (err != 0) return fail(output_problem(outs.write_failed(id, err)));
+        return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
+    }
+    io::hold("late");
+    if (auto e = outs.commit()) return fail(output_problem(*e));
+    return b.end == assess::ending::skipped ? exit_invalid_rows : exit_ok;
+}
+
+} // namespace
+
+// Registers `report` and its options.
+command add_report(CLI::App& top) {
+    auto op = std::make_shared<report_opts>();
+    CLI::App* app = add_command(top, "report",
+                                "Bericht als PDF oder HTML: Karte mit den Objekten, Zonen, "
+                                "betroffene Objekte, Methode und Pruefsummen");
+    app->add_option("QUELLE", op->sources, "Vektordaten der Objekte (wie bei assess)")->required();
+    add_site_options(*app, op->site, false);
+    add_levels_option(*app, op->levels);
+    app->add_option("--origin", op->origin, "Bresche in Weltkoordinaten")
+        ->type_name("E,N")
+        ->required();
+    app->add_option("--azimuth", op->azimuth,
+                    "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
+        ->type_name("GRAD")
+        ->required();
+    app->add_option("--crs", op->crs, "Koordinatensystem von Standort und Karte")
+        ->type_name("EPSG:NNNN")
+        ->required();
+    app->add_option("--layer", op->layers, "nur diese Ebene (wiederholbar)")->type_name("NAME");
+    app->add_option("--spacing", op->spacing, "Abstand der Stichproben in m (Vorgabe 1)")
+        ->type_name("S");
+    app->add_option("--coords", op->coords,
+                    "Spalten der Koordinaten in CSV-Quellen (statt einer Spalte WKT)")
+        ->type_name("E,N");
+    app->add_option("--from", op->from, "Stufe, ab der ein Objekt gefaehrdet ist (Vorgabe 1)")
+        ->type_name("K");
+    app->add_option("--label", op->label,
+                    "Feld, das die Objekte in Tabelle und Karte benennt (Vorgabe: Objektnummer, "
+                    "in der Karte keine Beschriftung)")
+        ->type_name("FELD");
+    app->add_option("--x", op->x, "Bereich der Karte entlang des Strahls in m")
+        ->type_name("MIN:MAX");
+    app->add_option("--y", op->y, "Bereich der Karte quer zum Strahl in m, + links")
+        ->type_name("MIN:MAX");
+    app->add_option("--cell", op->cell, "Zellgroesse der Karte in m")->type_name("GROESSE");
+    add_picture_options(*app, op->pic, false);
+    app->add_option("--title", op->title, "Titel (Vorgabe: Gefahrenbeurteilung)")
+        ->type_name("TEXT");
+    app->add_option("--author", op->author, "Verfasserin oder Verfasser")->type_name("TEXT");
+    app->add_option("--format", op->format, "pdf oder html (Vorgabe: nach der Endung von -o)")
+        ->type_name("pdf|html");
+    app->add_option("-o", op->out, "Bericht schreiben (.pdf oder .html)")
+        ->type_name("DATEI")
+        ->required();
+    app->add_flag("--correct", op->correct,
+                  "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
+    app->add_flag("--keep-going", op->keep_going,
+                  "unlesbare Geometrien ohne Ergebnis fuehren und weiterrechnen (Status 3)");
+    app->add_option("--threads", op->threads, "Anzahl Rechenfaeden (Vorgabe 0: alle Kerne)")
+        ->type_name("N");
+    return {app, [op] { return run(*op); }};
+}
+
+} // namespace orv::cli

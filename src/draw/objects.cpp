@@ -1,0 +1,204 @@
+// Drawing objects over a map and placing their labels.
+#include "draw/objects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "draw/style.h"
+#include "draw/text.h"
+
+namespace orv::draw {
+
+namespace {
+
+// The grey of objects without a result and of the hatch over them.
+constexpr rgb none_fill = {0.72, 0.72, 0.72};
+constexpr rgb object_hatch = {0.35, 0.35, 0.35};
+constexpr rgb outline = {0.15, 0.15, 0.15};
+
+// Adds the rings of a part to the path, each point taken through m.
+void trace(cairo_t* cr, const cairo_matrix_t& m, const map_object::part& p, bool close) {
+    for (const auto& ring : p.rings) {
+        bool first = true;
+        for (const world_xy& w : ring) {
+            double x = w.e, y = w.n;
+            cairo_matrix_transform_point(&m, &x, &y);
+            if (first)
+                cairo_move_to(cr, x, y);
+            else
+                cairo_line_to(cr, x, y);
+            first = false;
+        }
+        if (close && !first) cairo_close_path(cr);
+    }
+}
+
+// Diagonal grey lines over the current clip, d apart.
+void hatch_clip(cairo_t* cr, double d) {
+    double x0, y0, x1, y1;
+    cairo_clip_extents(cr, &x0, &y0, &x1, &y1);
+    const double h = y1 - y0;
+    for (double t = x0 - h; t < x1 + d; t += d) {
+        cairo_move_to(cr, t, y1);
+        cairo_line_to(cr, t + h, y0);
+    }
+    set_colour(cr, object_hatch);
+    cairo_set_line_width(cr, std::max(0.4, 0.07 * d / 0.4));
+    cairo_stroke(cr);
+}
+
+// The fill of an object: its level's colour, grey without a result.
+rgb fill_of(const map_object& o) {
+    return o.cover == coverage::none ? none_fill : level_colour(o.level);
+}
+
+void draw_polygon(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
+                  const map_object::part& p, double u) {
+    cairo_save(cr);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    trace(cr, m, p, true);
+    if (o.level >= 1 || o.cover == coverage::none) {
+        set_colour(cr, fill_of(o));
+        cairo_fill_preserve(cr);
+    }
+    if (o.cover != coverage::full) {
+        cairo_save(cr);
+        cairo_clip_preserve(cr);
+        cairo_new_path(cr);
+        hatch_clip(cr, 0.4 * u);
+        cairo_restore(cr);
+        trace(cr, m, p, true);
+    }
+    set_colour(cr, outline);
+    cairo_set_line_width(cr, std::max(0.5, 0.08 * u));
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
+void draw_line(cairo_t* cr, const cairo_matrix_t& m, const map_object& o, const map_object::part& p,
+               double u) {
+    cairo_save(cr);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    trace(cr, m, p, false);
+    if (o.level >= 1 || o.cover == coverage::none) {
+        // A dark casing keeps a light colour visible over the zones.
+        set_colour(cr, outline);
+        cairo_set_line_width(cr, 0.5 * u);
+        cairo_stroke_preserve(cr);
+        set_colour(cr, fill_of(o));
+        cairo_set_line_width(cr, 0.32 * u);
+        cairo_stroke_preserve(cr);
+        if (o.cover != coverage::full) {
+            const double dash[2] = {0.3 * u, 0.3 * u};
+            cairo_set_dash(cr, dash, 2, 0);
+            set_colour(cr, object_hatch);
+            cairo_set_line_width(cr, 0.16 * u);
+            cairo_stroke_preserve(cr);
+        }
+        cairo_new_path(cr);
+    } else {
+        set_colour(cr, outline);
+        cairo_set_line_width(cr, std::max(0.5, 0.12 * u));
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
+}
+
+void draw_point(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
+                const map_object::part& p, double u) {
+    if (p.rings.empty() || p.rings[0].empty()) return;
+    double x = p.rings[0][0].e, y = p.rings[0][0].n;
+    cairo_matrix_transform_point(&m, &x, &y);
+    cairo_save(cr);
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x, y, 0.42 * u, 0, 2 * M_PI);
+    if (o.level >= 1 || o.cover == coverage::none) {
+        set_colour(cr, fill_of(o));
+        cairo_fill_preserve(cr);
+    }
+    set_colour(cr, outline);
+    cairo_set_line_width(cr, std::max(0.5, 0.1 * u));
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
+// A label's box on the page.
+struct box {
+    double x0, y0, x1, y1;
+    bool overlaps(const box& b) const { return x0 < b.x1 && b.x0 < x1 && y0 < b.y1 && b.y0 < y1; }
+};
+
+} // namespace
+
+// Lower levels first, so that the more endangered objects lie on top.
+void draw_objects(cairo_t* cr, const cairo_matrix_t& m, const std::vector<map_object>& objects,
+                  double u) {
+    std::vector<std::size_t> order(objects.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return objects[a].level < objects[b].level;
+    });
+    for (std::size_t k : order) {
+        const map_object& o = objects[k];
+        for (const auto& p : o.parts) {
+            if (p.kind == map_object::polygon) draw_polygon(cr, m, o, p, u);
+            if (p.kind == map_object::line) draw_line(cr, m, o, p, u);
+            if (p.kind == map_object::point) draw_point(cr, m, o, p, u);
+        }
+    }
+}
+
+std::size_t draw_labels(cairo_t* cr, const cairo_matrix_t& m,
+                        const std::vector<map_object>& objects, int from, double u,
+                        const double clip[4]) {
+    std::vector<std::size_t> order;
+    for (std::size_t k = 0; k < objects.size(); ++k)
+        if (objects[k].level >= from && !objects[k].label.empty()) order.push_back(k);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const map_object& p = objects[a];
+        const map_object& q = objects[b];
+        if (p.level != q.level) return p.level > q.level;
+        return p.h > q.h;
+    });
+    cairo_save(cr);
+    font(cr, 0.8 * u);
+    cairo_font_extents_t fe;
+    cairo_font_extents(cr, &fe);
+    const double gap = 0.55 * u;
+    const double th = fe.ascent + fe.descent;
+    const box inside{clip[0], clip[1], clip[0] + clip[2], clip[1] + clip[3]};
+    std::vector<box> placed;
+    std::size_t dropped = 0;
+    for (std::size_t k : order) {
+        const map_object& o = objects[k];
+        double x = o.anchor.e, y = o.anchor.n;
+        cairo_matrix_transform_point(&m, &x, &y);
+        const double w = text_width(cr, o.label);
+        // Top-left corners: right, above, left, below of the anchor.
+        const double spots[4][2] = {{x + gap, y - th / 2},
+                                    {x - w / 2, y - gap - th},
+                                    {x - gap - w, y - th / 2},
+                                    {x - w / 2, y + gap}};
+        bool done = false;
+        for (const auto& s : spots) {
+            const box b{s[0], s[1], s[0] + w, s[1] + th};
+            if (b.x0 < inside.x0 || b.y0 < inside.y0 || b.x1 > inside.x1 || b.y1 > inside.y1)
+                continue;
+            if (std::any_of(placed.begin(), placed.end(),
+                            [&](const box& p) { return p.overlaps(b); }))
+                continue;
+            placed.push_back(b);
+            halo_text(cr, b.x0, b.y0 + fe.ascent, o.label);
+            done = true;
+            break;
+        }
+        if (!done) ++dropped;
+    }
+    cairo_restore(cr);
+    return dropped;
+}
+
+} // namespace orv::draw

@@ -1,0 +1,28 @@
+// A background raster under a map picture: checked, then warped by GDAL
+// to the picture's system and pixel grid.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "map/world_box.h"
+
+namespace orv::raster {
+
+// Checks that GDAL reads path as a raster of Byte bands it can show: one
+// (grey or a palette), three (red, green, blue) or four (with alpha);
+// false with a German reason in why.
+bool check_background(const std::string& path, std::string& why);
+
+// The background at path warped with bilinear resampling to the system
+// wkt (a raster without a system is taken to be in it) over box, w x h
+// pixels, top row first: premultiplied ARGB32 in px, transparent where the
+// raster has no data; false with a German reason in why.
+bool warp_background(const std::string& path, const std::string& wkt, const map::world_box& box,
+                     int w, int h, std::vector<uint32_t>& px, std::string& why);
+
+// The name of the system wkt as people know it ("CH1903+ / LV95"), empty
+// when it has none.
+std::string crs_name(const std::string& wkt);
+
+} // namespace orv::raster

@@ -1,0 +1,57 @@
+// The judged objects as a map draws them and a report lists them,
+// gathered from the assessment feature by feature.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "assess/run.h"
+#include "draw/objects.h"
+
+namespace orv::report {
+
+// One row of a report's object table.
+struct object_row {
+    std::size_t layer = 0; // index into the assessment's layers
+    std::string label;
+    int level = -1;
+    std::string crit; // "h", "q", "hq" or empty
+    real h = 0, q = 0, v = 0, x = 0;
+    std::string state; // full, part, none
+    std::string why;   // for objects without a result: the statuses found
+    std::size_t order = 0;
+};
+
+// What the objects come to.
+struct object_list {
+    std::vector<draw::map_object> drawn; // every object but upstream and empty ones
+    std::vector<object_row> endangered;  // level >= 1, by level descending, then x
+    std::vector<object_row> unassessed;  // without a result (state none or skipped)
+};
+
+// Gathers the objects of an assessment; label_field names the attribute a
+// label shows (empty: the feature id).
+class object_collector {
+  public:
+    explicit object_collector(std::string label_field);
+    // The hook for the assessment's request.
+    void take(std::size_t layer, const OGRFeature& f, const std::vector<assess::part>& parts,
+              const assess::verdict& v, const levels& lv);
+    // The list, its tables sorted.
+    object_list finish();
+
+  private:
+    std::string label_field_;
+    object_list list_;
+    std::size_t order_ = 0;
+};
+
+// Runs the assessment r (without its output file), gathering its objects
+// into list; label_field as for object_collector.
+assess::outcome gather(assess::request r, object_list& list);
+
+// The statuses in bits (bit k for status k) as German words, "; " between.
+std::string statuses_text(std::uint32_t bits);
+
+} // namespace orv::report
