@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "cli/grid_options.h"
+#include "cli/option_values.h"
 #include "cli/site_options.h"
 
 namespace orv::cli {

@@ -10,6 +10,7 @@
 #include "cli/german.h"
 #include "cli/grid_options.h"
 #include "cli/picture_options.h"
+#include "cli/option_values.h"
 #include "cli/site_options.h"
 #include "io/guard.h"
 #include "io/output.h"
@@ -104,7 +105,9 @@ maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
             r.judge.src.coord_n = op.coords.substr(k + 1);
     }
     std::string why;
-    if (!e && !raster::read_crs(op.crs, r.wkt, why))
+    int code = 0;
+    if (!e) e = read_epsg(op.crs, "--crs", code);
+    if (!e && !raster::crs_wkt(code, r.wkt, why))
         e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.crs};
     if (!e && !r.picture.background.empty() && !raster::check_background(r.picture.background, why))
         e = problem{exit_bad_value, "--background " + r.picture.background + ": " + why};

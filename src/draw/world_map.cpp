@@ -1,4 +1,6 @@
 // Drawing a danger map north up in world coordinates.
+#include "base/number_text.h"
+#include "base/steps.h"
 #include "draw/world_map.h"
 
 #include <algorithm>
@@ -180,7 +182,7 @@ void draw_grid(cairo_t* cr, const world_frame& f, double u) {
 
 // A scale bar in the map's lower left corner on a white ground.
 void scale_bar(cairo_t* cr, const world_frame& f, double u) {
-    const double len = round_down(0.22 * f.mw / f.s);
+    const double len = round_down_readable(0.22 * f.mw / f.s);
     const double bl = len * f.s;
     const double x = f.ox + 1.2 * u, y = f.oy + f.mh - 1.6 * u;
     const std::string end = grouped(len, step_decimals(len)) + " m";
@@ -226,7 +228,7 @@ double heading(cairo_t* cr, double x, double y, double u, const std::string& s) 
 
 // "h > 0.5 m oder q > 0.5 m²/s".
 std::string rule(real t) {
-    const std::string s = map::plain(t);
+    const std::string s = orv::plain(t);
     return "h > " + s + " m oder q > " + s + " m\u00b2/s";
 }
 
@@ -314,7 +316,7 @@ void draw_legend(cairo_t* cr, const world_view& v, double x, double y, double u,
     }
     const map::axis& ax = v.jet.x;
     text(cr, x, y,
-         "Zellgr\u00f6sse " + map::plain(static_cast<real>(ax.cell)) + " m, " +
+         "Zellgr\u00f6sse " + orv::plain(static_cast<real>(ax.cell)) + " m, " +
              std::to_string(ax.n) + " \u00d7 " + std::to_string(v.jet.y.n) + " Zellen");
     cairo_restore(cr);
 }

@@ -1,4 +1,5 @@
 // The report's text: what each section says.
+#include "base/number_text.h"
 #include "report/blocks.h"
 
 #include <cmath>
@@ -85,7 +86,7 @@ void zones_page(const content& c, std::vector<block>& out) {
     block t = make(block::table);
     t.head = {"Stufe", "Reichweite x", "gr\u00f6sste Halbbreite", "Fl\u00e4che"};
     t.widths = {0.16, 0.28, 0.28, 0.28};
-    const int d = std::max(0, std::min(3, map::decimals(c.site.x.cell / 2)));
+    const int d = std::max(0, std::min(3, orv::decimals(c.site.x.cell / 2)));
     for (int k = 0; k < 3; ++k) {
         const map::zone& z = c.zones.zones[k];
         const std::string name = k < 2 ? std::to_string(k + 1) + " und h\u00f6her" : "3";
@@ -171,7 +172,7 @@ void method_page(const content& c, std::vector<block>& out) {
 } // namespace
 
 std::string figure(real v) {
-    return map::plain(v);
+    return orv::plain(v);
 }
 
 std::vector<block> compose(const content& c) {

@@ -1,4 +1,5 @@
 // Computing a report's content.
+#include "base/steps.h"
 #include "report/build.h"
 
 #include <cmath>
@@ -16,7 +17,7 @@ draw::profile_view centre_profile(const request& r, const site& s) {
     draw::profile_view v{r.p, r.corrected, r.judge.lv, 0, 1, {}, {}, {}};
     v.site.y1 = 0;
     const map::range xr = map::profile_range(s).value_or(map::range{0, 100});
-    v.step = map::readable_size((xr.max - xr.min) / 1000);
+    v.step = step_nearest((xr.max - xr.min) / 1000);
     map::profile_samples p = map::sample_profile(s, xr, v.step, 0);
     v.xs = std::move(p.xs);
     v.st = std::move(p.st);
