@@ -17,5 +17,6 @@ command add_point(CLI::App& top);
 command add_batch(CLI::App& top);
 command add_map(CLI::App& top);
 command add_profile(CLI::App& top);
+command add_assess(CLI::App& top);
 
 } // namespace orv::cli

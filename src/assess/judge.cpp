@@ -1,0 +1,131 @@
+// The worst point of a feature by the model's own stages.
+#include "assess/judge.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "map/extent.h"
+#include "model/point.h"
+
+namespace orv::assess {
+
+namespace {
+
+std::uint32_t bits(real v) {
+    std::uint32_t u;
+    std::memcpy(&u, &v, sizeof u);
+    return u;
+}
+
+// The lateral stage as the batch and grid run it: bit for bit make_result.
+intensity lateral_at(const site& s, const station& t, real ay) {
+    return make_result_scaled(s, t, ay, lateral_scale(s, ay));
+}
+
+// The level at |y| = ay beside station t, no_level when t has no result.
+int level_at(const frame& f, const station& t, real ay) {
+    if (t.st != 0) return no_level;
+    return danger_level(0, lateral_at(f.s, t, ay), f.lv);
+}
+
+} // namespace
+
+frame make_frame(const site& s, const levels& lv, const map::georef& g) {
+    frame f{s, lv, g};
+    if (const auto r = map::find_table_range(s)) {
+        f.has_near = true;
+        f.near_x = static_cast<real>(r->near);
+        f.near = make_station(s, f.near_x);
+        f.has_far = true;
+        f.far_x = std::nextafter(static_cast<real>(r->far), real{0});
+        f.far = make_station(s, f.far_x);
+    }
+    return f;
+}
+
+const char* state_key(state st) {
+    switch (st) {
+    case state::full: return "full";
+    case state::part: return "part";
+    case state::none: return "none";
+    case state::upstream: return "upstream";
+    case state::empty: return "empty";
+    }
+    return "";
+}
+
+const char* criterion(const verdict& v, const levels& lv) {
+    if (v.level < 1) return nullptr;
+    const double t = lv.t[v.level - 1];
+    const bool h = static_cast<double>(v.worst.h) > t;
+    const bool q = static_cast<double>(v.worst.q) > t;
+    return h && q ? "hq" : h ? "h" : "q";
+}
+
+void judge::take(const xy* p, std::size_t n) {
+    for (std::size_t k = 0; k < n; ++k) {
+        const map::jet_point j = map::to_jet(f_.g, p[k].e, p[k].n);
+        const real x = static_cast<real>(j.x);
+        const real y = static_cast<real>(j.y);
+        ++v_.n;
+        int32_t st;
+        if (x <= 0) {
+            st = not_downstream;
+        } else {
+            // Neighbouring samples often share x: its distance stage once.
+            if (!have_station_ || bits(x) != x_bits_) {
+                t_ = make_station(f_.s, x);
+                have_station_ = true;
+                x_bits_ = bits(x);
+            }
+            st = t_.st;
+        }
+        v_.statuses |= 1u << (st & 31);
+        const real ay = std::fabs(y);
+        if (st != 0) {
+            ++v_.nores;
+            if (st == 1) {
+                v_.near = true;
+                if (f_.has_near) v_.start = std::max(v_.start, level_at(f_, f_.near, ay));
+            } else if (st == 2) {
+                v_.beyond = true;
+                if (f_.has_far) v_.end = std::max(v_.end, level_at(f_, f_.far, ay));
+            }
+            continue;
+        }
+        const intensity r = lateral_at(f_.s, t_, ay);
+        const int lv = danger_level(0, r, f_.lv);
+        if (lv == no_level) {
+            ++v_.nores;
+            continue;
+        }
+        // Highest level, then largest h, then largest q, then the first.
+        const bool better = lv > v_.level ||
+                            (lv == v_.level && (r.h > v_.worst.h ||
+                                                (r.h == v_.worst.h && r.q > v_.worst.q)));
+        if (better) {
+            v_.level = lv;
+            v_.worst = r;
+            v_.x = x;
+            v_.y = y;
+        }
+    }
+}
+
+verdict judge::result() const {
+    verdict v = v_;
+    const std::uint32_t upstream_only = 1u << not_downstream;
+    if (v.n == 0)
+        v.st = state::empty;
+    else if (v.nores == 0)
+        v.st = state::full;
+    else if (v.nores < v.n)
+        v.st = state::part;
+    else if (v.statuses == upstream_only)
+        v.st = state::upstream;
+    else
+        v.st = state::none;
+    return v;
+}
+
+} // namespace orv::assess

@@ -1,0 +1,73 @@
+// A feature's samples through the model: the worst point, the counts and
+// the levels at the ends of the tables.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "assess/sample.h"
+#include "map/frame.h"
+#include "model/level.h"
+#include "model/stages.h"
+
+namespace orv::assess {
+
+// What every feature is judged by: the site, the thresholds, the jet in
+// world coordinates, and the stations at the ends of the tables.
+struct frame {
+    site s;
+    levels lv;
+    map::georef g;
+    bool has_near = false; // status 1 occurs: near is the first Real x after it
+    station near{};
+    real near_x = 0;
+    bool has_far = false;  // status 2 occurs: far is the last Real x before it
+    station far{};
+    real far_x = 0;
+};
+
+// The frame of site s with thresholds lv and the jet g.
+frame make_frame(const site& s, const levels& lv, const map::georef& g);
+
+// What became of a feature.
+enum class state { full, part, none, upstream, empty };
+
+// The German-free key of a state, as written to the output.
+const char* state_key(state st);
+
+// The judgement of one feature.
+struct verdict {
+    std::uint64_t n = 0;     // samples
+    std::uint64_t nores = 0; // samples without a result
+    int level = no_level;    // the worst point's level, no_level when none
+    intensity worst{};       // the worst point's results
+    real x = 0, y = 0;       // the worst point as handed to the model (y signed)
+    int start = no_level;    // highest level at the near end over samples of status 1
+    int end = no_level;      // highest level at the far end over samples of status 2
+    bool near = false;       // some sample has status 1
+    bool beyond = false;     // some sample has status 2
+    std::uint32_t statuses = 0; // bit k set when some sample has status k
+    state st = state::empty;
+    bool failed = false;     // the geometry could not be read (--keep-going)
+};
+
+// The critical quantity at level: "h", "q", "hq", or nullptr below level 1.
+const char* criterion(const verdict& v, const levels& lv);
+
+// Judges samples one after another.
+class judge : public sample_sink {
+  public:
+    explicit judge(const frame& f) : f_(f) {}
+    void take(const xy* p, std::size_t n) override;
+    // The judgement so far, its state set.
+    verdict result() const;
+
+  private:
+    const frame& f_;
+    verdict v_;
+    bool have_station_ = false;
+    std::uint32_t x_bits_ = 0;
+    station t_{};
+};
+
+} // namespace orv::assess

@@ -1,0 +1,252 @@
+// Vector output through OGR's C++ interface.
+#include "assess/output.h"
+
+#include <cctype>
+#include <cstring>
+#include <vector>
+
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include "assess/quiet.h"
+#include "map/outfile.h"
+
+namespace orv::assess {
+
+namespace {
+
+// The fields the judgement adds, in their order.
+enum field {
+    f_level, f_crit, f_q, f_v, f_h, f_he, f_x, f_y, f_n, f_nores, f_start, f_end, f_state, f_count
+};
+constexpr const char* field_names[f_count] = {"orv_level", "orv_crit", "orv_q",     "orv_v",
+                                              "orv_h",     "orv_he",   "orv_x",     "orv_y",
+                                              "orv_n",     "orv_nores", "orv_start", "orv_end",
+                                              "orv_state"};
+
+bool ours(const char* name) {
+    for (const char* f : field_names) {
+        if (EQUAL(f, name)) return true;
+    }
+    return false;
+}
+
+OGRFieldType field_type(int k) {
+    switch (k) {
+    case f_crit:
+    case f_state: return OFTString;
+    case f_n:
+    case f_nores: return OFTInteger64;
+    case f_level:
+    case f_start:
+    case f_end: return OFTInteger;
+    default: return OFTReal;
+    }
+}
+
+std::string extension(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    const auto dot = base.rfind('.');
+    if (dot == std::string::npos || dot == 0) return "";
+    std::string e = base.substr(dot + 1);
+    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return e;
+}
+
+bool yes(GDALDriver* d, const char* item) {
+    const char* v = d->GetMetadataItem(item);
+    return v && EQUAL(v, "YES");
+}
+
+// True when the driver's space-separated list item holds word.
+bool lists(GDALDriver* d, const char* item, const std::string& word) {
+    const char* list = d->GetMetadataItem(item);
+    if (!list) return false;
+    const CPLStringList words(CSLTokenizeString(list));
+    for (int k = 0; k < words.size(); ++k) {
+        if (EQUAL(words[k], word.c_str())) return true;
+    }
+    return false;
+}
+
+// True when the driver's layer creation options name option.
+bool takes(GDALDriver* d, const char* option) {
+    const char* list = d->GetMetadataItem(GDAL_DS_LAYER_CREATIONOPTIONLIST);
+    return list && std::strstr(list, (std::string("name='") + option + "'").c_str());
+}
+
+} // namespace
+
+std::string choose_driver(const std::string& path, std::string& why) {
+    register_drivers();
+    const std::string ext = extension(path);
+    if (ext.empty()) return "GPKG";
+    GDALDriverManager* m = GetGDALDriverManager();
+    for (int k = 0; k < m->GetDriverCount(); ++k) {
+        GDALDriver* d = m->GetDriver(k);
+        if (yes(d, GDAL_DCAP_VECTOR) && yes(d, GDAL_DCAP_CREATE) &&
+            lists(d, GDAL_DMD_EXTENSIONS, ext))
+            return d->GetDescription();
+    }
+    why = "kein Vektorformat zum Schreiben mit der Endung ." + ext;
+    return "";
+}
+
+bool holds_layers(const std::string& driver) {
+    register_drivers();
+    GDALDriver* d = GetGDALDriverManager()->GetDriverByName(driver.c_str());
+    return d && yes(d, GDAL_DCAP_MULTIPLE_VECTOR_LAYERS);
+}
+
+struct layer_writer::state {
+    map::staged_dir dir;
+    GDALDriver* driver = nullptr;
+    GDALDataset* ds = nullptr;
+    OGRLayer* layer = nullptr;
+    bool in_transaction = false;
+    std::vector<int> map;  // input field -> output field, -1 for replaced ones
+    int own[f_count] = {}; // output index of each orv_ field
+};
+
+layer_writer::layer_writer() : st_(std::make_unique<state>()) {}
+
+// An unfinished file is closed and removed with its directory.
+layer_writer::~layer_writer() {
+    if (st_->ds) {
+        quiet_gdal q;
+        GDALClose(st_->ds);
+    }
+}
+
+bool layer_writer::open(const std::string& path, const std::string& driver, std::string& why) {
+    register_drivers();
+    st_->driver = GetGDALDriverManager()->GetDriverByName(driver.c_str());
+    if (!st_->driver) {
+        why = "Treiber " + driver + " fehlt";
+        return false;
+    }
+    if (!st_->dir.open(path, why)) return false;
+    quiet_gdal q;
+    st_->ds = st_->driver->Create(st_->dir.path().c_str(), 0, 0, 0, GDT_Unknown, nullptr);
+    if (!st_->ds) {
+        why = q.last().empty() ? "nicht anlegbar" : q.last();
+        return false;
+    }
+    return true;
+}
+
+bool layer_writer::add_layer(OGRLayer& in, const std::string& name, std::string& why) {
+    quiet_gdal q;
+    if (st_->in_transaction) {
+        if (st_->ds->CommitTransaction() != OGRERR_NONE) {
+            why = q.last();
+            return false;
+        }
+        st_->in_transaction = false;
+    }
+    OGRFeatureDefn* defn = in.GetLayerDefn();
+    CPLStringList options;
+    const char* geom_name = defn->GetGeomFieldCount() ? defn->GetGeomFieldDefn(0)->GetNameRef() : "";
+    if (geom_name && *geom_name && takes(st_->driver, "GEOMETRY_NAME"))
+        options.SetNameValue("GEOMETRY_NAME", geom_name);
+    const char* fid = in.GetFIDColumn();
+    if (fid && *fid && takes(st_->driver, "FID")) options.SetNameValue("FID", fid);
+    const OGRSpatialReference* srs = in.GetSpatialRef();
+    OGRSpatialReference* own = srs ? srs->Clone() : nullptr;
+    OGRLayer* out = st_->ds->CreateLayer(name.c_str(), own, in.GetGeomType(), options.List());
+    if (own) own->Release();
+    if (!out) {
+        why = "Ebene " + name + " nicht anlegbar" + (q.last().empty() ? "" : ": " + q.last());
+        return false;
+    }
+    st_->map.assign(static_cast<std::size_t>(defn->GetFieldCount()), -1);
+    for (int i = 0; i < defn->GetFieldCount(); ++i) {
+        OGRFieldDefn* f = defn->GetFieldDefn(i);
+        if (ours(f->GetNameRef())) continue;
+        if (out->CreateField(f, TRUE) != OGRERR_NONE) {
+            why = std::string("Feld ") + f->GetNameRef() + " nicht anlegbar: " + q.last();
+            return false;
+        }
+        st_->map[static_cast<std::size_t>(i)] = out->GetLayerDefn()->GetFieldCount() - 1;
+    }
+    for (int k = 0; k < f_count; ++k) {
+        OGRFieldDefn d(field_names[k], field_type(k));
+        if (field_type(k) == OFTReal) d.SetSubType(OFSTFloat32);
+        if (out->CreateField(&d, TRUE) != OGRERR_NONE) {
+            why = std::string("Feld ") + field_names[k] + " nicht anlegbar: " + q.last();
+            return false;
+        }
+        st_->own[k] = out->GetLayerDefn()->GetFieldCount() - 1;
+    }
+    st_->layer = out;
+    st_->in_transaction = st_->ds->StartTransaction() == OGRERR_NONE;
+    return true;
+}
+
+bool layer_writer::write(const OGRFeature& in, const verdict& v, const levels& lv,
+                         std::string& why) {
+    quiet_gdal q;
+    OGRFeature out(st_->layer->GetLayerDefn());
+    out.SetFrom(&in, st_->map.data(), TRUE);
+    int* own = st_->own;
+    const bool result = v.level != no_level;
+    auto maybe_int = [&](int k, int value) {
+        if (value != no_level)
+            out.SetField(own[k], value);
+        else
+            out.SetFieldNull(own[k]);
+    };
+    auto maybe_real = [&](int k, real value) {
+        if (result)
+            out.SetField(own[k], static_cast<double>(value));
+        else
+            out.SetFieldNull(own[k]);
+    };
+    maybe_int(f_level, v.level);
+    if (const char* c = criterion(v, lv))
+        out.SetField(own[f_crit], c);
+    else
+        out.SetFieldNull(own[f_crit]);
+    maybe_real(f_q, v.worst.q);
+    maybe_real(f_v, v.worst.v);
+    maybe_real(f_h, v.worst.h);
+    maybe_real(f_he, v.worst.he);
+    maybe_real(f_x, v.x);
+    maybe_real(f_y, v.y);
+    out.SetField(own[f_n], static_cast<GIntBig>(v.n));
+    out.SetField(own[f_nores], static_cast<GIntBig>(v.nores));
+    maybe_int(f_start, v.start);
+    maybe_int(f_end, v.end);
+    out.SetField(own[f_state], state_key(v.st));
+    out.SetFID(in.GetFID());
+    OGRErr e = st_->layer->CreateFeature(&out);
+    if (e != OGRERR_NONE && in.GetFID() != OGRNullFID) {
+        // A driver that numbers features itself.
+        out.SetFID(OGRNullFID);
+        e = st_->layer->CreateFeature(&out);
+    }
+    if (e != OGRERR_NONE) {
+        why = "Objekt " + std::to_string(in.GetFID()) + " nicht schreibbar" +
+              (q.last().empty() ? "" : ": " + q.last());
+        return false;
+    }
+    return true;
+}
+
+bool layer_writer::commit(std::string& why) {
+    quiet_gdal q;
+    bool ok = true;
+    if (st_->in_transaction) ok = st_->ds->CommitTransaction() == OGRERR_NONE;
+    st_->in_transaction = false;
+    GDALClose(st_->ds);
+    st_->ds = nullptr;
+    ok = ok && q.last().empty();
+    if (!ok) {
+        why = q.last().empty() ? "nicht vollstaendig geschrieben" : q.last();
+        return false;
+    }
+    return st_->dir.commit(why);
+}
+
+} // namespace orv::assess

@@ -1,0 +1,50 @@
+// The judged layers written with OGR: each input layer with its geometry
+// and attributes and the orv_ fields, through a staged directory so that
+// nothing appears unless the whole file is complete.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "assess/judge.h"
+
+class OGRFeature;
+class OGRLayer;
+
+namespace orv::assess {
+
+// The OGR vector driver for path: GeoPackage without an extension, else
+// the first writable vector driver that claims the extension; empty with
+// a German reason when there is none.
+std::string choose_driver(const std::string& path, std::string& why);
+
+// True when the driver can hold more than one layer in a file.
+bool holds_layers(const std::string& driver);
+
+// What is written besides the judgement: the threshold level L needs for
+// the criterion.
+class layer_writer {
+  public:
+    layer_writer();
+    ~layer_writer();
+    layer_writer(const layer_writer&) = delete;
+    layer_writer& operator=(const layer_writer&) = delete;
+
+    // Creates the output for path with driver in a private directory;
+    // false with a German reason.
+    bool open(const std::string& path, const std::string& driver, std::string& why);
+    // Adds a layer named name shaped like in (its system, geometry type and
+    // fields, without the input's orv_ fields of the same names), plus the
+    // orv_ fields; it becomes the current layer.
+    bool add_layer(OGRLayer& in, const std::string& name, std::string& why);
+    // Writes in's geometry and attributes with the judgement v to the
+    // current layer, keeping in's feature id where the driver allows.
+    bool write(const OGRFeature& in, const verdict& v, const levels& lv, std::string& why);
+    // Closes the file and moves it (and the files that belong with it) into place.
+    bool commit(std::string& why);
+
+  private:
+    struct state;
+    std::unique_ptr<state> st_;
+};
+
+} // namespace orv::assess

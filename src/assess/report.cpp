@@ -1,0 +1,204 @@
+// Summary text and JSON of an assessment.
+#include "assess/report.h"
+
+#include <cstdio>
+
+#include "map/summary.h"
+
+namespace orv::assess {
+
+namespace {
+
+using map::plain;
+
+// German names of the states for the text, in the order of enum state.
+constexpr const char* state_texts[5] = {"vollstaendig berechnet", "teilweise berechnet",
+                                        "ohne Ergebnis", "oberhalb der Bresche",
+                                        "ohne Geometrie"};
+
+// A double as the fewest decimals that read back exactly, without an exponent.
+std::string number(double v) {
+    char b[400];
+    for (int p = 0; p <= 20; ++p) {
+        std::snprintf(b, sizeof b, "%.*f", p, v);
+        double back = 0;
+        if (std::sscanf(b, "%lf", &back) == 1 && back == v) break;
+    }
+    return b;
+}
+
+// Text from a data file for a terminal: umlauts spelt out, other
+// non-ASCII characters and control characters as '?'.
+std::string ascii(const std::string& s) {
+    std::string t;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c >= 0x20 && c < 0x7f) {
+            t += static_cast<char>(c);
+            continue;
+        }
+        if (c == 0xc3 && i + 1 < s.size()) {
+            const char* u = nullptr;
+            switch (static_cast<unsigned char>(s[i + 1])) {
+            case 0xa4: u = "ae"; break;
+            case 0xb6: u = "oe"; break;
+            case 0xbc: u = "ue"; break;
+            case 0x84: u = "Ae"; break;
+            case 0x96: u = "Oe"; break;
+            case 0x9c: u = "Ue"; break;
+            }
+            if (u) {
+                t += u;
+                ++i;
+                continue;
+            }
+        }
+        // Skip the continuation bytes of one character.
+        if (c >= 0xc0)
+            while (i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xc0) == 0x80) ++i;
+        t += '?';
+    }
+    return t;
+}
+
+// A JSON string; UTF-8 passes, control characters are escaped.
+std::string quoted(const std::string& s) {
+    std::string t = "\"";
+    for (const char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            t += '\\';
+            t += ch;
+        } else if (c < 0x20) {
+            char b[8];
+            std::snprintf(b, sizeof b, "\\u%04x", c);
+            t += b;
+        } else {
+            t += ch;
+        }
+    }
+    return t + "\"";
+}
+
+// The statuses of bits as "1, 2".
+std::string status_list(std::uint32_t bits, const char* sep) {
+    std::string s;
+    for (int k = 0; k < 32; ++k) {
+        if (!(bits & (1u << k))) continue;
+        if (!s.empty()) s += sep;
+        s += std::to_string(k);
+    }
+    return s;
+}
+
+std::string site_line(const report_input& in) {
+    const params& p = in.site;
+    return "Standort: H = " + plain(p.h) + " m, B = " + plain(p.b) + " m, Vol = " + plain(p.vol) +
+           " m3, S = " + plain(p.slp) + " %, D = " + plain(p.dm) + " m\n";
+}
+
+} // namespace
+
+std::string report_text(const report_input& in, const outcome& o) {
+    std::string s = "Betroffene Objekte unterhalb der Bresche\n" + site_line(in);
+    s += "Bresche bei " + number(in.g.e0) + ", " + number(in.g.n0) + ", Strahlrichtung " +
+         number(in.g.azimuth) + " Grad; Abstand der Stichproben " + number(in.spacing) + " m (" +
+         std::to_string(o.samples) + " Stichproben)\n";
+    s += "Schwellen der Stufen 1, 2, 3: h oder q ueber " + plain(in.lv.t[0]) + ", " +
+         plain(in.lv.t[1]) + ", " + plain(in.lv.t[2]) + "\n";
+    for (const layer_summary& l : o.layers) {
+        s += "\nEbene " + ascii(l.name) + " (" + ascii(l.path) + "): " +
+             std::to_string(l.features) + " Objekte\n";
+        s += "  Stufe 0: " + std::to_string(l.levels[0]) + ", Stufe 1: " +
+             std::to_string(l.levels[1]) + ", Stufe 2: " + std::to_string(l.levels[2]) +
+             ", Stufe 3: " + std::to_string(l.levels[3]) + "\n";
+        std::string st;
+        for (int k = 0; k < 5; ++k) {
+            if (!l.states[k]) continue;
+            st += (st.empty() ? "" : ", ") + std::string(state_texts[k]) + ": " +
+                  std::to_string(l.states[k]);
+        }
+        if (!st.empty()) s += "  " + st + "\n";
+        if (!l.endangered.empty()) s += "  gefaehrdet ab Stufe " + std::to_string(in.from) + ":\n";
+        for (std::size_t k = 0; k < l.endangered.size() && k < text_list_limit; ++k) {
+            const listed& e = l.endangered[k];
+            s += "    " + ascii(e.label) + ": Stufe " + std::to_string(e.level) + " (" + e.crit +
+                 "), h = " + plain(e.h) + " m, q = " + plain(e.q) + " m2/s, x = " + plain(e.x) +
+                 " m\n";
+        }
+        if (l.endangered.size() > text_list_limit)
+            s += "    und " + std::to_string(l.endangered.size() - text_list_limit) +
+                 " weitere (alle mit --json)\n";
+        if (!l.open.empty()) s += "  offen:\n";
+        for (std::size_t k = 0; k < l.open.size() && k < text_list_limit; ++k) {
+            const listed& e = l.open[k];
+            s += "    " + ascii(e.label) + ": " +
+                 (e.failed ? std::string("uebersprungen (Geometrie nicht lesbar)")
+                           : "ohne Ergebnis (Status " + status_list(e.statuses & ~1u, ", ") +
+                                 "), am Rand der Tabellen Stufe " + std::to_string(in.from) +
+                                 " oder hoeher") +
+                 "\n";
+        }
+        if (l.open.size() > text_list_limit)
+            s += "    und " + std::to_string(l.open.size() - text_list_limit) +
+                 " weitere (alle mit --json)\n";
+    }
+    const std::string k = std::to_string(in.from);
+    s += "\nUrteil: ";
+    if (std::string(o.verdict) == "yes")
+        s += "gefaehrdet (mindestens ein Objekt auf Stufe " + k + " oder hoeher)\n";
+    else if (std::string(o.verdict) == "open")
+        s += "offen (Objekte nahe der Bresche oder jenseits der Tabellen, wo die Zone Stufe " + k +
+             " erreicht, oder uebersprungene Objekte)\n";
+    else
+        s += "nicht gefaehrdet (kein Objekt auf Stufe " + k + " oder hoeher)\n";
+    s += "Nicht berechnet heisst nicht: keine Gefahr.\n";
+    return s;
+}
+
+std::string report_json(const report_input& in, const outcome& o) {
+    const params& p = in.site;
+    std::string s = "{\n  \"verdict\": \"" + std::string(o.verdict) + "\",\n  \"from\": " +
+                    std::to_string(in.from) + ",\n";
+    s += "  \"site\": {\"H\": " + plain(p.h) + ", \"B\": " + plain(p.b) + ", \"Vol\": " +
+         plain(p.vol) + ", \"S\": " + plain(p.slp) + ", \"D\": " + plain(p.dm) + "},\n";
+    s += "  \"levels\": [" + plain(in.lv.t[0]) + ", " + plain(in.lv.t[1]) + ", " +
+         plain(in.lv.t[2]) + "],\n";
+    s += "  \"spacing\": " + number(in.spacing) + ",\n  \"samples\": " + std::to_string(o.samples) +
+         ",\n  \"layers\": [";
+    for (std::size_t li = 0; li < o.layers.size(); ++li) {
+        const layer_summary& l = o.layers[li];
+        s += li ? ",\n" : "\n";
+        s += "    {\"name\": " + quoted(l.name) + ", \"source\": " + quoted(l.path) +
+             ", \"features\": " + std::to_string(l.features) + ",\n     \"levels\": [" +
+             std::to_string(l.levels[0]) + ", " + std::to_string(l.levels[1]) + ", " +
+             std::to_string(l.levels[2]) + ", " + std::to_string(l.levels[3]) +
+             "],\n     \"states\": {";
+        for (int k = 0; k < 5; ++k) {
+            s += std::string(k ? ", " : "") + "\"" + state_key(static_cast<state>(k)) +
+                 "\": " + std::to_string(l.states[k]);
+        }
+        s += "},\n     \"endangered\": [";
+        for (std::size_t k = 0; k < l.endangered.size(); ++k) {
+            const listed& e = l.endangered[k];
+            s += std::string(k ? ",\n       " : "\n       ") + "{\"fid\": " +
+                 std::to_string(e.fid) + ", \"label\": " + quoted(e.label) +
+                 ", \"level\": " + std::to_string(e.level) + ", \"crit\": \"" + e.crit +
+                 "\", \"h\": " + plain(e.h) + ", \"q\": " + plain(e.q) + ", \"x\": " +
+                 plain(e.x) + "}";
+        }
+        s += "],\n     \"open\": [";
+        for (std::size_t k = 0; k < l.open.size(); ++k) {
+            const listed& e = l.open[k];
+            s += std::string(k ? ",\n       " : "\n       ") + "{\"fid\": " +
+                 std::to_string(e.fid) + ", \"label\": " + quoted(e.label) + ", \"why\": [" +
+                 status_list(e.statuses & ~1u, ", ") + "], \"skipped\": " +
+                 (e.failed ? "true" : "false") + "}";
+        }
+        s += "]}";
+    }
+    s += "\n  ]\n}\n";
+    return s;
+}
+
+} // namespace orv::assess

@@ -1,0 +1,28 @@
+// The summary of an assessment as German text and as JSON.
+#pragma once
+#include <string>
+
+#include "assess/run.h"
+#include "model/params.h"
+
+namespace orv::assess {
+
+// What the summary repeats of the run.
+struct report_input {
+    params site;
+    levels lv;
+    map::georef g;
+    double spacing = 1;
+    int from = 1;
+};
+
+// Endangered and open features the text lists per layer; JSON lists all.
+inline constexpr std::size_t text_list_limit = 50;
+
+// The German text (ASCII).
+std::string report_text(const report_input& in, const outcome& o);
+
+// The same as JSON.
+std::string report_json(const report_input& in, const outcome& o);
+
+} // namespace orv::assess

@@ -1,0 +1,249 @@
+// The assessment: features read in batches on the calling thread, judged
+// on all cores, written in their input order.
+#include "assess/run.h"
+
+#include <algorithm>
+#include <atomic>
+#include <future>
+#include <memory>
+#include <thread>
+
+#include <sys/stat.h>
+
+#include <ogrsf_frmts.h>
+
+#include "assess/output.h"
+
+namespace orv::assess {
+
+namespace {
+
+// Features per batch, and the vertices after which a batch ends early.
+constexpr std::size_t batch_features = 512;
+constexpr std::size_t batch_vertices = 1 << 20;
+
+struct feature_free {
+    void operator()(OGRFeature* f) const { OGRFeature::DestroyFeature(f); }
+};
+
+// One feature on its way through the run.
+struct item {
+    std::unique_ptr<OGRFeature, feature_free> f;
+    std::vector<part> parts;
+    std::string error; // why its geometry could not be read
+    verdict v;
+};
+
+using batch = std::vector<item>;
+
+// Reads the next features of l into b; empty at the end of the layer.
+void read_batch(const layer_in& l, double spacing, batch& b) {
+    b.clear();
+    std::size_t vertices = 0;
+    while (b.size() < batch_features && vertices < batch_vertices) {
+        OGRFeature* f = l.layer->GetNextFeature();
+        if (!f) break;
+        item it;
+        it.f.reset(f);
+        if (read_parts(*f, l.ct, spacing, it.parts, it.error)) {
+            for (const part& p : it.parts) {
+                for (const auto& ring : p.rings) vertices += ring.size();
+            }
+        }
+        b.push_back(std::move(it));
+    }
+}
+
+// Judges every readable feature of b on threads threads, each taking the
+// next feature as it becomes free.
+void judge_batch(batch& b, const frame& fr, double spacing, unsigned threads) {
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t k; (k = next.fetch_add(1)) < b.size();) {
+            item& it = b[k];
+            if (!it.error.empty()) continue;
+            judge j(fr);
+            sampler s(spacing, j);
+            sample_parts(it.parts, s);
+            it.v = j.result();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < threads && t < b.size(); ++t) {
+        try {
+            pool.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    work();
+    for (auto& t : pool) t.join();
+}
+
+// True when paths a and b name the same existing file.
+bool same_file(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+// Output layer names: the input's, "_2", "_3" ... for repeated ones.
+std::vector<std::string> output_names(const std::vector<layer_in>& layers) {
+    std::vector<std::string> names;
+    for (const layer_in& l : layers) {
+        std::string n = l.name;
+        for (int k = 2; std::find(names.begin(), names.end(), n) != names.end(); ++k)
+            n = l.name + "_" + std::to_string(k);
+        names.push_back(n);
+    }
+    return names;
+}
+
+// Puts a judged feature into its layer's figures.
+void count(layer_summary& s, const item& it, int label_field, int from, const levels& lv) {
+    const verdict& v = it.v;
+    listed e;
+    e.fid = it.f->GetFID();
+    e.order = s.features++;
+    if (label_field >= 0 && it.f->IsFieldSetAndNotNull(label_field))
+        e.label = it.f->GetFieldAsString(label_field);
+    else
+        e.label = std::to_string(e.fid);
+    e.level = v.level;
+    e.statuses = v.statuses;
+    e.failed = v.failed;
+    ++s.states[static_cast<int>(v.st)];
+    if (v.level != no_level) ++s.levels[v.level];
+    if (v.level != no_level && v.level >= from) {
+        e.crit = criterion(v, lv);
+        e.h = v.worst.h;
+        e.q = v.worst.q;
+        e.x = v.x;
+        s.endangered.push_back(std::move(e));
+    } else if (v.failed || v.start >= from || v.end >= from) {
+        s.open.push_back(std::move(e));
+    }
+}
+
+// Endangered features by level (descending), then x, then input order.
+void sort_endangered(std::vector<listed>& v) {
+    std::stable_sort(v.begin(), v.end(), [](const listed& a, const listed& b) {
+        if (a.level != b.level) return a.level > b.level;
+        return a.x < b.x;
+    });
+}
+
+std::string where(const layer_in& l, const OGRFeature& f) {
+    return l.path + ", Ebene " + l.name + ", Objekt " + std::to_string(f.GetFID());
+}
+
+} // namespace
+
+outcome assess(const request& r) {
+    outcome o;
+    auto stop = [&](ending e, std::string msg) {
+        o.end = e;
+        o.message = std::move(msg);
+        o.layers.clear();
+        return o;
+    };
+    std::string why;
+    std::string driver;
+    if (!r.out.empty()) {
+        driver = choose_driver(r.out, why);
+        if (driver.empty()) return stop(ending::usage, "Option -o: " + why + ": " + r.out);
+        for (const std::string& p : r.src.paths) {
+            if (same_file(r.out, p))
+                return stop(ending::usage, "Option -o: nennt die Quelle " + p + ": " + r.out);
+        }
+    }
+    sources in;
+    if (!in.open(r.src, why)) return stop(ending::bad_input, why);
+    const std::vector<layer_in>& layers = in.layers();
+    if (!r.out.empty() && layers.size() > 1 && !holds_layers(driver)) {
+        return stop(ending::usage, "Option -o: das Format " + driver + " fasst nur eine Ebene, " +
+                                       std::to_string(layers.size()) + " gewaehlt: " + r.out);
+    }
+    std::vector<int> label_field(layers.size(), -1);
+    if (!r.label.empty()) {
+        bool any = false;
+        for (std::size_t k = 0; k < layers.size(); ++k) {
+            label_field[k] = layers[k].layer->GetLayerDefn()->GetFieldIndex(r.label.c_str());
+            any = any || label_field[k] >= 0;
+        }
+        if (!any) return stop(ending::bad_input, "Option --label: Feld in keiner Ebene: " + r.label);
+    }
+
+    layer_writer w;
+    if (!r.out.empty() && !w.open(r.out, driver, why))
+        return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
+    const frame fr = make_frame(r.s, r.lv, r.g);
+    const unsigned threads = r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency());
+    const std::vector<std::string> names = output_names(layers);
+    bool skipped = false;
+
+    for (std::size_t li = 0; li < layers.size(); ++li) {
+        const layer_in& l = layers[li];
+        layer_summary sum;
+        sum.path = l.path;
+        sum.name = names[li];
+        if (!r.out.empty() && !w.add_layer(*l.layer, names[li], why))
+            return stop(ending::bad_input, "-o " + r.out + ": " + why);
+        l.layer->ResetReading();
+        // While one batch is judged, the one before is written and the next read.
+        auto finish = [&](batch& b) -> bool {
+            for (item& it : b) {
+                if (!it.error.empty()) {
+                    const std::string msg = where(l, *it.f) + ": " + it.error;
+                    if (!r.keep_going) {
+                        o.end = ending::bad_input;
+                        o.message = msg;
+                        return false;
+                    }
+                    if (r.warn) r.warn(msg);
+                    it.v = verdict{};
+                    it.v.st = state::none;
+                    it.v.failed = true;
+                    skipped = true;
+                }
+                o.samples += it.v.n;
+                count(sum, it, label_field[li], r.from, r.lv);
+                if (!r.out.empty() && !w.write(*it.f, it.v, r.lv, why)) {
+                    o.end = ending::bad_input;
+                    o.message = "-o " + r.out + ", Ebene " + names[li] + ": " + why;
+                    return false;
+                }
+            }
+            return true;
+        };
+        batch cur, prev, next;
+        read_batch(l, r.spacing, cur);
+        while (!cur.empty()) {
+            auto job = std::async(std::launch::async,
+                                  [&] { judge_batch(cur, fr, r.spacing, threads); });
+            const bool ok = finish(prev);
+            if (ok) read_batch(l, r.spacing, next);
+            job.get();
+            if (!ok) return stop(o.end, o.message);
+            prev = std::move(cur);
+            cur = std::move(next);
+            next = batch{};
+        }
+        if (!finish(prev)) return stop(o.end, o.message);
+        sort_endangered(sum.endangered);
+        o.layers.push_back(std::move(sum));
+    }
+    if (!r.out.empty() && !w.commit(why))
+        return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
+
+    bool yes = false, open = false;
+    for (const layer_summary& s : o.layers) {
+        yes = yes || !s.endangered.empty();
+        open = open || !s.open.empty();
+    }
+    o.verdict = yes ? "yes" : open ? "open" : "no";
+    o.end = skipped ? ending::skipped : ending::ok;
+    return o;
+}
+
+} // namespace orv::assess

@@ -1,0 +1,67 @@
+// The assessment of the user's layers: every feature sampled and judged,
+// the layers written with their judgement, and the figures of the summary.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "assess/judge.h"
+#include "assess/source.h"
+
+namespace orv::assess {
+
+// Everything a run needs, read and checked by the caller.
+struct request {
+    source_request src;
+    double spacing = 1;
+    site s{};
+    levels lv;
+    map::georef g;
+    int from = 1;           // the level that counts as endangered
+    std::string label;      // the field that names features; empty for the feature id
+    bool keep_going = false;
+    std::string out;        // output file, empty for none
+    unsigned threads = 0;   // 0 for all cores
+    // Told about each feature skipped with keep_going.
+    std::function<void(const std::string&)> warn;
+};
+
+// A feature as the summary lists it.
+struct listed {
+    std::int64_t fid = 0;
+    std::string label;
+    int level = no_level;
+    const char* crit = nullptr;
+    real h = 0, q = 0, x = 0;
+    std::uint32_t statuses = 0; // why it has no result: bit k for status k
+    bool failed = false;        // skipped with keep_going
+    std::uint64_t order = 0;    // position in its layer
+};
+
+// The figures of one layer.
+struct layer_summary {
+    std::string path;
+    std::string name; // as written
+    std::uint64_t features = 0;
+    std::uint64_t levels[4] = {};
+    std::uint64_t states[5] = {}; // by state, in the order of enum state
+    std::vector<listed> endangered; // level >= from, sorted
+    std::vector<listed> open;       // without that level, but open at an end of the tables or skipped
+};
+
+// How the run ended.
+enum class ending { ok, bad_input, usage, skipped };
+
+struct outcome {
+    ending end = ending::ok;
+    std::string message; // German, for bad_input and usage
+    std::vector<layer_summary> layers;
+    std::uint64_t samples = 0;
+    const char* verdict = "no"; // "yes", "open" or "no"
+};
+
+// Runs the assessment.
+outcome assess(const request& r);
+
+} // namespace orv::assess

@@ -1,0 +1,96 @@
+// Sampling of points, lines and polygons in double.
+#include "assess/sample.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orv::assess {
+
+namespace {
+
+// Samples handed to the sink at a time.
+constexpr std::size_t chunk = 4096;
+
+} // namespace
+
+sampler::sampler(double spacing, sample_sink& sink) : s_(spacing), sink_(sink) {
+    buf_.reserve(chunk);
+}
+
+void sampler::put(double e, double n) {
+    buf_.push_back({e, n});
+    if (buf_.size() == chunk) flush();
+}
+
+void sampler::flush() {
+    if (!buf_.empty()) sink_.take(buf_.data(), buf_.size());
+    buf_.clear();
+}
+
+void sampler::point(xy p) {
+    put(p.e, p.n);
+}
+
+// The points strictly between a and b; a itself is put by the caller.
+void sampler::segment(xy a, xy b) {
+    const double de = b.e - a.e;
+    const double dn = b.n - a.n;
+    const double len = std::hypot(de, dn);
+    if (!(len > 0)) return;
+    const double steps = std::ceil(len / s_);
+    for (double k = 1; k < steps; ++k) {
+        const double t = k * s_ / len;
+        put(a.e + t * de, a.n + t * dn);
+    }
+}
+
+void sampler::line(const xy* v, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        put(v[i].e, v[i].n);
+        if (i + 1 < n) segment(v[i], v[i + 1]);
+    }
+}
+
+void sampler::polygon(const std::vector<std::vector<xy>>& rings) {
+    double top = -INFINITY, bottom = INFINITY;
+    for (const auto& r : rings) {
+        for (std::size_t i = 0; i + 1 < r.size(); ++i) {
+            put(r[i].e, r[i].n);
+            segment(r[i], r[i + 1]);
+        }
+        for (const xy& p : r) top = std::max(top, p.n), bottom = std::min(bottom, p.n);
+    }
+    if (!(bottom <= top)) return;
+    // Row m has its centre at (m + 0.5) s; one row more on each side, the
+    // rule below decides which hold points.
+    const double m_top = std::floor(top / s_);
+    const double m_bottom = std::floor(bottom / s_) - 1;
+    for (double m = m_top; m >= m_bottom; --m) {
+        const double y = (m + 0.5) * s_;
+        // Crossings of the row with every edge, an edge counting when its
+        // ends lie on different sides of y with "above" meaning > y: a
+        // vertex or horizontal edge on the row is decided half-open.
+        cross_.clear();
+        for (const auto& r : rings) {
+            for (std::size_t i = 0; i + 1 < r.size(); ++i) {
+                const xy a = r[i];
+                const xy b = r[i + 1];
+                if ((a.n > y) != (b.n > y)) cross_.push_back(a.e + (y - a.n) * (b.e - a.e) / (b.n - a.n));
+            }
+        }
+        if (cross_.size() < 2) continue;
+        std::sort(cross_.begin(), cross_.end());
+        // A point x is inside when an odd number of crossings lie east of
+        // it: x in [c0, c1), [c2, c3), ...
+        for (std::size_t i = 0; i + 1 < cross_.size(); i += 2) {
+            const double lo = cross_[i];
+            const double hi = cross_[i + 1];
+            double k = std::floor(lo / s_ - 0.5);
+            while ((k + 0.5) * s_ < lo) ++k;
+            while ((k - 0.5) * s_ >= lo) --k;
+            for (double x = (k + 0.5) * s_; x < hi; ++k, x = (k + 0.5) * s_) put(x, y);
+        }
+    }
+}
+
+} // namespace orv::assess

@@ -1,0 +1,282 @@
+// Vector sources through OGR's C++ interface.
+#include "assess/source.h"
+
+#include <charconv>
+#include <cmath>
+
+#include <gdal_priv.h>
+#include <ogr_geometry.h>
+#include <ogr_spatialref.h>
+#include <ogrsf_frmts.h>
+
+#include "assess/quiet.h"
+
+namespace orv::assess {
+
+namespace {
+
+// Cells along one side of a feature's extent beyond which it is refused:
+// 10^7 spacings (10000 km at 1 m).
+constexpr double max_span = 1e7;
+
+struct dataset_close {
+    void operator()(GDALDataset* d) const { GDALClose(d); }
+};
+
+struct transform_free {
+    void operator()(OGRCoordinateTransformation* c) const {
+        OGRCoordinateTransformation::DestroyCT(c);
+    }
+};
+
+// "EPSG:NNNN" into srs; false with a reason.
+bool read_epsg(const std::string& text, OGRSpatialReference& srs, std::string& why) {
+    int code = 0;
+    const bool prefix = text.size() > 5 && EQUALN(text.c_str(), "EPSG:", 5);
+    const char* b = text.c_str() + (prefix ? 5 : 0);
+    const char* e = text.c_str() + text.size();
+    const auto r = std::from_chars(b, e, code);
+    if (!prefix || r.ec != std::errc() || r.ptr != e || code <= 0) {
+        why = "Option --crs: EPSG:NNNN erwartet: " + text;
+        return false;
+    }
+    if (srs.importFromEPSG(code) != OGRERR_NONE) {
+        why = "Option --crs: unbekanntes Koordinatensystem: " + text;
+        return false;
+    }
+    return true;
+}
+
+// A system's name for messages.
+std::string crs_name(const OGRSpatialReference& srs) {
+    const char* auth = srs.GetAuthorityName(nullptr);
+    const char* code = srs.GetAuthorityCode(nullptr);
+    if (auth && code) return std::string(auth) + ":" + code;
+    const char* name = srs.GetName();
+    return name ? name : "ohne Namen";
+}
+
+// Projected with the metre as unit, else why says what it is.
+bool metric(const OGRSpatialReference& srs, std::string& why) {
+    if (!srs.IsProjected()) {
+        why = "Koordinatensystem " + crs_name(srs) + " ist nicht projiziert (Einheit " +
+              (srs.IsGeographic() ? "Grad" : "unbekannt") + "); ein projiziertes in Metern angeben";
+        return false;
+    }
+    const char* unit = nullptr;
+    const double f = srs.GetLinearUnits(&unit);
+    if (f != 1.0) {
+        why = "Koordinatensystem " + crs_name(srs) + " hat die Einheit " +
+              (unit ? unit : "unbekannt") + "; ein projiziertes in Metern angeben";
+        return false;
+    }
+    return true;
+}
+
+bool finite(const xy& p) {
+    return std::isfinite(p.e) && std::isfinite(p.n);
+}
+
+// Points of a simple curve, easting and northing only.
+std::vector<xy> points_of(const OGRSimpleCurve& c) {
+    std::vector<xy> v(static_cast<std::size_t>(c.getNumPoints()));
+    for (int i = 0; i < c.getNumPoints(); ++i) v[static_cast<std::size_t>(i)] = {c.getX(i), c.getY(i)};
+    return v;
+}
+
+// Appends the parts of g in order; false with a reason.
+bool flatten(const OGRGeometry& g, std::vector<part>& out, std::string& why) {
+    if (g.IsEmpty()) return true;
+    switch (wkbFlatten(g.getGeometryType())) {
+    case wkbPoint: {
+        const auto& p = *g.toPoint();
+        out.push_back({part::point, {{{p.getX(), p.getY()}}}});
+        return true;
+    }
+    case wkbLineString:
+    case wkbLinearRing:
+        out.push_back({part::line, {points_of(*g.toSimpleCurve())}});
+        return true;
+    case wkbPolygon:
+    case wkbTriangle: {
+        const auto& poly = *g.toPolygon();
+        part p{part::polygon, {}};
+        for (const OGRLinearRing* r : poly) {
+            std::vector<xy> v = points_of(*r);
+            if (v.empty()) continue;
+            if (v.front().e != v.back().e || v.front().n != v.back().n) v.push_back(v.front());
+            p.rings.push_back(std::move(v));
+        }
+        if (!p.rings.empty()) out.push_back(std::move(p));
+        return true;
+    }
+    case wkbMultiPoint:
+    case wkbMultiLineString:
+    case wkbMultiPolygon:
+    case wkbGeometryCollection:
+        for (const OGRGeometry* sub : *g.toGeometryCollection()) {
+            if (!flatten(*sub, out, why)) return false;
+        }
+        return true;
+    case wkbPolyhedralSurface:
+    case wkbTIN:
+        for (const OGRPolygon* sub : *g.toPolyhedralSurface()) {
+            if (!flatten(*sub, out, why)) return false;
+        }
+        return true;
+    default:
+        why = std::string("Geometrietyp ") + OGRGeometryTypeToName(g.getGeometryType()) +
+              " nicht unterstuetzt";
+        return false;
+    }
+}
+
+} // namespace
+
+struct sources::state {
+    std::vector<std::unique_ptr<GDALDataset, dataset_close>> sets;
+    std::vector<std::unique_ptr<OGRCoordinateTransformation, transform_free>> cts;
+    OGRSpatialReference site;
+    bool has_site = false;
+};
+
+sources::sources() : st_(std::make_unique<state>()) {}
+sources::~sources() = default;
+
+const OGRSpatialReference* sources::site_crs() const {
+    return st_->has_site ? &st_->site : nullptr;
+}
+
+bool sources::open(const source_request& r, std::string& why) {
+    register_drivers();
+    quiet_gdal q;
+    if (!r.crs.empty()) {
+        if (!read_epsg(r.crs, st_->site, why)) return false;
+        st_->has_site = true;
+    }
+    std::vector<bool> found(r.layers.size(), false);
+    for (const std::string& path : r.paths) {
+        CPLStringList oo;
+        if (!r.coord_e.empty()) {
+            oo.SetNameValue("X_POSSIBLE_NAMES", r.coord_e.c_str());
+            oo.SetNameValue("Y_POSSIBLE_NAMES", r.coord_n.c_str());
+        }
+        auto* ds = GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr,
+                                     oo.List(), nullptr);
+        if (!ds) {
+            why = path + ": nicht lesbar als Vektordaten" + (q.last().empty() ? "" : ": " + q.last());
+            return false;
+        }
+        st_->sets.emplace_back(ds);
+        for (OGRLayer* l : ds->GetLayers()) {
+            const std::string name = l->GetName();
+            if (!r.layers.empty()) {
+                bool wanted = false;
+                for (std::size_t k = 0; k < r.layers.size(); ++k) {
+                    if (r.layers[k] == name) wanted = found[k] = true;
+                }
+                if (!wanted) continue;
+            }
+            // Tables without geometry (a GIS's style table, for one) are not objects.
+            if (l->GetLayerDefn()->GetGeomFieldCount() == 0) continue;
+            layers_.push_back({path, name, l, nullptr});
+        }
+    }
+    for (std::size_t k = 0; k < r.layers.size(); ++k) {
+        if (!found[k]) {
+            why = "Ebene " + r.layers[k] + " in keiner Quelle gefunden";
+            return false;
+        }
+    }
+    if (layers_.empty()) {
+        why = "keine Ebene mit Geometrie in den Quellen";
+        return false;
+    }
+    if (!st_->has_site) {
+        if (const OGRSpatialReference* s = layers_.front().layer->GetSpatialRef()) {
+            st_->site = *s;
+            st_->has_site = true;
+        }
+    }
+    if (st_->has_site) {
+        if (!metric(st_->site, why)) return false;
+        st_->site.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    }
+    for (layer_in& l : layers_) {
+        const OGRSpatialReference* from = l.layer->GetSpatialRef();
+        if (!from) continue; // taken to be in the site's system
+        if (!st_->has_site) {
+            why = l.path + ", Ebene " + l.name +
+                  ": Koordinatensystem des Standortes unbekannt; --crs angeben";
+            return false;
+        }
+        OGRSpatialReference src(*from);
+        src.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+        if (src.IsSame(&st_->site)) continue;
+        OGRCoordinateTransformation* ct = OGRCreateCoordinateTransformation(&src, &st_->site);
+        if (!ct) {
+            why = l.path + ", Ebene " + l.name + ": keine Umrechnung von " + crs_name(src) +
+                  " nach " + crs_name(st_->site);
+            return false;
+        }
+        st_->cts.emplace_back(ct);
+        l.ct = ct;
+    }
+    return true;
+}
+
+bool read_parts(const OGRFeature& f, OGRCoordinateTransformation* ct, double spacing,
+                std::vector<part>& out, std::string& why) {
+    out.clear();
+    const OGRGeometry* g = f.GetGeometryRef();
+    if (!g || g->IsEmpty()) return true;
+    std::unique_ptr<OGRGeometry> own;
+    if (g->hasCurveGeometry()) {
+        own.reset(g->getLinearGeometry());
+        g = own.get();
+    }
+    if (ct) {
+        if (!own) {
+            own.reset(g->clone());
+            g = own.get();
+        }
+        quiet_gdal q;
+        if (own->transform(ct) != OGRERR_NONE) {
+            why = "Geometrie nicht ins Koordinatensystem des Standortes umrechenbar";
+            return false;
+        }
+    }
+    if (!flatten(*g, out, why)) return false;
+    double e0 = INFINITY, e1 = -INFINITY, n0 = INFINITY, n1 = -INFINITY;
+    for (const part& p : out) {
+        for (const auto& ring : p.rings) {
+            for (const xy& v : ring) {
+                if (!finite(v)) {
+                    why = "Koordinate ist keine endliche Zahl";
+                    return false;
+                }
+                e0 = std::min(e0, v.e), e1 = std::max(e1, v.e);
+                n0 = std::min(n0, v.n), n1 = std::max(n1, v.n);
+            }
+        }
+    }
+    if (!out.empty() && ((e1 - e0) / spacing > max_span || (n1 - n0) / spacing > max_span)) {
+        why = "Ausdehnung zu gross fuer den Abstand der Stichproben";
+        return false;
+    }
+    return true;
+}
+
+void sample_parts(const std::vector<part>& parts, sampler& s) {
+    for (const part& p : parts) {
+        if (p.k == part::point)
+            s.point(p.rings[0][0]);
+        else if (p.k == part::line)
+            s.line(p.rings[0].data(), p.rings[0].size());
+        else
+            s.polygon(p.rings);
+    }
+    s.flush();
+}
+
+} // namespace orv::assess

@@ -1,0 +1,85 @@
+// Samples of lines and polygons: spacing, ring closure, holes, the
+// half-open rule on lattice lines and the row order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "assess/sample.h"
+
+namespace {
+
+using orv::assess::sampler;
+using orv::assess::xy;
+
+struct collect : orv::assess::sample_sink {
+    std::vector<xy> got;
+    void take(const xy* p, std::size_t n) override { got.insert(got.end(), p, p + n); }
+};
+
+using ring = std::vector<xy>;
+
+struct polygon_case {
+    const char* name;
+    double s;
+    std::vector<ring> rings;
+    std::vector<xy> lattice; // expected after the ring samples
+};
+
+TEST(AssessSample, PolygonRingsThenLatticeNorthToSouth) {
+    const std::vector<polygon_case> cases = {
+        // Edges on the lattice lines x = 0.5 and y = 0.5 hold their centres,
+        // those on x = 2.5 and y = 2.5 do not.
+        {"half_open", 1, {{{0.5, 0.5}, {2.5, 0.5}, {2.5, 2.5}, {0.5, 2.5}, {0.5, 0.5}}},
+         {{0.5, 1.5}, {1.5, 1.5}, {0.5, 0.5}, {1.5, 0.5}}},
+        // A hole takes its centres out, whatever the rings' direction.
+        {"hole", 1,
+         {{{0, 0}, {3, 0}, {3, 2}, {0, 2}, {0, 0}}, {{1, 0.25}, {1, 1.75}, {2, 1.75}, {2, 0.25}, {1, 0.25}}},
+         {{0.5, 1.5}, {2.5, 1.5}, {0.5, 0.5}, {2.5, 0.5}}},
+        // Smaller than the spacing: no lattice point, the ring stands for it.
+        {"small", 10, {{{1, 1}, {2, 1}, {2, 2}, {1, 1}}}, {}},
+        // Negative coordinates and a spacing of 2: centres at odd numbers.
+        {"negative", 2, {{{-4, -4}, {0, -4}, {0, 0}, {-4, 0}, {-4, -4}}},
+         {{-3, -1}, {-1, -1}, {-3, -3}, {-1, -3}}},
+    };
+    for (const auto& c : cases) {
+        collect out;
+        sampler smp(c.s, out);
+        smp.polygon(c.rings);
+        smp.flush();
+        // Each ring without its closing vertex: a vertex, then ceil(L/s) - 1
+        // points to the next.
+        std::size_t ring_samples = 0;
+        for (const ring& r : c.rings) {
+            for (std::size_t i = 0; i + 1 < r.size(); ++i) {
+                const double len = std::hypot(r[i + 1].e - r[i].e, r[i + 1].n - r[i].n);
+                EXPECT_EQ(out.got.at(ring_samples).e, r[i].e) << c.name;
+                ring_samples += static_cast<std::size_t>(std::max(1.0, std::ceil(len / c.s)));
+            }
+        }
+        ASSERT_EQ(out.got.size(), ring_samples + c.lattice.size()) << c.name;
+        for (std::size_t k = 0; k < c.lattice.size(); ++k) {
+            EXPECT_EQ(out.got[ring_samples + k].e, c.lattice[k].e) << c.name << " " << k;
+            EXPECT_EQ(out.got[ring_samples + k].n, c.lattice[k].n) << c.name << " " << k;
+        }
+    }
+}
+
+TEST(AssessSample, LineHasVerticesAndPointsAtTheSpacing) {
+    collect out;
+    sampler smp(1, out);
+    // 2.5 m: vertex, 1, 2, vertex; a repeated vertex adds only itself.
+    const xy v[] = {{0, 0}, {0, 2.5}, {0, 2.5}, {3, 2.5}};
+    smp.line(v, 4);
+    smp.flush();
+    const std::vector<double> e = {0, 0, 0, 0, 0, 1, 2, 3};
+    const std::vector<double> n = {0, 1, 2, 2.5, 2.5, 2.5, 2.5, 2.5};
+    ASSERT_EQ(out.got.size(), e.size());
+    for (std::size_t k = 0; k < e.size(); ++k) {
+        EXPECT_EQ(out.got[k].e, e[k]) << k;
+        EXPECT_EQ(out.got[k].n, n[k]) << k;
+    }
+}
+
+} // namespace
