@@ -18,5 +18,6 @@ command add_batch(CLI::App& top);
 command add_map(CLI::App& top);
 command add_profile(CLI::App& top);
 command add_assess(CLI::App& top);
+command add_inventory(CLI::App& top);
 
 } // namespace orv::cli

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
                          "Version anzeigen und beenden");
     app.require_subcommand(1);
     std::vector<command> commands = {add_point(app), add_batch(app), add_map(app),
-                                     add_profile(app), add_assess(app)};
+                                     add_profile(app), add_assess(app), add_inventory(app)};
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {

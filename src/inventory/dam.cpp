@@ -48,6 +48,7 @@ bool check_slope(params& p, const dam_rules& r, std::string& note, std::string& 
 bool compute_map(const dam_site& d, const dam_rules& r, dam_result& out, std::string& why) {
     params p = d.p;
     if (!check_slope(p, r, out.note, why)) return false;
+    out.p = p;
     const site s = make_site(p);
     const auto t = map::find_table_range(s);
     const auto g = t ? map::choose_grid(s, {std::nullopt, std::nullopt, r.cell}) : std::nullopt;

@@ -35,6 +35,7 @@ struct dam_rules {
 
 // A computed dam.
 struct dam_result {
+    params p;                 // the site values computed with (the slope perhaps corrected)
     map::figures fig;         // the map's zones per level, rounded as the summary prints them
     map::axis x, y;           // the map's grid
     int cut = no_level;       // the level on the centre line at the last Real x before far
