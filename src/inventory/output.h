@@ -19,6 +19,7 @@ namespace orv::inventory {
 struct dam_row {
     std::uint64_t row = 0; // the 1-based data row
     std::string id;        // how messages and outputs name the dam
+    std::string where;     // the register and the row's line or feature, for messages
     record rec;            // from a CSV register
     std::shared_ptr<OGRFeature> feature; // from a vector register
     bool located = false;  // e and n were read

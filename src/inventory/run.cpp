@@ -93,7 +93,7 @@ class register_in {
         blank = false;
         d = dam_row{};
         std::vector<cell> cells;
-        std::string where;
+        std::string& where = d.where;
         if (csv_) {
             if (!in_.next(d.rec, why)) return false;
             if (d.rec.empty) {
@@ -137,7 +137,8 @@ class register_in {
             d.located = true;
         }
         if (!csv_ && d.error.empty()) locate(d);
-        if (!d.error.empty()) d.error = where + ", Anlage " + d.id + ": " + d.error;
+        where += ", Anlage " + d.id;
+        if (!d.error.empty()) d.error = where + ": " + d.error;
         d.site.g.e0 = d.e;
         d.site.g.n0 = d.n;
         return true;
@@ -249,12 +250,12 @@ struct item {
 // Computes dam d: its map, then its objects.
 void compute(dam_row& d, const request& r, const object_index& objs, object_scratch& sc) {
     if (!d.error.empty() || !d.located) {
-        if (d.error.empty()) d.error = "Anlage " + d.id + ": ohne Lage";
+        if (d.error.empty()) d.error = d.where + ": ohne Lage";
         return;
     }
     std::string why;
     if (!compute_map(d.site, r.rules, d.res, why)) {
-        d.error = r.path + ", Anlage " + d.id + ": " + why;
+        d.error = d.where + ": " + why;
         return;
     }
     const assess::frame f = assess::make_frame(make_site(d.res.p), r.rules.lv, d.site.g);
