@@ -4,7 +4,7 @@
 footprints.csv: N rectangles of 10 x 15 m, random orientation, centres
 uniformly over x 0..600 m, y -300..300 m in the jet frame; roads.csv: M
 segments of 50 m likewise; points.csv: P single points with columns E,N
-(the same points for orvalis batch) and WKT (for orvalis assess).
+(for orvalis batch, and as a point layer for orvalis assess).
 World coordinates: breach at E0,N0, jet azimuth AZ degrees from north.
 """
 import math
@@ -42,10 +42,10 @@ def main():
             b = world(cx + 25 * math.cos(t), cy + 25 * math.sin(t))
             f.write(f'"LINESTRING ({a[0]:.3f} {a[1]:.3f},{b[0]:.3f} {b[1]:.3f})",{k}\n')
     with open(f"{out}/points.csv", "w") as f:
-        f.write("E,N,WKT\n")
+        f.write("E,N\n")
         for _ in range(p):
             e, nn = world(rnd.uniform(0, 600), rnd.uniform(-300, 300))
-            f.write(f'{e:.3f},{nn:.3f},"POINT ({e:.3f} {nn:.3f})"\n')
+            f.write(f"{e:.3f},{nn:.3f}\n")
 
 
 main()

@@ -100,9 +100,9 @@ void judge::take(const xy* p, std::size_t n) {
             continue;
         }
         // Highest level, then largest h, then largest q, then the first.
-        const bool better = lv > v_.level ||
-                            (lv == v_.level && (r.h > v_.worst.h ||
-                                                (r.h == v_.worst.h && r.q > v_.worst.q)));
+        const bool better =
+            lv > v_.level ||
+            (lv == v_.level && (r.h > v_.worst.h || (r.h == v_.worst.h && r.q > v_.worst.q)));
         if (better) {
             v_.level = lv;
             v_.worst = r;

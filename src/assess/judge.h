@@ -21,7 +21,7 @@ struct frame {
     bool has_near = false; // status 1 occurs: near is the first Real x after it
     station near{};
     real near_x = 0;
-    bool has_far = false;  // status 2 occurs: far is the last Real x before it
+    bool has_far = false; // status 2 occurs: far is the last Real x before it
     station far{};
     real far_x = 0;
 };
@@ -37,18 +37,18 @@ const char* state_key(state st);
 
 // The judgement of one feature.
 struct verdict {
-    std::uint64_t n = 0;     // samples
-    std::uint64_t nores = 0; // samples without a result
-    int level = no_level;    // the worst point's level, no_level when none
-    intensity worst{};       // the worst point's results
-    real x = 0, y = 0;       // the worst point as handed to the model (y signed)
-    int start = no_level;    // highest level at the near end over samples of status 1
-    int end = no_level;      // highest level at the far end over samples of status 2
-    bool near = false;       // some sample has status 1
-    bool beyond = false;     // some sample has status 2
+    std::uint64_t n = 0;        // samples
+    std::uint64_t nores = 0;    // samples without a result
+    int level = no_level;       // the worst point's level, no_level when none
+    intensity worst{};          // the worst point's results
+    real x = 0, y = 0;          // the worst point as handed to the model (y signed)
+    int start = no_level;       // highest level at the near end over samples of status 1
+    int end = no_level;         // highest level at the far end over samples of status 2
+    bool near = false;          // some sample has status 1
+    bool beyond = false;        // some sample has status 2
     std::uint32_t statuses = 0; // bit k set when some sample has status k
     state st = state::empty;
-    bool failed = false;     // the geometry could not be read (--keep-going)
+    bool failed = false; // the geometry could not be read (--keep-going)
 };
 
 // The critical quantity at level: "h", "q", "hq", or nullptr below level 1.

@@ -17,12 +17,24 @@ namespace {
 
 // The fields the judgement adds, in their order.
 enum field {
-    f_level, f_crit, f_q, f_v, f_h, f_he, f_x, f_y, f_n, f_nores, f_start, f_end, f_state, f_count
+    f_level,
+    f_crit,
+    f_q,
+    f_v,
+    f_h,
+    f_he,
+    f_x,
+    f_y,
+    f_n,
+    f_nores,
+    f_start,
+    f_end,
+    f_state,
+    f_count
 };
-constexpr const char* field_names[f_count] = {"orv_level", "orv_crit", "orv_q",     "orv_v",
-                                              "orv_h",     "orv_he",   "orv_x",     "orv_y",
-                                              "orv_n",     "orv_nores", "orv_start", "orv_end",
-                                              "orv_state"};
+constexpr const char* field_names[f_count] = {
+    "orv_level", "orv_crit", "orv_q",     "orv_v",     "orv_h",   "orv_he",   "orv_x",
+    "orv_y",     "orv_n",    "orv_nores", "orv_start", "orv_end", "orv_state"};
 
 bool ours(const char* name) {
     for (const char* f : field_names) {
@@ -136,7 +148,8 @@ bool layer_writer::open(const std::string& path, const std::string& driver, std:
     return true;
 }
 
-bool layer_writer::add_layer(OGRLayer& in, const std::string& name, std::string& why) {
+bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpatialReference* srs,
+                             std::string& why) {
     quiet_gdal q;
     if (st_->in_transaction) {
         if (st_->ds->CommitTransaction() != OGRERR_NONE) {
@@ -147,12 +160,12 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, std::string&
     }
     OGRFeatureDefn* defn = in.GetLayerDefn();
     CPLStringList options;
-    const char* geom_name = defn->GetGeomFieldCount() ? defn->GetGeomFieldDefn(0)->GetNameRef() : "";
+    const char* geom_name =
+        defn->GetGeomFieldCount() ? defn->GetGeomFieldDefn(0)->GetNameRef() : "";
     if (geom_name && *geom_name && takes(st_->driver, "GEOMETRY_NAME"))
         options.SetNameValue("GEOMETRY_NAME", geom_name);
     const char* fid = in.GetFIDColumn();
     if (fid && *fid && takes(st_->driver, "FID")) options.SetNameValue("FID", fid);
-    const OGRSpatialReference* srs = in.GetSpatialRef();
     OGRSpatialReference* own = srs ? srs->Clone() : nullptr;
     OGRLayer* out = st_->ds->CreateLayer(name.c_str(), own, in.GetGeomType(), options.List());
     if (own) own->Release();

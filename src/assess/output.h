@@ -9,6 +9,7 @@
 
 class OGRFeature;
 class OGRLayer;
+class OGRSpatialReference;
 
 namespace orv::assess {
 
@@ -32,10 +33,11 @@ class layer_writer {
     // Creates the output for path with driver in a private directory;
     // false with a German reason.
     bool open(const std::string& path, const std::string& driver, std::string& why);
-    // Adds a layer named name shaped like in (its system, geometry type and
-    // fields, without the input's orv_ fields of the same names), plus the
-    // orv_ fields; it becomes the current layer.
-    bool add_layer(OGRLayer& in, const std::string& name, std::string& why);
+    // Adds a layer named name shaped like in (its geometry type and fields,
+    // without the input's orv_ fields of the same names), plus the orv_
+    // fields, in the system srs (null for none); it becomes the current layer.
+    bool add_layer(OGRLayer& in, const std::string& name, const OGRSpatialReference* srs,
+                   std::string& why);
     // Writes in's geometry and attributes with the judgement v to the
     // current layer, keeping in's feature id where the driver allows.
     bool write(const OGRFeature& in, const verdict& v, const levels& lv, std::string& why);

@@ -13,8 +13,7 @@ using map::plain;
 
 // German names of the states for the text, in the order of enum state.
 constexpr const char* state_texts[5] = {"vollstaendig berechnet", "teilweise berechnet",
-                                        "ohne Ergebnis", "oberhalb der Bresche",
-                                        "ohne Geometrie"};
+                                        "ohne Ergebnis", "oberhalb der Bresche", "ohne Geometrie"};
 
 // A double as the fewest decimals that read back exactly, without an exponent.
 std::string number(double v) {
@@ -91,6 +90,15 @@ std::string status_list(std::uint32_t bits, const char* sep) {
     return s;
 }
 
+// Why a feature without result leaves the verdict as it is.
+std::string settled_why(const listed& e, int from) {
+    if (e.st == state::empty) return "ohne Geometrie";
+    if (e.st == state::upstream) return "oberhalb der Bresche (Status 5)";
+    std::string t = "Status " + status_list(e.statuses & ~1u, ", ");
+    if (e.statuses & 6u) t += "; am Rand der Tabellen unter Stufe " + std::to_string(from);
+    return t;
+}
+
 std::string site_line(const report_input& in) {
     const params& p = in.site;
     return "Standort: H = " + plain(p.h) + " m, B = " + plain(p.b) + " m, Vol = " + plain(p.vol) +
@@ -107,10 +115,11 @@ std::string report_text(const report_input& in, const outcome& o) {
     s += "Schwellen der Stufen 1, 2, 3: h oder q ueber " + plain(in.lv.t[0]) + ", " +
          plain(in.lv.t[1]) + ", " + plain(in.lv.t[2]) + "\n";
     for (const layer_summary& l : o.layers) {
-        s += "\nEbene " + ascii(l.name) + " (" + ascii(l.path) + "): " +
-             std::to_string(l.features) + " Objekte\n";
-        s += "  Stufe 0: " + std::to_string(l.levels[0]) + ", Stufe 1: " +
-             std::to_string(l.levels[1]) + ", Stufe 2: " + std::to_string(l.levels[2]) +
+        s += "\nEbene " + ascii(l.name) + " (" + ascii(l.path) +
+             "): " + std::to_string(l.features) + " Objekte\n";
+        s += "  Stufe 0: " + std::to_string(l.levels[0]) +
+             ", Stufe 1: " + std::to_string(l.levels[1]) +
+             ", Stufe 2: " + std::to_string(l.levels[2]) +
              ", Stufe 3: " + std::to_string(l.levels[3]) + "\n";
         std::string st;
         for (int k = 0; k < 5; ++k) {
@@ -120,27 +129,38 @@ std::string report_text(const report_input& in, const outcome& o) {
         }
         if (!st.empty()) s += "  " + st + "\n";
         if (!l.endangered.empty()) s += "  gefaehrdet ab Stufe " + std::to_string(in.from) + ":\n";
-        for (std::size_t k = 0; k < l.endangered.size() && k < text_list_limit; ++k) {
+        for (std::size_t k = 0; k < l.endangered.size(); ++k) {
             const listed& e = l.endangered[k];
             s += "    " + ascii(e.label) + ": Stufe " + std::to_string(e.level) + " (" + e.crit +
                  "), h = " + plain(e.h) + " m, q = " + plain(e.q) + " m2/s, x = " + plain(e.x) +
                  " m\n";
         }
-        if (l.endangered.size() > text_list_limit)
-            s += "    und " + std::to_string(l.endangered.size() - text_list_limit) +
+        if (l.n_endangered > l.endangered.size())
+            s += "    und " + std::to_string(l.n_endangered - l.endangered.size()) +
                  " weitere (alle mit --json)\n";
         if (!l.open.empty()) s += "  offen:\n";
-        for (std::size_t k = 0; k < l.open.size() && k < text_list_limit; ++k) {
+        for (std::size_t k = 0; k < l.open.size(); ++k) {
             const listed& e = l.open[k];
             s += "    " + ascii(e.label) + ": " +
                  (e.failed ? std::string("uebersprungen (Geometrie nicht lesbar)")
-                           : "ohne Ergebnis (Status " + status_list(e.statuses & ~1u, ", ") +
+                           : (e.level == no_level
+                                  ? std::string("ohne Ergebnis")
+                                  : "Stufe " + std::to_string(e.level) + ", teils ohne Ergebnis") +
+                                 " (Status " + status_list(e.statuses & ~1u, ", ") +
                                  "), am Rand der Tabellen Stufe " + std::to_string(in.from) +
                                  " oder hoeher") +
                  "\n";
         }
-        if (l.open.size() > text_list_limit)
-            s += "    und " + std::to_string(l.open.size() - text_list_limit) +
+        if (l.n_open > l.open.size())
+            s += "    und " + std::to_string(l.n_open - l.open.size()) +
+                 " weitere (alle mit --json)\n";
+        if (!l.settled.empty()) s += "  ohne Ergebnis, Urteil nicht offen:\n";
+        for (std::size_t k = 0; k < l.settled.size(); ++k) {
+            const listed& e = l.settled[k];
+            s += "    " + ascii(e.label) + ": " + settled_why(e, in.from) + "\n";
+        }
+        if (l.n_settled > l.settled.size())
+            s += "    und " + std::to_string(l.n_settled - l.settled.size()) +
                  " weitere (alle mit --json)\n";
     }
     const std::string k = std::to_string(in.from);
@@ -158,10 +178,11 @@ std::string report_text(const report_input& in, const outcome& o) {
 
 std::string report_json(const report_input& in, const outcome& o) {
     const params& p = in.site;
-    std::string s = "{\n  \"verdict\": \"" + std::string(o.verdict) + "\",\n  \"from\": " +
-                    std::to_string(in.from) + ",\n";
-    s += "  \"site\": {\"H\": " + plain(p.h) + ", \"B\": " + plain(p.b) + ", \"Vol\": " +
-         plain(p.vol) + ", \"S\": " + plain(p.slp) + ", \"D\": " + plain(p.dm) + "},\n";
+    std::string s = "{\n  \"verdict\": \"" + std::string(o.verdict) +
+                    "\",\n  \"from\": " + std::to_string(in.from) + ",\n";
+    s += "  \"site\": {\"H\": " + plain(p.h) + ", \"B\": " + plain(p.b) +
+         ", \"Vol\": " + plain(p.vol) + ", \"S\": " + plain(p.slp) + ", \"D\": " + plain(p.dm) +
+         "},\n";
     s += "  \"levels\": [" + plain(in.lv.t[0]) + ", " + plain(in.lv.t[1]) + ", " +
          plain(in.lv.t[2]) + "],\n";
     s += "  \"spacing\": " + number(in.spacing) + ",\n  \"samples\": " + std::to_string(o.samples) +
@@ -181,19 +202,27 @@ std::string report_json(const report_input& in, const outcome& o) {
         s += "},\n     \"endangered\": [";
         for (std::size_t k = 0; k < l.endangered.size(); ++k) {
             const listed& e = l.endangered[k];
-            s += std::string(k ? ",\n       " : "\n       ") + "{\"fid\": " +
-                 std::to_string(e.fid) + ", \"label\": " + quoted(e.label) +
+            s += std::string(k ? ",\n       " : "\n       ") +
+                 "{\"fid\": " + std::to_string(e.fid) + ", \"label\": " + quoted(e.label) +
                  ", \"level\": " + std::to_string(e.level) + ", \"crit\": \"" + e.crit +
-                 "\", \"h\": " + plain(e.h) + ", \"q\": " + plain(e.q) + ", \"x\": " +
-                 plain(e.x) + "}";
+                 "\", \"h\": " + plain(e.h) + ", \"q\": " + plain(e.q) + ", \"x\": " + plain(e.x) +
+                 "}";
         }
         s += "],\n     \"open\": [";
         for (std::size_t k = 0; k < l.open.size(); ++k) {
             const listed& e = l.open[k];
-            s += std::string(k ? ",\n       " : "\n       ") + "{\"fid\": " +
-                 std::to_string(e.fid) + ", \"label\": " + quoted(e.label) + ", \"why\": [" +
-                 status_list(e.statuses & ~1u, ", ") + "], \"skipped\": " +
-                 (e.failed ? "true" : "false") + "}";
+            s += std::string(k ? ",\n       " : "\n       ") +
+                 "{\"fid\": " + std::to_string(e.fid) + ", \"label\": " + quoted(e.label) +
+                 ", \"why\": [" + status_list(e.statuses & ~1u, ", ") +
+                 "], \"skipped\": " + (e.failed ? "true" : "false") + "}";
+        }
+        s += "],\n     \"settled\": [";
+        for (std::size_t k = 0; k < l.settled.size(); ++k) {
+            const listed& e = l.settled[k];
+            s += std::string(k ? ",\n       " : "\n       ") +
+                 "{\"fid\": " + std::to_string(e.fid) + ", \"label\": " + quoted(e.label) +
+                 ", \"state\": \"" + state_key(e.st) + "\", \"why\": [" +
+                 status_list(e.statuses & ~1u, ", ") + "]}";
         }
         s += "]}";
     }

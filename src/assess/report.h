@@ -16,10 +16,10 @@ struct report_input {
     int from = 1;
 };
 
-// Endangered and open features the text lists per layer; JSON lists all.
+// Features the text lists per layer and kind (request::keep); JSON lists all.
 inline constexpr std::size_t text_list_limit = 50;
 
-// The German text (ASCII).
+// The German text (ASCII), listing the features the outcome kept.
 std::string report_text(const report_input& in, const outcome& o);
 
 // The same as JSON.

@@ -99,8 +99,18 @@ std::vector<std::string> output_names(const std::vector<layer_in>& layers) {
     return names;
 }
 
-// Puts a judged feature into its layer's figures.
-void count(layer_summary& s, const item& it, int label_field, int from, const levels& lv) {
+// Endangered features by level (descending), then x, then input order.
+void sort_endangered(std::vector<listed>& v) {
+    std::sort(v.begin(), v.end(), [](const listed& a, const listed& b) {
+        if (a.level != b.level) return a.level > b.level;
+        if (a.x != b.x) return a.x < b.x;
+        return a.order < b.order;
+    });
+}
+
+// Puts a judged feature into its layer's figures; each list holds at most
+// keep features (0: all), the endangered ones the first in their order.
+void count(layer_summary& s, const item& it, int label_field, const request& r) {
     const verdict& v = it.v;
     listed e;
     e.fid = it.f->GetFID();
@@ -112,25 +122,28 @@ void count(layer_summary& s, const item& it, int label_field, int from, const le
     e.level = v.level;
     e.statuses = v.statuses;
     e.failed = v.failed;
+    e.st = v.st;
     ++s.states[static_cast<int>(v.st)];
     if (v.level != no_level) ++s.levels[v.level];
-    if (v.level != no_level && v.level >= from) {
-        e.crit = criterion(v, lv);
+    auto room = [&](const std::vector<listed>& l) { return r.keep == 0 || l.size() < r.keep; };
+    if (v.level != no_level && v.level >= r.from) {
+        ++s.n_endangered;
+        e.crit = criterion(v, r.lv);
         e.h = v.worst.h;
         e.q = v.worst.q;
         e.x = v.x;
         s.endangered.push_back(std::move(e));
-    } else if (v.failed || v.start >= from || v.end >= from) {
-        s.open.push_back(std::move(e));
+        if (r.keep != 0 && s.endangered.size() >= 2 * r.keep) {
+            sort_endangered(s.endangered);
+            s.endangered.resize(r.keep);
+        }
+    } else if (v.failed || v.start >= r.from || v.end >= r.from) {
+        ++s.n_open;
+        if (room(s.open)) s.open.push_back(std::move(e));
+    } else if (v.level == no_level) {
+        ++s.n_settled;
+        if (room(s.settled)) s.settled.push_back(std::move(e));
     }
-}
-
-// Endangered features by level (descending), then x, then input order.
-void sort_endangered(std::vector<listed>& v) {
-    std::stable_sort(v.begin(), v.end(), [](const listed& a, const listed& b) {
-        if (a.level != b.level) return a.level > b.level;
-        return a.x < b.x;
-    });
 }
 
 std::string where(const layer_in& l, const OGRFeature& f) {
@@ -171,14 +184,16 @@ outcome assess(const request& r) {
             label_field[k] = layers[k].layer->GetLayerDefn()->GetFieldIndex(r.label.c_str());
             any = any || label_field[k] >= 0;
         }
-        if (!any) return stop(ending::bad_input, "Option --label: Feld in keiner Ebene: " + r.label);
+        if (!any)
+            return stop(ending::bad_input, "Option --label: Feld in keiner Ebene: " + r.label);
     }
 
     layer_writer w;
     if (!r.out.empty() && !w.open(r.out, driver, why))
         return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
     const frame fr = make_frame(r.s, r.lv, r.g);
-    const unsigned threads = r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency());
+    const unsigned threads =
+        r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency());
     const std::vector<std::string> names = output_names(layers);
     bool skipped = false;
 
@@ -187,7 +202,9 @@ outcome assess(const request& r) {
         layer_summary sum;
         sum.path = l.path;
         sum.name = names[li];
-        if (!r.out.empty() && !w.add_layer(*l.layer, names[li], why))
+        // A layer without a system was read in the site's: it is written in it.
+        const OGRSpatialReference* srs = l.has_crs ? l.layer->GetSpatialRef() : in.site_crs();
+        if (!r.out.empty() && !w.add_layer(*l.layer, names[li], srs, why))
             return stop(ending::bad_input, "-o " + r.out + ": " + why);
         l.layer->ResetReading();
         // While one batch is judged, the one before is written and the next read.
@@ -207,7 +224,7 @@ outcome assess(const request& r) {
                     skipped = true;
                 }
                 o.samples += it.v.n;
-                count(sum, it, label_field[li], r.from, r.lv);
+                count(sum, it, label_field[li], r);
                 if (!r.out.empty() && !w.write(*it.f, it.v, r.lv, why)) {
                     o.end = ending::bad_input;
                     o.message = "-o " + r.out + ", Ebene " + names[li] + ": " + why;
@@ -219,8 +236,8 @@ outcome assess(const request& r) {
         batch cur, prev, next;
         read_batch(l, r.spacing, cur);
         while (!cur.empty()) {
-            auto job = std::async(std::launch::async,
-                                  [&] { judge_batch(cur, fr, r.spacing, threads); });
+            auto job =
+                std::async(std::launch::async, [&] { judge_batch(cur, fr, r.spacing, threads); });
             const bool ok = finish(prev);
             if (ok) read_batch(l, r.spacing, next);
             job.get();
@@ -231,6 +248,7 @@ outcome assess(const request& r) {
         }
         if (!finish(prev)) return stop(o.end, o.message);
         sort_endangered(sum.endangered);
+        if (r.keep != 0 && sum.endangered.size() > r.keep) sum.endangered.resize(r.keep);
         o.layers.push_back(std::move(sum));
     }
     if (!r.out.empty() && !w.commit(why))
@@ -238,8 +256,8 @@ outcome assess(const request& r) {
 
     bool yes = false, open = false;
     for (const layer_summary& s : o.layers) {
-        yes = yes || !s.endangered.empty();
-        open = open || !s.open.empty();
+        yes = yes || s.n_endangered != 0;
+        open = open || s.n_open != 0;
     }
     o.verdict = yes ? "yes" : open ? "open" : "no";
     o.end = skipped ? ending::skipped : ending::ok;

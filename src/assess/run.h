@@ -18,11 +18,12 @@ struct request {
     site s{};
     levels lv;
     map::georef g;
-    int from = 1;           // the level that counts as endangered
-    std::string label;      // the field that names features; empty for the feature id
+    int from = 1;      // the level that counts as endangered
+    std::string label; // the field that names features; empty for the feature id
     bool keep_going = false;
-    std::string out;        // output file, empty for none
-    unsigned threads = 0;   // 0 for all cores
+    std::size_t keep = 0; // features kept per list of the summary, 0 for all
+    std::string out;      // output file, empty for none
+    unsigned threads = 0; // 0 for all cores
     // Told about each feature skipped with keep_going.
     std::function<void(const std::string&)> warn;
 };
@@ -35,8 +36,9 @@ struct listed {
     const char* crit = nullptr;
     real h = 0, q = 0, x = 0;
     std::uint32_t statuses = 0; // why it has no result: bit k for status k
-    bool failed = false;        // skipped with keep_going
-    std::uint64_t order = 0;    // position in its layer
+    state st = state::empty;
+    bool failed = false;     // skipped with keep_going
+    std::uint64_t order = 0; // position in its layer
 };
 
 // The figures of one layer.
@@ -46,8 +48,13 @@ struct layer_summary {
     std::uint64_t features = 0;
     std::uint64_t levels[4] = {};
     std::uint64_t states[5] = {}; // by state, in the order of enum state
+    // The features of each kind: how many, and the first (endangered: the
+    // most endangered) of them, all or as many as the request keeps.
+    std::uint64_t n_endangered = 0, n_open = 0, n_settled = 0;
     std::vector<listed> endangered; // level >= from, sorted
-    std::vector<listed> open;       // without that level, but open at an end of the tables or skipped
+    std::vector<listed> open;    // without that level, but open at an end of the tables or skipped
+    std::vector<listed> settled; // without result, yet not open: upstream, empty, or below
+                                 // that level at the ends of the tables
 };
 
 // How the run ended.

@@ -75,7 +75,8 @@ void sampler::polygon(const std::vector<std::vector<xy>>& rings) {
             for (std::size_t i = 0; i + 1 < r.size(); ++i) {
                 const xy a = r[i];
                 const xy b = r[i + 1];
-                if ((a.n > y) != (b.n > y)) cross_.push_back(a.e + (y - a.n) * (b.e - a.e) / (b.n - a.n));
+                if ((a.n > y) != (b.n > y))
+                    cross_.push_back(a.e + (y - a.n) * (b.e - a.e) / (b.n - a.n));
             }
         }
         if (cross_.size() < 2) continue;

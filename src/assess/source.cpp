@@ -73,6 +73,17 @@ bool metric(const OGRSpatialReference& srs, std::string& why) {
     return true;
 }
 
+// The system of layer l; null when it has none, or only a placeholder
+// such as a GeoPackage's undefined systems.
+const OGRSpatialReference* system_of(OGRLayer& l) {
+    const OGRSpatialReference* s = l.GetSpatialRef();
+    if (!s) return nullptr;
+    const char* name = s->GetName();
+    if (!s->GetAuthorityName(nullptr) && name && std::string(name).starts_with("Undefined "))
+        return nullptr;
+    return s;
+}
+
 bool finite(const xy& p) {
     return std::isfinite(p.e) && std::isfinite(p.n);
 }
@@ -80,7 +91,8 @@ bool finite(const xy& p) {
 // Points of a simple curve, easting and northing only.
 std::vector<xy> points_of(const OGRSimpleCurve& c) {
     std::vector<xy> v(static_cast<std::size_t>(c.getNumPoints()));
-    for (int i = 0; i < c.getNumPoints(); ++i) v[static_cast<std::size_t>(i)] = {c.getX(i), c.getY(i)};
+    for (int i = 0; i < c.getNumPoints(); ++i)
+        v[static_cast<std::size_t>(i)] = {c.getX(i), c.getY(i)};
     return v;
 }
 
@@ -94,9 +106,7 @@ bool flatten(const OGRGeometry& g, std::vector<part>& out, std::string& why) {
         return true;
     }
     case wkbLineString:
-    case wkbLinearRing:
-        out.push_back({part::line, {points_of(*g.toSimpleCurve())}});
-        return true;
+    case wkbLinearRing: out.push_back({part::line, {points_of(*g.toSimpleCurve())}}); return true;
     case wkbPolygon:
     case wkbTriangle: {
         const auto& poly = *g.toPolygon();
@@ -164,7 +174,8 @@ bool sources::open(const source_request& r, std::string& why) {
         auto* ds = GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr,
                                      oo.List(), nullptr);
         if (!ds) {
-            why = path + ": nicht lesbar als Vektordaten" + (q.last().empty() ? "" : ": " + q.last());
+            why =
+                path + ": nicht lesbar als Vektordaten" + (q.last().empty() ? "" : ": " + q.last());
             return false;
         }
         st_->sets.emplace_back(ds);
@@ -189,11 +200,11 @@ bool sources::open(const source_request& r, std::string& why) {
         }
     }
     if (layers_.empty()) {
-        why = "keine Ebene mit Geometrie in den Quellen";
+        why = "keine Ebene mit Geometrie in den Quellen (CSV: eine Spalte WKT oder --coords E,N)";
         return false;
     }
     if (!st_->has_site) {
-        if (const OGRSpatialReference* s = layers_.front().layer->GetSpatialRef()) {
+        if (const OGRSpatialReference* s = system_of(*layers_.front().layer)) {
             st_->site = *s;
             st_->has_site = true;
         }
@@ -203,8 +214,9 @@ bool sources::open(const source_request& r, std::string& why) {
         st_->site.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     }
     for (layer_in& l : layers_) {
-        const OGRSpatialReference* from = l.layer->GetSpatialRef();
+        const OGRSpatialReference* from = system_of(*l.layer);
         if (!from) continue; // taken to be in the site's system
+        l.has_crs = true;
         if (!st_->has_site) {
             why = l.path + ", Ebene " + l.name +
                   ": Koordinatensystem des Standortes unbekannt; --crs angeben";

@@ -29,6 +29,7 @@ struct layer_in {
     std::string name;
     OGRLayer* layer = nullptr;
     OGRCoordinateTransformation* ct = nullptr; // null when already in the site's system
+    bool has_crs = false;                      // false: taken to be in the site's system
 };
 
 // One part of a geometry, in the site's system: a point, a line, or a

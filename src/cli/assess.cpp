@@ -74,6 +74,7 @@ maybe_problem plan(const assess_opts& op, assess::request& r, params& p, std::st
     r.src.crs = op.crs;
     r.label = op.label;
     r.keep_going = op.keep_going;
+    r.keep = op.json ? 0 : assess::text_list_limit;
     r.out = op.out;
     r.s = make_site(p);
     return std::nullopt;

@@ -31,16 +31,22 @@ TEST(AssessSample, PolygonRingsThenLatticeNorthToSouth) {
     const std::vector<polygon_case> cases = {
         // Edges on the lattice lines x = 0.5 and y = 0.5 hold their centres,
         // those on x = 2.5 and y = 2.5 do not.
-        {"half_open", 1, {{{0.5, 0.5}, {2.5, 0.5}, {2.5, 2.5}, {0.5, 2.5}, {0.5, 0.5}}},
+        {"half_open",
+         1,
+         {{{0.5, 0.5}, {2.5, 0.5}, {2.5, 2.5}, {0.5, 2.5}, {0.5, 0.5}}},
          {{0.5, 1.5}, {1.5, 1.5}, {0.5, 0.5}, {1.5, 0.5}}},
         // A hole takes its centres out, whatever the rings' direction.
-        {"hole", 1,
-         {{{0, 0}, {3, 0}, {3, 2}, {0, 2}, {0, 0}}, {{1, 0.25}, {1, 1.75}, {2, 1.75}, {2, 0.25}, {1, 0.25}}},
+        {"hole",
+         1,
+         {{{0, 0}, {3, 0}, {3, 2}, {0, 2}, {0, 0}},
+          {{1, 0.25}, {1, 1.75}, {2, 1.75}, {2, 0.25}, {1, 0.25}}},
          {{0.5, 1.5}, {2.5, 1.5}, {0.5, 0.5}, {2.5, 0.5}}},
         // Smaller than the spacing: no lattice point, the ring stands for it.
         {"small", 10, {{{1, 1}, {2, 1}, {2, 2}, {1, 1}}}, {}},
         // Negative coordinates and a spacing of 2: centres at odd numbers.
-        {"negative", 2, {{{-4, -4}, {0, -4}, {0, 0}, {-4, 0}, {-4, -4}}},
+        {"negative",
+         2,
+         {{{-4, -4}, {0, -4}, {0, 0}, {-4, 0}, {-4, -4}}},
          {{-3, -1}, {-1, -1}, {-3, -3}, {-1, -3}}},
     };
     for (const auto& c : cases) {

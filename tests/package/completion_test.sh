@@ -30,4 +30,6 @@ check orvalis po -- point
 check orvalis point - -- -H -B --vol -S -D -x -y --levels --csv --correct --digits
 check orvalis point --c -- --csv --correct
 check orvalis batch - -- --help
+check orvalis assess - -- --origin --azimuth --layer --spacing --from --keep-going
+check orvalis assess --from "" -- 1 2 3
 echo "ok: completion"
