@@ -22,7 +22,7 @@ namespace orv::cli {
 namespace {
 
 struct inventory_opts {
-    std::string reg, out, crs, spacing, from, levels, azimuth, cell, coords, id, prefer, shard,
+    std::string reg, out, objects_out, crs, spacing, from, levels, azimuth, cell, coords, id, prefer, shard,
         threads, delimiter, decimal;
     site_text site;
     std::vector<std::string> objects, layers, fields;
@@ -35,7 +35,7 @@ struct inventory_opts {
 maybe_problem check_given(const inventory_opts& op) {
     for (const char* name :
          {"--crs", "--spacing", "--from", "--levels", "--azimuth", "--cell", "--coords", "--id",
-          "--prefer", "--shard", "--threads", "--delimiter", "--decimal", "-o"}) {
+          "--prefer", "--shard", "--threads", "--delimiter", "--decimal", "-o", "--objects-out"}) {
         const CLI::Option* o = op.app->get_option(name);
         if (o->count() > 0 && o->as<std::string>().empty())
             return problem{exit_bad_value, std::string("Option ") + name + ": leerer Wert"};
@@ -141,6 +141,7 @@ maybe_problem plan(const inventory_opts& op, inventory::request& r) {
     r.objects.crs = op.crs;
     r.keep_going = op.keep_going;
     r.out = op.out;
+    r.objects_out = op.objects_out;
     return std::nullopt;
 }
 
@@ -239,6 +240,10 @@ command add_inventory(CLI::App& top) {
                     "nach der Endung)")
         ->type_name("DATEI")
         ->required();
+    app->add_option("--objects-out", op->objects_out,
+                    "die Objekte mit ihrer hoechsten Stufe ueber die Anlagen dieses Laufs "
+                    "schreiben (GeoPackage; anderes OGR-Format nach der Endung)")
+        ->type_name("DATEI");
     app->add_option("--shard", op->shard, "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)")
         ->type_name("K/N");
     app->add_flag("--keep-going", op->keep_going,

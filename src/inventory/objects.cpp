@@ -53,9 +53,11 @@ double edge(const site& s, const station& t) {
     return std::isfinite(e) ? e : 0;
 }
 
-// Adds one judged object to the counts.
-void add(object_counts& c, const assess::verdict& v, int from) {
+// Adds judged object k to the counts (and hits).
+void add(object_counts& c, const assess::verdict& v, int from, std::uint32_t k,
+         std::vector<object_hit>* hits) {
     if (v.level != no_level) ++c.level[v.level];
+    if (hits && v.level != no_level) hits->push_back({k, v.level, v.worst.h, v.worst.q});
     const bool endangered = v.level != no_level && v.level >= from;
     if (!endangered && (v.failed || v.start >= from || v.end >= from)) ++c.open;
 }
@@ -81,6 +83,7 @@ bool object_index::load(const assess::source_request& r, double spacing, bool ke
     std::vector<entry> entries;
     for (const assess::layer_in& l : src_->layers()) {
         l.layer->ResetReading();
+        std::vector<std::int64_t>& order = order_.emplace_back();
         while (OGRFeature* f = l.layer->GetNextFeature()) {
             object o;
             std::string err;
@@ -96,9 +99,11 @@ bool object_index::load(const assess::source_request& r, double spacing, bool ke
                 }
                 if (warn) warn(msg);
                 ++skipped_;
+                order.push_back(-1);
                 continue;
             }
             // Without a geometry an object has no sample: it never counts.
+            order.push_back(o.parts.empty() ? -1 : static_cast<std::int64_t>(objs_.size()));
             if (o.parts.empty()) continue;
             o.box[0] = o.box[1] = INFINITY;
             o.box[2] = o.box[3] = -INFINITY;
@@ -142,7 +147,7 @@ assess::verdict judge_parts(const std::vector<assess::part>& parts, const assess
 } // namespace
 
 object_counts object_index::count(const assess::frame& f, const dam_result& m, int from,
-                                  object_scratch& sc) const {
+                                  object_scratch& sc, std::vector<object_hit>* hits) const {
     object_counts c;
     c.open = skipped_;
     if (objs_.empty()) return c;
@@ -171,7 +176,8 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
                     boost::make_function_output_iterator([&](const entry& e) {
                         sc.seen[e.second] = stamp;
                         ++c.judged;
-                        add(c, judge_parts(objs_[e.second].parts, f, spacing_), from);
+                        add(c, judge_parts(objs_[e.second].parts, f, spacing_), from, e.second,
+                            hits);
                     }));
     // Beside every zone, where the tables give results: level 0, unless an
     // object straddles where they begin or end (then it is sampled).
@@ -190,21 +196,24 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
                 }
             }
             if (lo > x0 + margin && hi < x1 - margin) {
+                // Beside the jet both profiles are 0: so are h and q.
                 ++c.level[0];
+                if (hits) hits->push_back({e.second, 0, 0, 0});
             } else {
                 ++c.judged;
-                add(c, judge_parts(o.parts, f, spacing_), from);
+                add(c, judge_parts(o.parts, f, spacing_), from, e.second, hits);
             }
         }));
     return c;
 }
 
-object_counts object_index::count_all(const assess::frame& f, int from) const {
+object_counts object_index::count_all(const assess::frame& f, int from,
+                                      std::vector<object_hit>* hits) const {
     object_counts c;
     c.open = skipped_;
-    for (const object& o : objs_) {
+    for (std::uint32_t k = 0; k < objs_.size(); ++k) {
         ++c.judged;
-        add(c, judge_parts(o.parts, f, spacing_), from);
+        add(c, judge_parts(objs_[k].parts, f, spacing_), from, k, hits);
     }
     return c;
 }

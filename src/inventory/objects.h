@@ -20,6 +20,13 @@ struct object_counts {
     std::uint64_t judged = 0;    // objects sampled for this dam
 };
 
+// What one dam made of one object: its level and worst point's h and q.
+struct object_hit {
+    std::uint32_t obj;
+    int level;
+    real h, q;
+};
+
 // Scratch space of one thread, reused from dam to dam.
 struct object_scratch {
     std::vector<std::uint32_t> seen; // per object: the last dam that judged it, plus one
@@ -50,11 +57,18 @@ class object_index {
     // inside the map's extent or in the strip beyond the tables as wide as
     // the zones is sampled; the others lie beside every zone, so their level
     // is 0 when a sample falls where the tables give results, else none.
+    // With hits, every object with a level is added to it.
     object_counts count(const assess::frame& f, const dam_result& m, int from,
-                        object_scratch& scratch) const;
+                        object_scratch& scratch, std::vector<object_hit>* hits = nullptr) const;
 
     // The same by sampling every object: the reference the index must equal.
-    object_counts count_all(const assess::frame& f, int from) const;
+    object_counts count_all(const assess::frame& f, int from,
+                            std::vector<object_hit>* hits = nullptr) const;
+
+    // The sources' layers, and per feature of each in reading order its
+    // object's number, or -1 for a feature without one (unreadable, empty).
+    const std::vector<assess::layer_in>& layers() const { return src_->layers(); }
+    const std::vector<std::vector<std::int64_t>>& order() const { return order_; }
 
   private:
     struct object {
@@ -65,6 +79,7 @@ class object_index {
 
     std::unique_ptr<assess::sources> src_;
     std::vector<object> objs_;
+    std::vector<std::vector<std::int64_t>> order_;
     std::unique_ptr<tree> tree_;
     double spacing_ = 1;
     double bounds_[4] = {0, 0, 0, 0};

@@ -8,6 +8,7 @@
 
 #include "inventory/csv_register.h"
 #include "inventory/dam.h"
+#include "inventory/objects.h"
 
 class OGRFeature;
 class OGRLayer;
@@ -27,6 +28,7 @@ struct dam_row {
     dam_site site;
     std::string error;     // why the dam was not computed
     dam_result res;
+    std::vector<object_hit> hits; // what the dam made of its objects, for --objects-out
 };
 
 // The fields a dam adds, in their order.

@@ -19,6 +19,7 @@
 #include "assess/quiet.h"
 #include "inventory/csv_register.h"
 #include "inventory/objects.h"
+#include "inventory/objects_out.h"
 #include "inventory/output.h"
 
 namespace orv::inventory {
@@ -259,7 +260,8 @@ void compute(dam_row& d, const request& r, const object_index& objs, object_scra
         return;
     }
     const assess::frame f = assess::make_frame(make_site(d.res.p), r.rules.lv, d.site.g);
-    const object_counts c = objs.count(f, d.res, r.rules.from, sc);
+    const object_counts c =
+        objs.count(f, d.res, r.rules.from, sc, r.objects_out.empty() ? nullptr : &d.hits);
     std::copy(c.level, c.level + 4, d.res.obj);
     d.res.open = c.open;
     bool yes = false;
@@ -296,9 +298,31 @@ outcome run(const request& r) {
             return stop(ending::usage, "Option -o: nennt die Quelle " + p + ": " + r.out);
     }
 
+    std::string objects_driver;
+    if (!r.objects_out.empty()) {
+        objects_driver = assess::choose_driver(r.objects_out, why);
+        if (objects_driver.empty())
+            return stop(ending::usage, "Option --objects-out: " + why + ": " + r.objects_out);
+        for (const std::string& p : r.objects.paths) {
+            if (same_file(r.objects_out, p))
+                return stop(ending::usage, "Option --objects-out: nennt die Quelle " + p + ": " +
+                                               r.objects_out);
+        }
+        if (same_file(r.objects_out, r.path) || r.objects_out == r.out)
+            return stop(ending::usage, "Option --objects-out: nennt das Register oder -o: " +
+                                           r.objects_out);
+    }
+
     object_index objs;
     if (!objs.load(r.objects, r.spacing, r.keep_going, r.warn, why))
         return stop(ending::bad_input, why);
+    if (!r.objects_out.empty() && objs.layers().size() > 1 &&
+        !assess::holds_layers(objects_driver))
+        return stop(ending::usage, "Option --objects-out: das Format " + objects_driver +
+                                       " fasst nur eine Ebene, " +
+                                       std::to_string(objs.layers().size()) + " gewaehlt: " +
+                                       r.objects_out);
+    std::vector<object_best> best(r.objects_out.empty() ? 0 : objs.size());
     o.objects = objs.size();
     register_in in(r);
     if (!in.open(objs.site_crs(), why)) return stop(ending::bad_input, why);
@@ -360,12 +384,15 @@ outcome run(const request& r) {
                 skipped = true;
             } else {
                 ++o.answers[static_cast<int>(it.d.res.ans)];
+                for (const object_hit& h : it.d.hits) best[h.obj].take(h, it.d.row, it.d.id);
             }
             if (!w->write(it.d, why)) return stop(ending::bad_input, "-o " + r.out + ": " + why);
         }
         done += dams;
         if (r.progress) r.progress(done, in.share());
     }
+    if (!r.objects_out.empty() && !write_objects(r.objects_out, objects_driver, objs, best, why))
+        return stop(ending::bad_input, "--objects-out " + r.objects_out + ": " + why);
     if (!w->commit(why)) return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
     o.end = skipped || objs.skipped() ? ending::skipped : ending::ok;
     return o;

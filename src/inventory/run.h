@@ -21,6 +21,7 @@ struct request {
     assess::source_request objects; // the --objects sources, --layer, --crs
     double spacing = 1;
     std::string out;           // output file
+    std::string objects_out;   // the objects with their highest level; empty for none
     unsigned threads = 0;      // 0 for all cores
     std::uint64_t shard = 1, shards = 1; // --shard K/N
     bool keep_going = false;

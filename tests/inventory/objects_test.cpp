@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <tuple>
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -62,11 +64,21 @@ TEST(InventoryObjects, IndexCountsEqualSamplingEveryObject) {
         inventory::dam_result m;
         if (!inventory::compute_map(d, rules, m, why)) continue;
         const assess::frame f = assess::make_frame(make_site(m.p), rules.lv, d.g);
-        const auto a = idx.count(f, m, rules.from, sc);
-        const auto b = idx.count_all(f, rules.from);
+        std::vector<inventory::object_hit> ha, hb;
+        const auto a = idx.count(f, m, rules.from, sc, &ha);
+        const auto b = idx.count_all(f, rules.from, &hb);
         for (int l = 0; l < 4; ++l) EXPECT_EQ(a.level[l], b.level[l]) << "dam " << k << " level " << l;
         EXPECT_EQ(a.open, b.open) << "dam " << k;
         EXPECT_LT(a.judged, b.judged) << "dam " << k;
+        // Each object's level and worst h and q, for the highest over dams.
+        const auto key = [](const inventory::object_hit& x) {
+            return std::tuple(x.obj, x.level, x.h, x.q);
+        };
+        std::vector<std::tuple<std::uint32_t, int, real, real>> ka, kb;
+        for (const auto& x : ha) ka.push_back(key(x));
+        for (const auto& x : hb) kb.push_back(key(x));
+        std::sort(ka.begin(), ka.end());
+        EXPECT_EQ(ka, kb) << "dam " << k;
         ++compared;
     }
     EXPECT_EQ(compared, 40);
