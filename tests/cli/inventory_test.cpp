@@ -245,6 +245,33 @@ TEST(Inventory, CsvRegisterAsGeoPackageKeepsItsTextsAndPoints) {
     GDALClose(ds);
 }
 
+TEST(Inventory, ObjectsOutHoldTheHighestLevelAndTheFirstDamOnATie) {
+    const fixture& f = data();
+    // Two dams alike: every object's level is that dam's, and the tie goes to the first.
+    const std::string row = "2601000,1201000,8,20,60000,6,0.1,120\n";
+    write_file(f.dir + "/zwei.csv", "id,E,N,H,B,Vol,S,D,azimuth\nerst," + row + "zweit," + row);
+    const auto r = run_orvalis({"inventory", f.dir + "/zwei.csv", "--objects",
+                                f.dir + "/objekte.csv", "--crs", "EPSG:2056", "--id", "id", "-o",
+                                f.dir + "/zwei_out.csv", "--objects-out", f.dir + "/max.gpkg"});
+    ASSERT_EQ(r.code(), 0) << r.err;
+    const std::vector<std::string> v = tail_fields(lines(read_file(f.dir + "/zwei_out.csv"))[1], 18);
+    GDALAllRegister();
+    GDALDataset* ds = GDALDataset::Open((f.dir + "/max.gpkg").c_str(), GDAL_OF_VECTOR);
+    ASSERT_NE(ds, nullptr);
+    std::uint64_t levels[4] = {};
+    std::uint64_t features = 0;
+    for (auto& g : *ds->GetLayer(0)) {
+        ++features;
+        if (!g->IsFieldSetAndNotNull(g->GetFieldIndex("orv_level"))) continue;
+        ++levels[g->GetFieldAsInteger("orv_level")];
+        EXPECT_STREQ(g->GetFieldAsString("orv_dam"), "erst");
+        EXPECT_EQ(g->GetFieldAsInteger64("orv_fid"), g->GetFID());
+    }
+    GDALClose(ds);
+    EXPECT_EQ(features, 1500u);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(std::to_string(levels[k]), v[11 + k]) << k;
+}
+
 TEST(Inventory, ProgressOnlyOnATerminal) {
     const fixture& f = data();
     // Enough large dams on one thread to run past the first redraw.
