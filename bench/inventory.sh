@@ -6,7 +6,7 @@
 set -eu
 build=${1:-build}
 work=${2:-$(mktemp -d)}
-here=$(dirname "$0")
+here=$(cd "$(dirname "$0")" && pwd)
 orvalis=$(realpath "$build/orvalis")
 cd "$work"
 
