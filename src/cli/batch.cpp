@@ -11,11 +11,13 @@
 #include "cli/batch_engine.h"
 #include "cli/command.h"
 #include "cli/german.h"
-#include "cli/os_error.h"
-#include "cli/out_file.h"
-#include "cli/progress.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
+#include "io/guard.h"
+#include "io/os_error.h"
+#include "io/output.h"
+#include "io/progress.h"
+#include "io/terminal.h"
 
 namespace orv::cli {
 
@@ -115,19 +117,10 @@ std::string summary(const engine_stats& s) {
                "\"keine Gefahr\")";
 }
 
-// True when descriptors a and b are the same terminal.
-bool same_terminal(int a, int b) {
-    if (!isatty(a) || !isatty(b)) return false;
-    const char* ta = ttyname(a);
-    const std::string sa = ta ? ta : "";
-    const char* tb = ttyname(b);
-    return tb && sa == tb;
-}
-
 // Runs the subcommand.
 int run(const batch_opts& o) {
-    const bool tty = isatty(2);
-    progress_line say("orvalis batch", tty && !(o.out.empty() && same_terminal(1, 2)));
+    const bool tty = io::is_terminal(2);
+    io::progress_line say("orvalis batch", tty && !(o.out.empty() && io::same_terminal(1, 2)));
     engine_config c;
     if (auto e = read_options(o, c)) {
         say.message(e->text);
@@ -138,29 +131,36 @@ int run(const batch_opts& o) {
     if (!o.file.empty() && o.file != "-") {
         in = ::open(o.file.c_str(), O_RDONLY | O_CLOEXEC);
         if (in < 0) {
-            say.message(o.file + ": nicht lesbar: " + os_error(errno));
+            say.message(o.file + ": nicht lesbar: " + io::os_error(errno));
             return exit_bad_value;
         }
         c.in_name = o.file;
     }
-    out_file out;
-    if (auto e = out.open(o.out)) {
-        say.message(e->text);
-        return e->status;
+    io::output_set out;
+    std::size_t id = 0;
+    if (auto f = out.add("", o.out, io::way::stream, id); f || (f = out.stage())) {
+        say.message(f->text);
+        return output_problem(*f).status;
     }
+    io::hold("early");
     c.in_fd = in;
-    c.out_fd = out.fd();
+    c.out_fd = out.fd(id);
     c.threaded = std::thread::hardware_concurrency() > 1;
     c.message = [&say](const std::string& m) { say.message(m); };
-    c.progress = [&say](uint64_t rows) { say.tick(rows); };
+    c.progress = [&say](uint64_t rows) {
+        io::hold("middle");
+        say.tick(rows);
+    };
     const engine_outcome r = run_engine(c);
     if (in > 0) close(in);
     say.clear();
     if (r.write_error == EPIPE) return exit_ok;
     maybe_problem e = r.stop;
-    if (!e && r.write_error != 0)
-        e = problem{exit_bad_value, out.name() + ": nicht schreibbar: " + os_error(r.write_error)};
-    if (!e) e = out.commit();
+    if (!e && r.write_error != 0) e = output_problem(out.write_failed(id, r.write_error));
+    if (!e) io::hold("late");
+    if (!e) {
+        if (auto f = out.commit()) e = output_problem(*f);
+    }
     if (e) {
         out.discard();
         say.message(e->text);

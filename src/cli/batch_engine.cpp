@@ -15,10 +15,10 @@
 #include "cli/batch_compute.h"
 #include "cli/batch_format.h"
 #include "cli/batch_queue.h"
-#include "cli/os_error.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
 #include "csv/scan.h"
+#include "io/os_error.h"
 
 namespace orv::cli {
 
@@ -310,7 +310,8 @@ bool engine::read_more() {
     const std::size_t want = size_ - end_;
     const long n = csv::read_some(cfg_.in_fd, cur_->buf.get() + end_, want);
     if (n < 0) {
-        out_.stop = problem{exit_bad_value, cfg_.in_name + ": nicht lesbar: " + os_error(errno)};
+        out_.stop =
+            problem{exit_bad_value, cfg_.in_name + ": nicht lesbar: " + io::os_error(errno)};
         return false;
     }
     if (n == 0) eof_ = true;

@@ -1,6 +1,5 @@
 // Process entry of the orvalis command: parses the command line, runs the
 // chosen subcommand and ends the process with its status.
-#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,11 +9,14 @@
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/status.h"
+#include "io/guard.h"
 
 int main(int argc, char** argv) {
     using namespace orv::cli;
-    // A pipe whose reader has gone ends the program quietly, by the signal.
-    std::signal(SIGPIPE, SIG_DFL);
+    // Before anything opens a file or starts a thread: closed standard
+    // descriptors filled, terminating signals taken by one thread that
+    // removes the run's temporary files.
+    orv::io::guard_process();
     CLI::App app("ORVALIS 2D: Intensitaeten des Breschenabflusses fuer viele Punkte", "orvalis");
     germanise(app);
     app.set_version_flag("--version", std::string("orvalis ") + ORV_VERSION,

@@ -1,4 +1,5 @@
 // orvalis map: the danger map below a breach as summary, picture and raster.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -11,10 +12,12 @@
 #include "cli/site_options.h"
 #include "draw/canvas.h"
 #include "draw/map_picture.h"
+#include "io/guard.h"
+#include "io/output.h"
 #include "map/extent.h"
 #include "map/frame.h"
 #include "map/image.h"
-#include "map/outfile.h"
+#include "map/run.h"
 #include "map/strip.h"
 #include "map/summary.h"
 #include "raster/raster.h"
@@ -123,87 +126,112 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
     return std::nullopt;
 }
 
-// Writes s to standard output; false when it fails.
-bool out(const std::string& s) {
-    return std::fwrite(s.data(), 1, s.size(), stdout) == s.size() && std::fflush(stdout) == 0;
-}
-
 // Reports a problem of the run and gives its status.
 int fail(const problem& p) {
     std::fprintf(stderr, "orvalis map: %s\n", p.text.c_str());
     return p.status;
 }
 
+// The raster's layout: the rotated north-up world raster when georeferenced,
+// else the jet frame's grid, rows bottom up.
+raster::raster_layout layout_of(const map_plan& m, const map::world_raster& world) {
+    raster::raster_layout l;
+    const map::axis& ax = m.grid.x;
+    const map::axis& ay = m.grid.y;
+    if (m.georef) {
+        std::copy(world.gt, world.gt + 6, l.gt);
+        l.nx = world.nx;
+        l.ny = world.ny;
+        l.wkt = m.wkt;
+    } else {
+        const double gt[6] = {ax.min, ax.cell, 0, ay.end(), 0, -ax.cell};
+        std::copy(gt, gt + 6, l.gt);
+        l.nx = ax.n;
+        l.ny = ay.n;
+        l.bottom_up = true;
+    }
+    return l;
+}
+
 // Computes the grid and, where asked, the rotated raster, the picture and
-// the summary; files appear only when all of them are complete.
+// the summary. Every output is checked and staged before anything is
+// computed; files appear only when all of them are complete.
 int run(const map_opts& op) {
     map_plan m;
     if (maybe_problem e = plan(op, m)) return fail(*e);
     if (!m.slope_note.empty()) std::fprintf(stderr, "orvalis map: %s\n", m.slope_note.c_str());
-    const site s = make_site(m.p);
-    const unsigned threads = static_cast<unsigned>(m.threads);
-    const map::axis& ax = m.grid.x;
-    const map::axis& ay = m.grid.y;
+    const bool files = m.format || !op.raster.empty();
+
+    map::world_raster world;
+    if (!op.raster.empty() && m.georef) {
+        world = map::cover(m.g, m.grid.x, m.grid.y);
+        if (world.nx == 0)
+            return fail({exit_bad_value, "--raster: zu viele Zellen im gedrehten Raster; "
+                                         "--cell groesser waehlen"});
+    }
+    io::output_set outs;
+    std::size_t pic = 0, ras = 0, sum = 0;
+    maybe_problem e;
+    const auto add = [&](const std::string& label, const std::string& path, io::way w,
+                         std::size_t& id) {
+        if (!e) {
+            if (auto f = outs.add(label, path, w, id)) e = output_problem(*f);
+        }
+    };
+    if (m.format) add("-o", op.out, io::way::file, pic);
+    if (!op.raster.empty()) add("--raster", op.raster, io::way::dataset, ras);
+    // The summary is the main output only without files; with them a closed
+    // standard output takes it as before.
+    if (!files || !io::stdout_was_closed()) add("", "-", io::way::stream, sum);
+    if (!e && !op.raster.empty() && outs.existed(ras))
+        outs.own_files(ras, raster::dataset_files(op.raster));
+    if (!e) {
+        if (auto f = outs.stage()) e = output_problem(*f);
+    }
+    if (e) return fail(*e);
+    io::hold("early");
 
     std::string why;
-    map::staged_file picture;
-    if (m.format && !picture.open(op.out, why))
-        return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     raster::raster_sink raster;
-    raster::raster_layout layout;
-    map::world_raster world;
-    if (!op.raster.empty()) {
-        if (m.georef) {
-            world = map::cover(m.g, ax, ay);
-            if (world.nx == 0)
-                return fail({exit_bad_value, "--raster: zu viele Zellen im gedrehten Raster; "
-                                             "--cell groesser waehlen"});
-            std::copy(world.gt, world.gt + 6, layout.gt);
-            layout.nx = world.nx;
-            layout.ny = world.ny;
-            layout.wkt = m.wkt;
-        } else {
-            const double gt[6] = {ax.min, ax.cell, 0, ay.end(), 0, -ax.cell};
-            std::copy(gt, gt + 6, layout.gt);
-            layout.nx = ax.n;
-            layout.ny = ay.n;
-            layout.bottom_up = true;
-        }
-        if (!raster.open(op.raster, m.driver, layout, why))
-            return fail({exit_bad_value, "--raster " + op.raster + ": nicht schreibbar: " + why});
-    }
+    if (!op.raster.empty() && !raster.open(outs.path(ras), m.driver, layout_of(m, world), why))
+        return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
 
-    const std::vector<station> st = map::column_stations(s, map::centres(ax), threads);
-    std::vector<int32_t> col(st.size());
-    for (std::size_t i = 0; i < st.size(); ++i) col[i] = st[i].st;
-    map::summary_sink summary(ax, ay, col);
-    std::optional<map::image_sink> image;
-    std::vector<map::strip_sink*> sinks = {&summary};
-    if (m.format) sinks.push_back(&image.emplace(ax.n, ay.n, m.shown));
-    if (!op.raster.empty() && !m.georef) sinks.push_back(&raster);
-    if (!map::compute_grid(s, st, map::centres(ay), m.lv, threads, sinks))
+    map::map_request rq;
+    rq.s = make_site(m.p);
+    rq.lv = m.lv;
+    rq.grid = m.grid;
+    rq.threads = static_cast<unsigned>(m.threads);
+    rq.picture = m.format.has_value();
+    rq.shown = m.shown;
+    if (!op.raster.empty()) rq.raster = &raster;
+    if (!op.raster.empty() && m.georef) rq.world = &world;
+    rq.where = m.g;
+    map::map_result res;
+    if (!map::run_map(rq, res))
         return fail({exit_bad_value, "--raster " + op.raster + ": " + raster.failure()});
-    if (!op.raster.empty() && m.georef &&
-        !map::compute_world(s, ax, ay, m.g, world, m.lv, threads, {&raster}))
-        return fail({exit_bad_value, "--raster " + op.raster + ": " + raster.failure()});
-
+    if (!op.raster.empty() && !raster.finish(why))
+        return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
     if (m.format) {
-        draw::map_view v{m.p, !m.slope_note.empty(), m.lv, ax, ay, &image->image(), col, m.shown};
-        const bool drawn = draw::render(
-            *m.format, m.width, m.height, picture.stream(),
-            [&](cairo_t* cr) { draw::draw_map(cr, m.width, m.height, v); }, why);
-        if (!drawn || !picture.close(why))
+        const bool corrected = !m.slope_note.empty();
+        const draw::map_view v{m.p,      corrected,           m.lv,        m.grid.x,
+                               m.grid.y, &res.image->image(), res.columns, m.shown};
+        if (!draw::render(
+                *m.format, m.width, m.height, outs.stream(pic),
+                [&](cairo_t* cr) { draw::draw_map(cr, m.width, m.height, v); }, why))
             return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     }
-    if (!op.raster.empty() && !raster.commit(why))
-        return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
-    if (m.format && !picture.commit(why))
-        return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
 
-    const map::summary_input in{m.p, m.lv, ax, ay, !m.slope_note.empty(), m.given_slope};
-    const map::figures f = summary.result();
-    if (!out(op.json ? map::summary_json(in, f) : map::summary_text(in, f)))
-        return fail({exit_bad_value, "Ausgabe nicht schreibbar"});
+    const map::summary_input in{m.p,          m.lv, m.grid.x, m.grid.y, !m.slope_note.empty(),
+                                m.given_slope};
+    const std::string text =
+        op.json ? map::summary_json(in, res.fig) : map::summary_text(in, res.fig);
+    io::hold("late");
+    // The files take their names first; the summary follows them.
+    if (auto f = outs.commit()) return fail(output_problem(*f));
+    if (!files || !io::stdout_was_closed()) {
+        if (const int err = io::write_all(1, text.data(), text.size()))
+            return fail(output_problem(outs.write_failed(sum, err)));
+    }
     return exit_ok;
 }
 

@@ -1,4 +1,5 @@
 // orvalis point: the intensities, status and danger level at one point.
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -10,6 +11,8 @@
 #include "cli/site_options.h"
 #include "csv/number.h"
 #include "csv/results.h"
+#include "io/guard.h"
+#include "io/os_error.h"
 #include "model/intensity.h"
 #include "model/level.h"
 #include "model/point.h"
@@ -111,10 +114,12 @@ int run(const point_opts& op) {
     maybe_problem e = read_site(op.site, p);
     if (!e) e = read_levels(op.levels, lv);
     if (!e) e = read_count(op.digits, "--digits", 0, 30, digits);
+    if (!e && io::stdout_was_closed()) e = problem{exit_bad_value, "Standardausgabe geschlossen"};
     if (e) {
         std::fprintf(stderr, "orvalis point: %s\n", e->text.c_str());
         return e->status;
     }
+    io::hold("early");
     const params given = p;
     intensity_outcome o = compute(p);
     std::string warnings;
@@ -130,6 +135,8 @@ int run(const point_opts& op) {
     }
     if (o.st == not_downstream) warnings += std::string(" ") + status_message(o.st) + "\n";
     const int level = danger_level(o.st, o.res, lv);
+    io::hold("middle");
+    io::hold("late");
     if (op.csv) {
         out(csv_report(op, digits, given, p, o, level));
         // Warnings go to standard error, so the CSV stays one header and one row.
@@ -138,7 +145,8 @@ int run(const point_opts& op) {
         out(warnings + text_report(digits, p, o, level, op.correct));
     }
     if (std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "orvalis point: Ausgabe nicht schreibbar\n");
+        std::fprintf(stderr, "orvalis point: Standardausgabe: nicht schreibbar: %s\n",
+                     io::os_error(errno).c_str());
         return exit_bad_value;
     }
     return op.correct && o.st != 0 ? exit_bad_value : exit_ok;

@@ -1,5 +1,6 @@
 // orvalis profile: q, v, h and he along a line parallel to the jet, as a
 // picture of four panels or as CSV.
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -10,12 +11,14 @@
 #include "cli/grid_options.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
+#include "csv/results.h"
 #include "draw/canvas.h"
 #include "draw/profile_picture.h"
+#include "io/guard.h"
+#include "io/output.h"
 #include "map/extent.h"
-#include "map/outfile.h"
-#include "model/grid.h"
-#include "model/point.h"
+#include "map/run.h"
+#include "model/level.h"
 
 namespace orv::cli {
 
@@ -40,12 +43,23 @@ int fail(const problem& p) {
     return p.status;
 }
 
-// One CSV row: x, y, the results (empty without a result), status, level.
-std::string csv_row(real x, real y, int32_t st, const intensity& r, int level) {
-    std::string s = write_real(x) + "," + write_real(y);
-    for (real v : {r.q, r.v, r.h, r.he}) s += "," + (st == 0 ? write_real(v) : std::string());
-    s += "," + std::to_string(st) + "," + (level < 0 ? std::string() : std::to_string(level));
-    return s + "\n";
+// Writes the samples as CSV rows (x as computed, y as given) to f; the
+// errno of a failed write, or 0.
+int write_csv(std::FILE* f, const map::profile_samples& v, real y, const levels& lv) {
+    std::string text = "x,y,q,v,h,he,status,level\n";
+    char buf[csv::max_results_len];
+    for (std::size_t k = 0; k < v.xs.size(); ++k) {
+        text += write_real(v.xs[k]) + "," + write_real(y);
+        const int level = danger_level(v.st[k], v.res[k], lv);
+        text.append(buf, csv::put_results(buf, ',', '.', -1, v.st[k], v.res[k], level));
+        text += "\n";
+        if (text.size() > 65536 || k + 1 == v.xs.size()) {
+            if (std::fwrite(text.data(), 1, text.size(), f) != text.size())
+                return errno ? errno : EIO;
+            text.clear();
+        }
+    }
+    return std::fflush(f) == 0 ? 0 : errno;
 }
 
 // Reads the options, samples the line and writes the picture or the CSV.
@@ -80,60 +94,36 @@ int run(const profile_opts& op) {
     if (e) return fail(*e);
     if (!note.empty()) std::fprintf(stderr, "orvalis profile: %s\n", note.c_str());
     const site s = make_site(p);
-    if (!xr) {
-        const auto t = map::find_table_range(s);
-        if (!t)
-            return fail({exit_bad_value, "Bereich nicht aus dem Standort bestimmbar; --x angeben"});
-        xr = map::range{0, t->far * 1.03};
-    }
+    if (!xr) xr = map::profile_range(s);
+    if (!xr)
+        return fail({exit_bad_value, "Bereich nicht aus dem Standort bestimmbar; --x angeben"});
     if (!step) step = map::readable_size((xr->max - xr->min) / auto_samples);
-    const double n = std::floor((xr->max - xr->min) / *step + 1e-9) + 1;
-    if (!(n <= max_samples))
+    if (!(map::profile_count(*xr, *step) <= max_samples))
         return fail(
             {exit_bad_value, "zu viele Punkte (hoechstens 1000000); --step groesser waehlen"});
 
-    // Sample k at MIN + k * STEP, formed in double and rounded once.
-    draw::profile_view v{p, !note.empty(), lv, std::fabs(p.y1), *step, {}, {}, {}};
-    const auto count = static_cast<std::size_t>(n);
-    v.xs.resize(count);
-    v.st.resize(count);
-    v.res.resize(count);
-    for (std::size_t k = 0; k < count; ++k)
-        v.xs[k] = static_cast<real>(xr->min + static_cast<double>(k) * *step);
-    for (std::size_t k = 0; k < count; ++k) {
-        const point_result r = evaluate(s, v.xs[k], v.y);
-        v.st[k] = r.st;
-        v.res[k] = r.res;
-    }
-
+    // The output is checked and staged before anything is computed.
+    io::output_set outs;
+    std::size_t id = 0;
+    const io::way way = op.csv ? io::way::stream : io::way::file;
+    if (auto f = outs.add(op.out.empty() ? "" : "-o", op.out, way, id); f || (f = outs.stage()))
+        return fail(output_problem(*f));
+    io::hold("early");
+    const map::profile_samples v = map::sample_profile(s, *xr, *step, std::fabs(p.y1));
+    io::hold("middle");
     std::string why;
-    map::staged_file file;
-    std::FILE* to = stdout;
-    if (!op.out.empty()) {
-        if (!file.open(op.out, why))
-            return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
-        to = file.stream();
-    }
-    bool ok = true;
     if (op.csv) {
-        std::string text = "x,y,q,v,h,he,status,level\n";
-        for (std::size_t k = 0; k < count; ++k) {
-            text += csv_row(v.xs[k], p.y1, v.st[k], v.res[k], danger_level(v.st[k], v.res[k], lv));
-            if (text.size() > 65536 || k + 1 == count) {
-                ok = ok && std::fwrite(text.data(), 1, text.size(), to) == text.size();
-                text.clear();
-            }
-        }
-        ok = ok && std::fflush(to) == 0;
-        if (!ok && op.out.empty()) return fail({exit_bad_value, "Ausgabe nicht schreibbar"});
-        if (!ok) why = "Schreibfehler";
+        if (const int err = write_csv(outs.stream(id), v, p.y1, lv))
+            return fail(output_problem(outs.write_failed(id, err)));
     } else {
-        ok = draw::render(
-            *format, width, height, to,
-            [&](cairo_t* cr) { draw::draw_profile(cr, width, height, v); }, why);
+        const draw::profile_view pv{p, !note.empty(), lv, v.y, *step, v.xs, v.st, v.res};
+        if (!draw::render(
+                *format, width, height, outs.stream(id),
+                [&](cairo_t* cr) { draw::draw_profile(cr, width, height, pv); }, why))
+            return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     }
-    if (!op.out.empty() && (!ok || !file.commit(why)))
-        return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
+    io::hold("late");
+    if (auto f = outs.commit()) return fail(output_problem(*f));
     return exit_ok;
 }
 

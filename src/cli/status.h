@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "io/output.h"
+
 namespace orv::cli {
 
 // Documented exit statuses.
@@ -21,5 +23,11 @@ struct problem {
 
 // No problem, or one.
 using maybe_problem = std::optional<problem>;
+
+// The problem of an output that failed: the same target named twice is a
+// malformed command line, anything else a bad value.
+inline problem output_problem(const io::out_failure& f) {
+    return {f.kind == io::fault::same_target ? exit_usage : exit_bad_value, f.text};
+}
 
 } // namespace orv::cli

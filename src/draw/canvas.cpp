@@ -4,21 +4,31 @@
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 #include <cctype>
+#include <cerrno>
+
+#include "io/os_error.h"
 
 namespace orv::draw {
 
 namespace {
 
+// Where cairo writes, and the errno of the first write that failed.
+struct target {
+    std::FILE* f;
+    int err = 0;
+};
+
 // Cairo's writer: appends to the stream, reports a short write.
 cairo_status_t write_out(void* closure, const unsigned char* data, unsigned int length) {
-    auto* f = static_cast<std::FILE*>(closure);
-    return std::fwrite(data, 1, length, f) == length ? CAIRO_STATUS_SUCCESS
-                                                     : CAIRO_STATUS_WRITE_ERROR;
+    auto* t = static_cast<target*>(closure);
+    if (std::fwrite(data, 1, length, t->f) == length) return CAIRO_STATUS_SUCCESS;
+    if (t->err == 0) t->err = errno ? errno : EIO;
+    return CAIRO_STATUS_WRITE_ERROR;
 }
 
-// The reason for a failed cairo status.
-std::string reason(cairo_status_t s) {
-    if (s == CAIRO_STATUS_WRITE_ERROR) return "Schreibfehler";
+// The reason for a failed cairo status; err is the errno of a failed write.
+std::string reason(cairo_status_t s, int err) {
+    if (s == CAIRO_STATUS_WRITE_ERROR) return io::os_error(err ? err : EIO);
     if (s == CAIRO_STATUS_NO_MEMORY) return "zu wenig Speicher";
     return std::string("Zeichnen fehlgeschlagen (") + cairo_status_to_string(s) + ")";
 }
@@ -44,16 +54,17 @@ picture_size default_size(picture_format f) {
 // One drawing function for every format; the page is painted white first.
 bool render(picture_format f, int width, int height, std::FILE* out,
             const std::function<void(cairo_t*)>& draw, std::string& why) {
+    target to{out};
     cairo_surface_t* s = nullptr;
     switch (f) {
     case picture_format::png:
         s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
         break;
     case picture_format::svg:
-        s = cairo_svg_surface_create_for_stream(write_out, out, width, height);
+        s = cairo_svg_surface_create_for_stream(write_out, &to, width, height);
         break;
     case picture_format::pdf:
-        s = cairo_pdf_surface_create_for_stream(write_out, out, width, height);
+        s = cairo_pdf_surface_create_for_stream(write_out, &to, width, height);
         break;
     }
     if (f == picture_format::pdf) {
@@ -66,12 +77,12 @@ bool render(picture_format f, int width, int height, std::FILE* out,
     cairo_status_t st = cairo_status(cr);
     cairo_destroy(cr);
     if (st == CAIRO_STATUS_SUCCESS && f == picture_format::png)
-        st = cairo_surface_write_to_png_stream(s, write_out, out);
+        st = cairo_surface_write_to_png_stream(s, write_out, &to);
     cairo_surface_finish(s);
     if (st == CAIRO_STATUS_SUCCESS) st = cairo_surface_status(s);
     cairo_surface_destroy(s);
     if (st != CAIRO_STATUS_SUCCESS) {
-        why = reason(st);
+        why = reason(st, to.err);
         return false;
     }
     return true;

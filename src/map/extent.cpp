@@ -13,9 +13,6 @@ namespace {
 // Width of the margin beside the widest jet, as a share of it.
 constexpr double side_margin = 0.1;
 
-// Length of the automatic x range beyond the end of the tables, as a share of it.
-constexpr double far_margin = 0.03;
-
 // The float with bits u.
 real from_bits(uint32_t u) {
     real f;

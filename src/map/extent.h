@@ -43,6 +43,10 @@ struct map_grid {
     axis x, y;
 };
 
+// Length of the automatic x range beyond the end of the tables, as a share
+// of it (maps and profiles).
+inline constexpr double far_margin = 0.03;
+
 // Cells along the longer side of an automatic grid.
 inline constexpr double auto_cells = 500;
 

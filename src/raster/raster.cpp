@@ -9,12 +9,17 @@
 #include <limits>
 #include <vector>
 
+#include <cerrno>
+
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <cpl_string.h>
 #include <cpl_vsi.h>
 #include <gdal.h>
 #include <ogr_srs_api.h>
+
+#include "io/guard.h"
+#include "io/os_error.h"
 
 namespace orv::raster {
 
@@ -32,23 +37,37 @@ void init() {
     (void)done;
 }
 
-// While it lives, GDAL's messages are collected here instead of printed.
+// While it lives, GDAL's messages are counted here instead of printed; their
+// English text is never shown. The errno of the first failure says why in
+// German.
 class quiet_errors {
   public:
-    quiet_errors() { CPLPushErrorHandlerEx(&collect, this); }
+    quiet_errors() {
+        errno = 0;
+        CPLPushErrorHandlerEx(&collect, this);
+    }
     ~quiet_errors() { CPLPopErrorHandler(); }
     quiet_errors(const quiet_errors&) = delete;
     quiet_errors& operator=(const quiet_errors&) = delete;
     int failures = 0;
-    std::string last;
+    int err = 0;
+
+    // "nicht schreibbar" with the reason the system gave, when it gave one.
+    std::string reason() const {
+        const int e = err ? err : errno;
+        return e ? "nicht schreibbar: " + io::os_error(e)
+                 : "nicht schreibbar: Fehler im Rasterformat";
+    }
 
   private:
-    static void CPL_STDCALL collect(CPLErr e, CPLErrorNum, const char* msg) {
+    static void CPL_STDCALL collect(CPLErr e, CPLErrorNum, const char*) {
+        const int saved = errno;
         auto* q = static_cast<quiet_errors*>(CPLGetErrorHandlerUserData());
         if (e >= CE_Failure) {
             ++q->failures;
-            q->last = msg ? msg : "";
+            if (q->err == 0) q->err = saved;
         }
+        errno = saved;
     }
 };
 
@@ -165,9 +184,11 @@ bool probe_in(GDALDriverH d, const std::string& dir, const std::string& ext) {
 bool holds_six_bands(GDALDriverH d, const std::string& ext) {
     if (probe_in(d, "/vsimem/orvalis-probe", ext)) return true;
     const char* tmp = std::getenv("TMPDIR");
-    std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/orvalis-probe-XXXXXX";
-    if (!mkdtemp(dir.data())) return false;
-    return probe_in(d, dir, ext);
+    std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/.orv-XXXXXX";
+    if (!io::make_temp_dir(dir)) return false;
+    const bool ok = probe_in(d, dir, ext);
+    io::remove_temp(dir);
+    return ok;
 }
 
 } // namespace
@@ -222,9 +243,22 @@ bool read_crs(const std::string& text, std::string& wkt, std::string& why) {
     return ok;
 }
 
+std::vector<std::string> dataset_files(const std::string& path) {
+    init();
+    quiet_errors q;
+    std::vector<std::string> files;
+    GDALDatasetH ds =
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
+    if (!ds) return files;
+    const CPLStringList list(GDALGetFileList(ds));
+    for (int k = 0; k < list.size(); ++k) files.emplace_back(list[k]);
+    GDALClose(ds);
+    return files;
+}
+
 // What an open raster keeps.
 struct raster_sink::state {
-    map::staged_dir dir;
+    std::string path;
     GDALDriverH driver = nullptr;
     GDALDatasetH ds = nullptr;
     bool in_memory = false;
@@ -247,13 +281,12 @@ bool raster_sink::open(const std::string& path, const std::string& driver, const
     init();
     st_ = std::make_unique<state>();
     st_->layout = l;
-    if (!st_->dir.open(path, why)) return false;
+    st_->path = path;
     quiet_errors q;
     st_->driver = GDALGetDriverByName(driver.c_str());
-    if (st_->driver) st_->ds = create(st_->driver, st_->dir.path(), l.nx, l.ny, st_->in_memory);
+    if (st_->driver) st_->ds = create(st_->driver, path, l.nx, l.ny, st_->in_memory);
     if (!st_->ds) {
-        why = "Raster nicht anlegbar" + (q.last.empty() ? "" : " (" + q.last + ")");
-        st_->dir.discard();
+        why = q.reason();
         return false;
     }
     double gt[6];
@@ -293,28 +326,19 @@ bool raster_sink::take(const map::strip& s) {
         st_->ds, GF_Write, 0, static_cast<int>(row0), static_cast<int>(nx), static_cast<int>(rows),
         out, static_cast<int>(nx), static_cast<int>(rows), GDT_Float32, 6, nullptr, 0, 0, 0);
     if (e != CE_None || q.failures) {
-        failure_ = "Raster nicht schreibbar" + (q.last.empty() ? "" : " (" + q.last + ")");
+        failure_ = q.reason();
         return false;
     }
     return true;
 }
 
-bool raster_sink::commit(std::string& why) {
-    bool ok;
-    std::string detail;
-    {
-        quiet_errors q;
-        ok = finish(st_->driver, st_->ds, st_->in_memory, st_->dir.path());
-        st_->ds = nullptr;
-        ok = ok && q.failures == 0;
-        detail = q.last;
-    }
-    if (!ok) {
-        why = "Raster nicht schreibbar" + (detail.empty() ? "" : " (" + detail + ")");
-        st_->dir.discard();
-        return false;
-    }
-    return st_->dir.commit(why);
+bool raster_sink::finish(std::string& why) {
+    quiet_errors q;
+    const bool ok = raster::finish(st_->driver, st_->ds, st_->in_memory, st_->path);
+    st_->ds = nullptr;
+    if (ok && q.failures == 0) return true;
+    why = q.reason();
+    return false;
 }
 
 } // namespace orv::raster

@@ -3,8 +3,8 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "map/outfile.h"
 #include "map/strip.h"
 
 namespace orv::raster {
@@ -30,19 +30,23 @@ struct raster_layout {
     bool bottom_up = false;
 };
 
-// Writes the strips of a map into a raster file, created in a private
-// directory beside the target and moved there by commit.
+// The files of the raster dataset at path (the file and its sidecars), or
+// none when there is no readable raster.
+std::vector<std::string> dataset_files(const std::string& path);
+
+// Writes the strips of a map into a raster file at a staged path; the
+// caller puts it (and any sidecars) in place.
 class raster_sink : public map::strip_sink {
   public:
     raster_sink();
     ~raster_sink() override;
 
-    // Creates the raster for path with driver; false with a German reason.
+    // Creates the raster at path with driver; false with a German reason.
     bool open(const std::string& path, const std::string& driver, const raster_layout& l,
               std::string& why);
     bool take(const map::strip& s) override;
-    // Closes the raster and moves it into place; false with a German reason.
-    bool commit(std::string& why);
+    // Completes and closes the raster; false with a German reason.
+    bool finish(std::string& why);
     // The reason a take failed.
     const std::string& failure() const { return failure_; }
 

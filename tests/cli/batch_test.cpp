@@ -370,7 +370,8 @@ TEST(Batch, BadInput) {
          {"/nonexistent/in.csv"},
          "",
          "",
-         "orvalis batch: /nonexistent/in.csv: nicht lesbar: nicht gefunden\n",
+         "orvalis batch: /nonexistent/in.csv: nicht lesbar: Datei oder Verzeichnis nicht "
+         "vorhanden\n",
          1},
     });
 }
@@ -656,7 +657,8 @@ TEST(Batch, OutputFile) {
     // Unwritable places and full devices.
     r = run_orvalis({"batch", "in.csv", "-o", "no/such/dir.csv"}, {}, dir);
     EXPECT_EQ(r.code(), 1);
-    EXPECT_EQ(r.err, "orvalis batch: no/such/dir.csv: nicht schreibbar: nicht gefunden\n");
+    EXPECT_EQ(r.err, "orvalis batch: no/such/dir.csv: nicht schreibbar: Datei oder Verzeichnis "
+                     "nicht vorhanden\n");
     r = run_orvalis({"batch", "in.csv", "-o", "/dev/full"}, {}, dir);
     EXPECT_EQ(r.code(), 1);
     EXPECT_EQ(r.err, "orvalis batch: /dev/full: nicht schreibbar: kein Platz mehr auf dem "
@@ -687,8 +689,8 @@ TEST(Batch, Signals) {
     EXPECT_EQ(r.err, "141\n");
     // The temporary file is there before the signal and gone after it.
     r = shell("mkfifo in; \"$ORV\" batch in -o out.csv & pid=$!; exec 3>in; echo x >&3; "
-              "for i in $(seq 100); do ls -A | grep -q '^[.]out[.]csv[.]' && break; sleep 0.05; "
-              "done; ls -A | grep -c '^[.]out[.]csv[.]'; kill -TERM $pid; wait $pid; echo $?; "
+              "for i in $(seq 100); do ls -A | grep -q '^[.]orv-' && break; sleep 0.05; "
+              "done; ls -A | grep -c '^[.]orv-'; kill -TERM $pid; wait $pid; echo $?; "
               "ls -A",
               dir);
     EXPECT_EQ(r.out, "1\n143\nbig.csv\nin\n");

@@ -483,15 +483,15 @@ TEST(MapOptions, UnwritableOutputs) {
     const std::string m = "orvalis map: ";
     const std::vector<cli_case> cases = {
         {{"-o", d + "/fehlt/k.png"},
-         m + "-o " + d + "/fehlt/k.png: nicht schreibbar: Verzeichnis nicht vorhanden\n",
+         m + "-o " + d + "/fehlt/k.png: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
          1},
         {{"--raster", d + "/datei/k.tif"},
          m + "--raster " + d +
-             "/datei/k.tif: nicht schreibbar: Pfad fuehrt durch etwas, das kein "
-             "Verzeichnis ist\n",
+             "/datei/k.tif: nicht schreibbar: ein Teil des Pfades ist kein Verzeichnis\n",
          1},
         {{"-o", d + "/alt.png", "--raster", d + "/fehlt/k.tif"},
-         m + "--raster " + d + "/fehlt/k.tif: nicht schreibbar: Verzeichnis nicht vorhanden\n",
+         m + "--raster " + d +
+             "/fehlt/k.tif: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
          1},
         {{"-o", d + "/ordner.png", "--cell", "2"},
          m + "-o " + d + "/ordner.png: nicht schreibbar: ist ein Verzeichnis\n",
@@ -519,6 +519,24 @@ TEST(MapRaster, OtherDriverByExtension) {
     const raster_read k = read_raster(d + "/k.img");
     expect_bands(k);
     EXPECT_EQ(names(d).front(), "k.img");
+}
+
+// Sidecars belong to their raster: a stale one of the replaced dataset
+// goes, someone else's file of a sidecar's name stops the run untouched.
+TEST(MapRaster, SidecarsMoveWithTheRaster) {
+    const std::string d = orv::test::scratch_dir();
+    const std::vector<std::string> bil = {"map", "--raster", d + "/k.bil", "--cell", "10"};
+    ASSERT_EQ(run_orvalis(bil).code(), 0);
+    orv::test::write_file(d + "/k.prj", "veraltet");
+    ASSERT_EQ(run_orvalis(bil).code(), 0);
+    EXPECT_EQ(names(d), (std::vector<std::string>{"k.bil", "k.bil.aux.xml", "k.hdr"}));
+    orv::test::write_file(d + "/n.hdr", "fremd");
+    const auto r = run_orvalis({"map", "--raster", d + "/n.bil", "--cell", "10"});
+    EXPECT_EQ(r.code(), 1);
+    EXPECT_EQ(r.err, "orvalis map: --raster " + d + "/n.bil: " + d +
+                         "/n.hdr besteht schon und gehoert nicht dazu\n");
+    EXPECT_EQ(names(d), (std::vector<std::string>{"k.bil", "k.bil.aux.xml", "k.hdr", "n.hdr"}));
+    EXPECT_EQ(read_file(d + "/n.hdr"), "fremd");
 }
 
 } // namespace

@@ -103,10 +103,10 @@ TEST(Profile, BadOptionsAndOutputs) {
              "gerechnet)\n",
          1},
         {{"--csv", "-o", d + "/fehlt/p.csv"},
-         m + "-o " + d + "/fehlt/p.csv: nicht schreibbar: Verzeichnis nicht vorhanden\n",
+         m + "-o " + d + "/fehlt/p.csv: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
          1},
         {{"-o", d + "/fehlt/p.png"},
-         m + "-o " + d + "/fehlt/p.png: nicht schreibbar: Verzeichnis nicht vorhanden\n",
+         m + "-o " + d + "/fehlt/p.png: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
          1},
         {{"--csv", "--bogus"}, "orvalis: unerwartetes Argument: --bogus\n", 2},
     };

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace orv::cli {
+namespace orv::io {
 
 // Writes messages prefixed by the command's name, and, when shown, a
 // progress line that is redrawn at most every half second and erased
@@ -31,4 +31,4 @@ class progress_line {
     std::chrono::steady_clock::time_point next_;
 };
 
-} // namespace orv::cli
+} // namespace orv::io

@@ -2,9 +2,10 @@
 #pragma once
 #include <string>
 
-namespace orv::cli {
+namespace orv::io {
 
-// A short German description of errno value e.
+// A short German description of errno value e, the same for every tool and
+// every output.
 std::string os_error(int e);
 
-} // namespace orv::cli
+} // namespace orv::io

@@ -1,18 +1,16 @@
 // Progress line and messages on standard error.
-#include "cli/progress.h"
+#include "io/progress.h"
 
-#include <unistd.h>
+#include "io/output.h"
 
-#include "csv/sink.h"
-
-namespace orv::cli {
+namespace orv::io {
 
 namespace {
 
 constexpr auto every = std::chrono::milliseconds(500);
 
 void err(const std::string& s) {
-    csv::write_fully(2, s.data(), s.size());
+    write_all(2, s.data(), s.size());
 }
 
 } // namespace
@@ -49,4 +47,4 @@ void progress_line::clear() {
     drawn_ = false;
 }
 
-} // namespace orv::cli
+} // namespace orv::io

@@ -1,0 +1,250 @@
+#!/bin/bash
+# Runs every subcommand of the built orvalis command under every fault of
+# the list below and checks what it leaves: the documented exit status or
+# signal, a German message on standard error and none in an output, no
+# temporary file or folder, the user's files unchanged when the run fails,
+# a link still a link and a file's mode kept.
+#
+# Usage: faults.sh ORVALIS [NAME-FILTER]
+set -u
+ORV=$(readlink -f "$1")
+ONLY=${2:-}
+
+# One line per subcommand: name | extension of its file output | arguments
+# writing that file ({OUT}) | arguments writing to standard output |
+# arguments adding a second file output ({OUT2}) or -. A subcommand without
+# a file output has - in both file columns.
+COMMANDS='
+point   | -   | -                             | point -x 50 -y 5      | -
+batch   | csv | batch in.csv -o {OUT}         | batch in.csv          | -
+map     | png | map --cell 10 -o {OUT}        | map --cell 10         | --raster {OUT2}.tif
+profile | csv | profile --csv -o {OUT}        | profile --csv         | -
+'
+
+# The signals that end a run; TERM is also sent at every stage.
+SIGNALS='HUP INT QUIT PIPE ALRM TERM USR1 USR2 VTALRM PROF XCPU POLL PWR SYS'
+
+ulimit -c 0
+ROOT=$(mktemp -d "${TMPDIR:-/tmp}/orv-faults-XXXXXX")
+trap 'rm -rf "$ROOT"' EXIT
+passed=0
+failed=0
+# Enough rows for batch to reach the middle of its run.
+{ echo x,y; for i in $(seq 5000); do echo "100,$((i % 50))"; done; } >"$ROOT/in.csv"
+
+# The shell's name of a signal (it knows POLL as IO).
+bash_name() {
+    [ "$1" = POLL ] && echo IO || echo "$1"
+}
+
+# Fails the current case with a reason.
+bad() {
+    echo "FAIL $case: $*" >&2
+    ok=0
+}
+
+# A fresh working directory with an input and a private TMPDIR.
+fresh() {
+    W=$ROOT/w$((passed + failed))
+    mkdir -p "$W/tmp"
+    cp "$ROOT/in.csv" "$W/in.csv"
+    export TMPDIR=$W/tmp
+}
+
+# The arguments of a table column with {OUT} and {OUT2} filled in.
+args() {
+    local a=${1//\{OUT\}/$2}
+    echo "${a//\{OUT2\}/${3:-}}"
+}
+
+# No temporary file or folder of a run in the working directory or TMPDIR.
+no_leftovers() {
+    local left
+    left=$(find "$W" -name '.orv-*' -o -path "$W/tmp/*" | head -3)
+    [ -z "$left" ] || bad "left behind: $left"
+}
+
+# A German message: the command's name, and none of the library's English.
+german_message() {
+    grep -q '^orvalis' "$W/err" || bad "no message: $(cat "$W/err")"
+    if grep -qiE 'error|failed|no such|denied|cannot' "$W/err"; then bad "English: $(cat "$W/err")"; fi
+}
+
+# The run ended with status want (a number, or SIGNAME for a signal).
+status_is() {
+    local want=$1 got=$2
+    case $want in
+    [A-Z]*) want=$((128 + $(kill -l "$(bash_name "$want")"))) ;;
+    esac
+    [ "$got" = "$want" ] || bad "status $got, expected $want; stderr: $(head -c 300 "$W/err")"
+}
+
+# An existing target with a known content and mode.
+old_target() {
+    printf 'alt\n' >"$1"
+    chmod 640 "$1"
+}
+
+unchanged() {
+    [ "$(cat "$1")" = alt ] || bad "$1 changed"
+    [ "$(stat -c %a "$1")" = 640 ] || bad "$1 lost its mode"
+}
+
+finish_case() {
+    if [ "$ok" = 1 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+}
+
+# Runs orvalis with the arguments line held at stage and sends signal sig
+# once it is there; with a fourth argument that signal is ignored at start
+# and sent first. The exit status lands in st.
+signal_case() {
+    local line=$1 stage=$2 sig=$3 ignore=${4:-}
+    rm -f "$W/mark"
+    (
+        cd "$W" || exit
+        [ -n "$ignore" ] && trap '' "$ignore"
+        ORV_TEST_HOLD="$stage:$W/mark" exec "$ORV" $line >"$W/out" 2>"$W/err"
+    ) &
+    local pid=$! i
+    for i in $(seq 1000); do
+        [ -e "$W/mark" ] || ! kill -0 $pid 2>/dev/null && break
+        sleep 0.02
+    done
+    [ -e "$W/mark" ] || bad "stage $stage not reached"
+    [ -n "$ignore" ] && kill -s "$ignore" $pid && sleep 0.1
+    kill -s "$(bash_name "$sig")" $pid
+    # A run that outlives the signal is a failure, not a hang of the suite.
+    for i in $(seq 500); do
+        kill -0 $pid 2>/dev/null || break
+        sleep 0.02
+    done
+    kill -0 $pid 2>/dev/null && bad "still running after $sig" && kill -KILL $pid
+    { wait $pid; } 2>/dev/null
+    st=$?
+}
+
+while IFS='|' read -r name ext file_args out_args second; do
+    name=$(echo $name)
+    [ -n "$name" ] || continue
+    [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || continue
+    ext=$(echo $ext)
+    file_args=$(echo $file_args)
+    out_args=$(echo $out_args)
+    second=$(echo $second)
+    has_file=0
+    [ "$file_args" != - ] && has_file=1
+
+    # What a good run writes, to compare with.
+    fresh
+    REF=$W
+    if [ $has_file = 1 ]; then
+        (cd "$REF" && "$ORV" $(args "$file_args" ref.$ext) >/dev/null 2>&1) || echo "FAIL $name: reference run" >&2
+    fi
+    (cd "$REF" && "$ORV" $out_args >ref.out 2>/dev/null) || echo "FAIL $name: reference run" >&2
+
+    # Standard descriptors closed at start.
+    case="$name: fd 0 closed"; ok=1; fresh
+    (cd "$W" && exec "$ORV" $out_args >out 2>err <&-); status_is 0 $?
+    cmp -s "$W/out" "$REF/ref.out" || bad "output differs"
+    finish_case
+    case="$name: fd 1 closed"; ok=1; fresh
+    (cd "$W" && exec "$ORV" $out_args 2>err >&-); status_is 1 $?
+    grep -q 'Standardausgabe geschlossen' "$W/err" || bad "message: $(cat "$W/err")"
+    no_leftovers; finish_case
+    case="$name: fd 2 closed"; ok=1; fresh
+    if [ $has_file = 1 ]; then
+        (cd "$W" && exec "$ORV" $(args "$file_args" out.$ext) >/dev/null 2>&-); status_is 0 $?
+        cmp -s "$W/out.$ext" "$REF/ref.$ext" || bad "file differs"
+    else
+        (cd "$W" && exec "$ORV" $out_args >out 2>&-); status_is 0 $?
+        cmp -s "$W/out" "$REF/ref.out" || bad "output differs"
+    fi
+    no_leftovers; finish_case
+
+    # Signals while the run is under way: TERM at every stage, the others
+    # in the middle, and a signal ignored at start stays ignored.
+    line=$out_args
+    runs="early:TERM middle:TERM late:TERM"
+    for s in $SIGNALS; do [ $s = TERM ] || runs="$runs middle:$s"; done
+    runs="$runs late:TERM:HUP"
+    for r in $runs; do
+        IFS=: read -r stage sig ignore <<<"$r"
+        case="$name: $sig at $stage${ignore:+ with $ignore ignored}"; ok=1; fresh
+        if [ $has_file = 1 ]; then
+            old_target "$W/t.$ext"
+            line=$(args "$file_args" t.$ext)
+        fi
+        signal_case "$line" "$stage" "$sig" "$ignore"
+        status_is "$sig" "$st"
+        [ $has_file = 1 ] && unchanged "$W/t.$ext"
+        no_leftovers; finish_case
+    done
+
+    # A file size limit and a full device.
+    # Messages go through a pipe, which the limit does not touch.
+    case="$name: ulimit -f"; ok=1; fresh
+    if [ $has_file = 1 ]; then
+        old_target "$W/t.$ext"
+        (cd "$W" && ulimit -f 1 && exec "$ORV" $(args "$file_args" t.$ext) 2>&1 >/dev/null) |
+            cat >"$W/err"
+        status_is 1 "${PIPESTATUS[0]}"
+        unchanged "$W/t.$ext"
+    else
+        (cd "$W" && ulimit -f 0 && exec "$ORV" $out_args 2>&1 >out) | cat >"$W/err"
+        status_is 1 "${PIPESTATUS[0]}"
+    fi
+    grep -q 'Datei zu gross' "$W/err" || bad "message: $(cat "$W/err")"
+    german_message; no_leftovers; finish_case
+    for where in stdout file; do
+        [ $where = stdout ] || [ $has_file = 1 ] || continue
+        case="$name: /dev/full as $where"; ok=1; fresh
+        if [ $where = file ]; then
+            # Through a link, as pictures and rasters go by the extension.
+            ln -s /dev/full "$W/voll.$ext"
+            (cd "$W" && exec "$ORV" $(args "$file_args" voll.$ext) >/dev/null 2>err)
+        else
+            (cd "$W" && exec "$ORV" $out_args >/dev/full 2>err)
+        fi
+        status_is 1 $?
+        grep -q 'kein Platz mehr auf dem Datentraeger' "$W/err" || bad "message: $(cat "$W/err")"
+        german_message; no_leftovers; finish_case
+    done
+
+    [ $has_file = 1 ] || continue
+    # Targets that are not plain new files.
+    case="$name: target a link"; ok=1; fresh
+    old_target "$W/ziel.$ext"
+    ln -s "ziel.$ext" "$W/link.$ext"
+    (cd "$W" && exec "$ORV" $(args "$file_args" link.$ext) >/dev/null 2>err); status_is 0 $?
+    [ -L "$W/link.$ext" ] || bad "link replaced"
+    cmp -s "$W/ziel.$ext" "$REF/ref.$ext" || bad "link target not written"
+    [ "$(stat -c %a "$W/ziel.$ext")" = 640 ] || bad "mode lost"
+    no_leftovers; finish_case
+    case="$name: target a FIFO"; ok=1; fresh
+    mkfifo "$W/rohr.$ext"
+    cat "$W/rohr.$ext" >"$W/got" &
+    reader=$!
+    (cd "$W" && exec "$ORV" $(args "$file_args" rohr.$ext) >/dev/null 2>err); status_is 0 $?
+    wait $reader
+    cmp -s "$W/got" "$REF/ref.$ext" || bad "FIFO got other bytes"
+    [ -p "$W/rohr.$ext" ] || bad "FIFO replaced"
+    no_leftovers; finish_case
+    case="$name: target a directory"; ok=1; fresh
+    mkdir "$W/ordner.$ext"
+    (cd "$W" && exec "$ORV" $(args "$file_args" ordner.$ext) >"$W/out" 2>err); status_is 1 $?
+    grep -q 'ist ein Verzeichnis' "$W/err" || bad "message: $(cat "$W/err")"
+    german_message; no_leftovers; finish_case
+
+    # A second output that cannot be written: the first stays as it was.
+    [ "$second" != - ] || continue
+    case="$name: second output unwritable"; ok=1; fresh
+    old_target "$W/t.$ext"
+    (cd "$W" && exec "$ORV" $(args "$file_args $second" t.$ext fehlt/zwei) >"$W/out" 2>err)
+    status_is 1 $?
+    unchanged "$W/t.$ext"
+    [ -s "$W/out" ] && bad "output written: $(head -c 100 "$W/out")"
+    german_message; no_leftovers; finish_case
+done <<<"$COMMANDS"
+
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]
