@@ -59,11 +59,13 @@ void read_batch(const layer_in& l, double spacing, batch& b) {
 void judge_batch(batch& b, const frame& fr, double spacing, unsigned threads) {
     std::atomic<std::size_t> next{0};
     auto work = [&] {
+        std::vector<xy> buf;
+        buf.reserve(sampler::chunk);
         for (std::size_t k; (k = next.fetch_add(1)) < b.size();) {
             item& it = b[k];
             if (!it.error.empty()) continue;
             judge j(fr);
-            sampler s(spacing, j);
+            sampler s(spacing, j, buf);
             sample_parts(it.parts, s);
             it.v = j.result();
         }

@@ -6,15 +6,9 @@
 
 namespace orv::assess {
 
-namespace {
-
-// Samples handed to the sink at a time.
-constexpr std::size_t chunk = 4096;
-
-} // namespace
-
-sampler::sampler(double spacing, sample_sink& sink) : s_(spacing), sink_(sink) {
-    buf_.reserve(chunk);
+sampler::sampler(double spacing, sample_sink& sink, std::vector<xy>& buf)
+    : s_(spacing), sink_(sink), buf_(buf) {
+    buf_.clear();
 }
 
 void sampler::put(double e, double n) {

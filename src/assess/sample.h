@@ -23,7 +23,9 @@ class sample_sink {
 // a polygon of any size is sampled in bounded memory.
 class sampler {
   public:
-    sampler(double spacing, sample_sink& sink);
+    // buf: where samples wait for the sink; reused from feature to feature
+    // so that a feature of one point costs no allocation.
+    sampler(double spacing, sample_sink& sink, std::vector<xy>& buf);
 
     // A point.
     void point(xy p);
@@ -39,13 +41,16 @@ class sampler {
     // Hands what is buffered to the sink.
     void flush();
 
+    // Samples handed to the sink at a time.
+    static constexpr std::size_t chunk = 4096;
+
   private:
     void put(double e, double n);
     void segment(xy a, xy b);
 
     double s_;
     sample_sink& sink_;
-    std::vector<xy> buf_;
+    std::vector<xy>& buf_;
     std::vector<double> cross_;
 };
 

@@ -15,9 +15,10 @@ namespace orv::assess {
 
 namespace {
 
-// Cells along one side of a feature's extent beyond which it is refused:
-// 10^7 spacings (10000 km at 1 m).
+// Spacings along one side of a feature's extent beyond which it is refused
+// (10000 km at 1 m), and lattice points of a polygon's extent (10^4 km2 at 1 m).
 constexpr double max_span = 1e7;
+constexpr double max_lattice = 1e10;
 
 struct dataset_close {
     void operator()(GDALDataset* d) const { GDALClose(d); }
@@ -260,7 +261,9 @@ bool read_parts(const OGRFeature& f, OGRCoordinateTransformation* ct, double spa
     }
     if (!flatten(*g, out, why)) return false;
     double e0 = INFINITY, e1 = -INFINITY, n0 = INFINITY, n1 = -INFINITY;
+    bool area = false;
     for (const part& p : out) {
+        area = area || p.k == part::polygon;
         for (const auto& ring : p.rings) {
             for (const xy& v : ring) {
                 if (!finite(v)) {
@@ -272,7 +275,8 @@ bool read_parts(const OGRFeature& f, OGRCoordinateTransformation* ct, double spa
             }
         }
     }
-    if (!out.empty() && ((e1 - e0) / spacing > max_span || (n1 - n0) / spacing > max_span)) {
+    const double we = (e1 - e0) / spacing, wn = (n1 - n0) / spacing;
+    if (!out.empty() && (we > max_span || wn > max_span || (area && we * wn > max_lattice))) {
         why = "Ausdehnung zu gross fuer den Abstand der Stichproben";
         return false;
     }

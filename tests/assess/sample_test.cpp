@@ -51,7 +51,8 @@ TEST(AssessSample, PolygonRingsThenLatticeNorthToSouth) {
     };
     for (const auto& c : cases) {
         collect out;
-        sampler smp(c.s, out);
+        std::vector<xy> buf;
+        sampler smp(c.s, out, buf);
         smp.polygon(c.rings);
         smp.flush();
         // Each ring without its closing vertex: a vertex, then ceil(L/s) - 1
@@ -74,7 +75,8 @@ TEST(AssessSample, PolygonRingsThenLatticeNorthToSouth) {
 
 TEST(AssessSample, LineHasVerticesAndPointsAtTheSpacing) {
     collect out;
-    sampler smp(1, out);
+    std::vector<xy> buf;
+    sampler smp(1, out, buf);
     // 2.5 m: vertex, 1, 2, vertex; a repeated vertex adds only itself.
     const xy v[] = {{0, 0}, {0, 2.5}, {0, 2.5}, {3, 2.5}};
     smp.line(v, 4);

@@ -265,6 +265,17 @@ TEST(AssessCommand, EqualPointsGiveTheFirst) {
     EXPECT_EQ(out[1].f.at("orv_y"), "7");
 }
 
+TEST(AssessCommand, RepeatedLayerNamesGetASuffixInCommandLineOrder) {
+    const std::string dir = scratch_dir();
+    write_layer(dir + "/a.gpkg", "GPKG", "haus", 2056, {{"POINT (" + world(100, 0) + ")", "a"}});
+    write_layer(dir + "/b.gpkg", "GPKG", "haus", 2056, {{"POINT (" + world(200, 0) + ")", "b"}});
+    auto a = site;
+    a.insert(a.end(), {dir + "/b.gpkg", dir + "/a.gpkg", "--layer", "haus", "-o", dir + "/o"});
+    ASSERT_EQ(run_orvalis(a).code(), 0);
+    EXPECT_EQ(read_layer(dir + "/o", "haus").at(0).f.at("name"), "b");
+    EXPECT_EQ(read_layer(dir + "/o", "haus_2").at(0).f.at("name"), "a");
+}
+
 TEST(AssessCommand, StatesAndVerdictAtTheEndsOfTheTables) {
     const std::string dir = scratch_dir();
     const auto t = tables();
