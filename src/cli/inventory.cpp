@@ -1,7 +1,5 @@
 // orvalis inventory: a whole register of dams in one run, each with its map
 // figures and the answer its objects give.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -12,10 +10,11 @@
 #include "cli/german.h"
 #include "cli/grid_options.h"
 #include "cli/messages.h"
-#include "cli/progress.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
 #include "inventory/run.h"
+#include "io/progress.h"
+#include "io/terminal.h"
 
 namespace orv::cli {
 
@@ -153,7 +152,7 @@ std::string duration(double s) {
 }
 
 int run(const inventory_opts& op) {
-    progress_line say("orvalis inventory", isatty(2) == 1);
+    io::progress_line say("orvalis inventory", io::is_terminal(2));
     inventory::request r;
     if (maybe_problem e = plan(op, r)) {
         say.message(e->text);

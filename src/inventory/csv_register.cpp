@@ -8,7 +8,7 @@
 
 #include <cerrno>
 
-#include "map/outfile.h"
+#include "io/os_error.h"
 
 namespace orv::inventory {
 
@@ -25,7 +25,7 @@ csv_reader::~csv_reader() {
 bool csv_reader::open(const std::string& path, char delim, std::string& why) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
-        why = map::io_reason(errno);
+        why = io::os_error(errno);
         return false;
     }
     struct stat st;
@@ -43,7 +43,7 @@ bool csv_reader::fill(std::string& why) {
     while (n < 0 && errno == EINTR);
     if (n < 0) {
         buf_.resize(have);
-        why = map::io_reason(errno);
+        why = io::os_error(errno);
         return false;
     }
     buf_.resize(have + static_cast<std::size_t>(n));

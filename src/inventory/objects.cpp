@@ -137,9 +137,9 @@ namespace {
 
 // One object's samples through the judge.
 assess::verdict judge_parts(const std::vector<assess::part>& parts, const assess::frame& f,
-                            double spacing) {
+                            double spacing, std::vector<assess::xy>& buf) {
     assess::judge j(f);
-    assess::sampler s(spacing, j);
+    assess::sampler s(spacing, j, buf);
     assess::sample_parts(parts, s);
     return j.result();
 }
@@ -176,7 +176,7 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
                     boost::make_function_output_iterator([&](const entry& e) {
                         sc.seen[e.second] = stamp;
                         ++c.judged;
-                        add(c, judge_parts(objs_[e.second].parts, f, spacing_), from, e.second,
+                        add(c, judge_parts(objs_[e.second].parts, f, spacing_, sc.buf), from, e.second,
                             hits);
                     }));
     // Beside every zone, where the tables give results: level 0, unless an
@@ -201,7 +201,7 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
                 if (hits) hits->push_back({e.second, 0, 0, 0});
             } else {
                 ++c.judged;
-                add(c, judge_parts(o.parts, f, spacing_), from, e.second, hits);
+                add(c, judge_parts(o.parts, f, spacing_, sc.buf), from, e.second, hits);
             }
         }));
     return c;
@@ -211,9 +211,10 @@ object_counts object_index::count_all(const assess::frame& f, int from,
                                       std::vector<object_hit>* hits) const {
     object_counts c;
     c.open = skipped_;
+    std::vector<assess::xy> buf;
     for (std::uint32_t k = 0; k < objs_.size(); ++k) {
         ++c.judged;
-        add(c, judge_parts(objs_[k].parts, f, spacing_), from, k, hits);
+        add(c, judge_parts(objs_[k].parts, f, spacing_, buf), from, k, hits);
     }
     return c;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "assess/judge.h"
+#include "assess/sample.h"
 #include "assess/source.h"
 #include "inventory/dam.h"
 
@@ -32,6 +33,7 @@ struct object_scratch {
     std::vector<std::uint32_t> seen; // per object: the last dam that judged it, plus one
     std::uint32_t stamp = 0;
     std::vector<std::uint32_t> hits;
+    std::vector<assess::xy> buf; // samples on their way to the judge
 };
 
 class object_index {

@@ -9,7 +9,6 @@
 #include <ogrsf_frmts.h>
 
 #include "assess/quiet.h"
-#include "map/outfile.h"
 
 namespace orv::inventory {
 
@@ -45,12 +44,10 @@ struct dataset_close {
 
 bool write_objects(const std::string& path, const std::string& driver, const object_index& idx,
                    const std::vector<object_best>& best, std::string& why) {
-    map::staged_dir dir;
-    if (!dir.open(path, why)) return false;
     assess::quiet_gdal q;
     GDALDriver* d = GetGDALDriverManager()->GetDriverByName(driver.c_str());
     std::unique_ptr<GDALDataset, dataset_close> ds(
-        d ? d->Create(dir.path().c_str(), 0, 0, 0, GDT_Unknown, nullptr) : nullptr);
+        d ? d->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr) : nullptr);
     if (!ds) {
         why = "Format " + driver + " nicht schreibbar";
         return false;
@@ -120,7 +117,7 @@ bool write_objects(const std::string& path, const std::string& driver, const obj
         why = q.last();
         return false;
     }
-    return dir.commit(why);
+    return true;
 }
 
 } // namespace orv::inventory

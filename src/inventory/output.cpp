@@ -7,8 +7,10 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
+#include <cerrno>
+
 #include "assess/quiet.h"
-#include "map/outfile.h"
+#include "io/os_error.h"
 
 namespace orv::inventory {
 
@@ -86,8 +88,7 @@ std::string csv_field(const std::string& s, char delim) {
 
 class csv_out : public dam_writer {
   public:
-    csv_out(char delim, char dec) : delim_(delim), dec_(dec) {}
-    bool open(const std::string& path, std::string& why) { return f_.open(path, why); }
+    csv_out(std::FILE* f, char delim, char dec) : f_(f), delim_(delim), dec_(dec) {}
 
     bool begin(const record* h, OGRLayer*, std::string& why) override {
         std::string s = h->bytes;
@@ -100,17 +101,21 @@ class csv_out : public dam_writer {
         return put(s + d.rec.end, why);
     }
     bool blank(const record& r, std::string& why) override { return put(r.bytes + r.end, why); }
-    bool commit(std::string& why) override { return f_.commit(why); }
-
-  private:
-    bool put(const std::string& s, std::string& why) {
-        if (std::fwrite(s.data(), 1, s.size(), f_.stream()) == s.size()) return true;
-        why = "Schreibfehler";
+    bool finish(std::string& why) override {
+        if (std::fflush(f_) == 0) return true;
+        why = io::os_error(errno);
         return false;
     }
 
+  private:
+    bool put(const std::string& s, std::string& why) {
+        if (std::fwrite(s.data(), 1, s.size(), f_) == s.size()) return true;
+        why = io::os_error(errno);
+        return false;
+    }
+
+    std::FILE* f_;
     char delim_, dec_;
-    map::staged_file f_;
 };
 
 struct dataset_close {
@@ -123,9 +128,8 @@ class vector_out : public dam_writer {
               const OGRSpatialReference* srs, std::string& why) {
         name_ = name;
         srs_ = srs;
-        if (!dir_.open(path, why)) return false;
         GDALDriver* d = GetGDALDriverManager()->GetDriverByName(driver.c_str());
-        if (d) ds_.reset(d->Create(dir_.path().c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+        if (d) ds_.reset(d->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
         if (!ds_) {
             why = "Format " + driver + " nicht schreibbar";
             return false;
@@ -201,7 +205,7 @@ class vector_out : public dam_writer {
 
     bool blank(const record&, std::string&) override { return true; }
 
-    bool commit(std::string& why) override {
+    bool finish(std::string& why) override {
         assess::quiet_gdal q;
         bool ok = !in_transaction_ || layer_->CommitTransaction() == OGRERR_NONE;
         GDALClose(ds_.release());
@@ -210,7 +214,7 @@ class vector_out : public dam_writer {
             why = q.last().empty() ? "nicht vollstaendig geschrieben" : q.last();
             return false;
         }
-        return dir_.commit(why);
+        return true;
     }
 
   private:
@@ -227,7 +231,6 @@ class vector_out : public dam_writer {
 
     std::string name_;
     const OGRSpatialReference* srs_ = nullptr;
-    map::staged_dir dir_;
     std::unique_ptr<GDALDataset, dataset_close> ds_;
     OGRLayer* layer_ = nullptr;
     std::vector<int> map_;
@@ -237,11 +240,8 @@ class vector_out : public dam_writer {
 
 } // namespace
 
-std::unique_ptr<dam_writer> csv_writer(const std::string& path, char delim, char dec,
-                                       std::string& why) {
-    auto w = std::make_unique<csv_out>(delim, dec);
-    if (!w->open(path, why)) return nullptr;
-    return w;
+std::unique_ptr<dam_writer> csv_writer(std::FILE* f, char delim, char dec) {
+    return std::make_unique<csv_out>(f, delim, dec);
 }
 
 std::unique_ptr<dam_writer> vector_writer(const std::string& path, const std::string& driver,

@@ -2,6 +2,7 @@
 // that keeps the input's bytes, or through an OGR vector driver.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,7 +40,7 @@ extern const char* const added_names[n_added];
 // decimal separator.
 std::string added_text(const dam_row& d, int k, char dec);
 
-// Writes the rows; nothing appears at the target unless commit succeeds.
+// Writes the rows into a staged output; the caller puts it in place.
 class dam_writer {
   public:
     virtual ~dam_writer() = default;
@@ -48,15 +49,16 @@ class dam_writer {
     virtual bool write(const dam_row& d, std::string& why) = 0;
     // An empty line of a CSV register.
     virtual bool blank(const record& r, std::string& why) = 0;
-    virtual bool commit(std::string& why) = 0;
+    // Completes the output.
+    virtual bool finish(std::string& why) = 0;
 };
 
 // CSV that copies each record's bytes and appends the fields before its
 // line end, with the register's delimiter and decimal separator.
-std::unique_ptr<dam_writer> csv_writer(const std::string& path, char delim, char dec,
-                                       std::string& why);
+std::unique_ptr<dam_writer> csv_writer(std::FILE* f, char delim, char dec);
 
-// A vector file by driver, one layer named name of points in srs (may be null).
+// A vector file created at path by driver, one layer named name of points
+// in srs (may be null).
 std::unique_ptr<dam_writer> vector_writer(const std::string& path, const std::string& driver,
                                           const std::string& name,
                                           const OGRSpatialReference* srs, std::string& why);

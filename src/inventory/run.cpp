@@ -21,6 +21,8 @@
 #include "inventory/objects.h"
 #include "inventory/objects_out.h"
 #include "inventory/output.h"
+#include "io/guard.h"
+#include "io/output.h"
 
 namespace orv::inventory {
 
@@ -286,12 +288,14 @@ outcome run(const request& r) {
     assess::register_drivers();
     std::string why;
     const bool csv_register = is_csv_name(r.path);
-    const bool csv_out = csv_register && is_csv_name(r.out);
+    // A CSV register goes to standard output ("-") as CSV.
+    const bool csv_out = csv_register && (is_csv_name(r.out) || r.out == "-");
     std::string driver;
     if (!csv_out) {
         driver = assess::choose_driver(r.out, why);
         if (driver.empty()) return stop(ending::usage, "Option -o: " + why + ": " + r.out);
     }
+    if (r.out.empty()) return stop(ending::usage, "Option -o: leerer Wert");
     if (same_file(r.out, r.path)) return stop(ending::usage, "Option -o: nennt das Register: " + r.out);
     for (const std::string& p : r.objects.paths) {
         if (same_file(r.out, p))
@@ -308,8 +312,8 @@ outcome run(const request& r) {
                 return stop(ending::usage, "Option --objects-out: nennt die Quelle " + p + ": " +
                                                r.objects_out);
         }
-        if (same_file(r.objects_out, r.path) || r.objects_out == r.out)
-            return stop(ending::usage, "Option --objects-out: nennt das Register oder -o: " +
+        if (same_file(r.objects_out, r.path))
+            return stop(ending::usage, "Option --objects-out: nennt das Register: " +
                                            r.objects_out);
     }
 
@@ -327,9 +331,19 @@ outcome run(const request& r) {
     register_in in(r);
     if (!in.open(objs.site_crs(), why)) return stop(ending::bad_input, why);
 
+    // Every target checked and staged before anything is computed; all put
+    // in place together at the end.
+    io::output_set outs;
+    std::size_t out_id = 0, objects_id = 0;
+    io::maybe_failure bad = outs.add("-o", r.out, csv_out ? io::way::stream : io::way::dataset, out_id);
+    if (!bad && !r.objects_out.empty())
+        bad = outs.add("--objects-out", r.objects_out, io::way::dataset, objects_id);
+    if (!bad) bad = outs.stage();
+    if (bad) return stop(bad->kind == io::fault::same_target ? ending::usage : ending::bad_input, bad->text);
+    io::hold("early");
     std::unique_ptr<dam_writer> w =
-        csv_out ? csv_writer(r.out, in.delim(), in.dec(), why)
-                : vector_writer(r.out, driver,
+        csv_out ? csv_writer(outs.stream(out_id), in.delim(), in.dec())
+                : vector_writer(outs.path(out_id), driver,
                                 csv_register ? stem(r.path) : std::string(in.layer()->GetName()),
                                 objs.site_crs(), why);
     if (!w) return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
@@ -389,11 +403,15 @@ outcome run(const request& r) {
             if (!w->write(it.d, why)) return stop(ending::bad_input, "-o " + r.out + ": " + why);
         }
         done += dams;
+        io::hold("middle");
         if (r.progress) r.progress(done, in.share());
     }
-    if (!r.objects_out.empty() && !write_objects(r.objects_out, objects_driver, objs, best, why))
+    if (!w->finish(why)) return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
+    if (!r.objects_out.empty() &&
+        !write_objects(outs.path(objects_id), objects_driver, objs, best, why))
         return stop(ending::bad_input, "--objects-out " + r.objects_out + ": " + why);
-    if (!w->commit(why)) return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
+    io::hold("late");
+    if ((bad = outs.commit())) return stop(ending::bad_input, bad->text);
     o.end = skipped || objs.skipped() ? ending::skipped : ending::ok;
     return o;
 }

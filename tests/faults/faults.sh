@@ -19,6 +19,7 @@ point   | -   | -                             | point -x 50 -y 5      | -
 batch   | csv | batch in.csv -o {OUT}         | batch in.csv          | -
 map     | png | map --cell 10 -o {OUT}        | map --cell 10         | --raster {OUT2}.tif
 profile | csv | profile --csv -o {OUT}        | profile --csv         | -
+inventory | csv | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - | --objects-out {OUT2}.gpkg
 '
 
 # The signals that end a run; TERM is also sent at every stage.
@@ -31,6 +32,15 @@ passed=0
 failed=0
 # Enough rows for batch to reach the middle of its run.
 { echo x,y; for i in $(seq 5000); do echo "100,$((i % 50))"; done; } >"$ROOT/in.csv"
+# A register of small dams and a few objects around them, for inventory.
+{
+    echo "E,N,H,B,Vol,S,D,azimuth"
+    for i in $(seq 40); do echo "$((2600000 + i * 40)),1200000,3,5,2000,4,0.1,$((i * 9))"; done
+} >"$ROOT/anlagen.csv"
+{
+    echo "WKT,id"
+    for i in $(seq 50); do echo "\"POINT ($((2600000 + i * 37)) $((1200000 + i % 7 * 20)))\",$i"; done
+} >"$ROOT/objekte.csv"
 
 # The shell's name of a signal (it knows POLL as IO).
 bash_name() {
@@ -47,7 +57,7 @@ bad() {
 fresh() {
     W=$ROOT/w$((passed + failed))
     mkdir -p "$W/tmp"
-    cp "$ROOT/in.csv" "$W/in.csv"
+    cp "$ROOT/in.csv" "$ROOT/anlagen.csv" "$ROOT/objekte.csv" "$W/"
     export TMPDIR=$W/tmp
 }
 
