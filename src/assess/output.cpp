@@ -9,7 +9,7 @@
 #include <ogrsf_frmts.h>
 
 #include "assess/quiet.h"
-#include "map/outfile.h"
+#include "io/output.h"
 
 namespace orv::assess {
 
@@ -112,7 +112,8 @@ bool holds_layers(const std::string& driver) {
 }
 
 struct layer_writer::state {
-    map::staged_dir dir;
+    io::output_set outs;
+    std::size_t id = 0;
     GDALDriver* driver = nullptr;
     GDALDataset* ds = nullptr;
     OGRLayer* layer = nullptr;
@@ -131,18 +132,40 @@ layer_writer::~layer_writer() {
     }
 }
 
-bool layer_writer::open(const std::string& path, const std::string& driver, std::string& why) {
+// The files of the vector dataset at path (the file and its sidecars), or
+// none when there is no readable dataset.
+std::vector<std::string> dataset_files(const std::string& path) {
+    quiet_gdal q;
+    std::vector<std::string> files;
+    GDALDataset* ds = GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY);
+    if (!ds) return files;
+    const CPLStringList list(ds->GetFileList());
+    for (int k = 0; k < list.size(); ++k) files.emplace_back(list[k]);
+    GDALClose(ds);
+    return files;
+}
+
+bool layer_writer::open(const std::string& path, const std::string& driver, std::string& why,
+                        bool& usage) {
     register_drivers();
+    usage = false;
     st_->driver = GetGDALDriverManager()->GetDriverByName(driver.c_str());
     if (!st_->driver) {
-        why = "Treiber " + driver + " fehlt";
+        why = "-o " + path + ": Treiber " + driver + " fehlt";
         return false;
     }
-    if (!st_->dir.open(path, why)) return false;
+    io::maybe_failure f = st_->outs.add("-o", path, io::way::dataset, st_->id);
+    if (!f && st_->outs.existed(st_->id)) st_->outs.own_files(st_->id, dataset_files(path));
+    if (!f) f = st_->outs.stage();
+    if (f) {
+        why = f->text;
+        usage = f->kind == io::fault::same_target;
+        return false;
+    }
     quiet_gdal q;
-    st_->ds = st_->driver->Create(st_->dir.path().c_str(), 0, 0, 0, GDT_Unknown, nullptr);
+    st_->ds = st_->driver->Create(st_->outs.path(st_->id).c_str(), 0, 0, 0, GDT_Unknown, nullptr);
     if (!st_->ds) {
-        why = q.last().empty() ? "nicht anlegbar" : q.last();
+        why = "-o " + path + ": nicht anlegbar" + (q.last().empty() ? "" : ": " + q.last());
         return false;
     }
     return true;
@@ -259,7 +282,11 @@ bool layer_writer::commit(std::string& why) {
         why = q.last().empty() ? "nicht vollstaendig geschrieben" : q.last();
         return false;
     }
-    return st_->dir.commit(why);
+    if (io::maybe_failure f = st_->outs.commit()) {
+        why = f->text;
+        return false;
+    }
+    return true;
 }
 
 } // namespace orv::assess

@@ -31,8 +31,9 @@ class layer_writer {
     layer_writer& operator=(const layer_writer&) = delete;
 
     // Creates the output for path with driver in a private directory;
-    // false with a German reason.
-    bool open(const std::string& path, const std::string& driver, std::string& why);
+    // false with a German message naming the output, usage set when the
+    // command line named the same file twice.
+    bool open(const std::string& path, const std::string& driver, std::string& why, bool& usage);
     // Adds a layer named name shaped like in (its geometry type and fields,
     // without the input's orv_ fields of the same names), plus the orv_
     // fields, in the system srs (null for none); it becomes the current layer.
@@ -41,7 +42,8 @@ class layer_writer {
     // Writes in's geometry and attributes with the judgement v to the
     // current layer, keeping in's feature id where the driver allows.
     bool write(const OGRFeature& in, const verdict& v, const levels& lv, std::string& why);
-    // Closes the file and moves it (and the files that belong with it) into place.
+    // Closes the file and moves it (and the files that belong with it) into
+    // place; false with a German reason (from the output itself: naming it).
     bool commit(std::string& why);
 
   private:

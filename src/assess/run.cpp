@@ -13,6 +13,7 @@
 #include <ogrsf_frmts.h>
 
 #include "assess/output.h"
+#include "io/guard.h"
 
 namespace orv::assess {
 
@@ -191,8 +192,10 @@ outcome assess(const request& r) {
     }
 
     layer_writer w;
-    if (!r.out.empty() && !w.open(r.out, driver, why))
-        return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
+    bool usage = false;
+    if (!r.out.empty() && !w.open(r.out, driver, why, usage))
+        return stop(usage ? ending::usage : ending::bad_input, why);
+    io::hold("early");
     const frame fr = make_frame(r.s, r.lv, r.g);
     const unsigned threads =
         r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency());
@@ -211,6 +214,7 @@ outcome assess(const request& r) {
         l.layer->ResetReading();
         // While one batch is judged, the one before is written and the next read.
         auto finish = [&](batch& b) -> bool {
+            if (!b.empty()) io::hold("middle");
             for (item& it : b) {
                 if (!it.error.empty()) {
                     const std::string msg = where(l, *it.f) + ": " + it.error;
@@ -253,8 +257,8 @@ outcome assess(const request& r) {
         if (r.keep != 0 && sum.endangered.size() > r.keep) sum.endangered.resize(r.keep);
         o.layers.push_back(std::move(sum));
     }
-    if (!r.out.empty() && !w.commit(why))
-        return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
+    io::hold("late");
+    if (!r.out.empty() && !w.commit(why)) return stop(ending::bad_input, why);
 
     bool yes = false, open = false;
     for (const layer_summary& s : o.layers) {

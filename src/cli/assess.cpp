@@ -11,6 +11,8 @@
 #include "cli/german.h"
 #include "cli/grid_options.h"
 #include "cli/site_options.h"
+#include "io/guard.h"
+#include "io/output.h"
 
 namespace orv::cli {
 
@@ -94,13 +96,26 @@ int run(const assess_opts& op) {
     r.warn = [](const std::string& m) {
         std::fprintf(stderr, "orvalis assess: %s (uebersprungen)\n", m.c_str());
     };
+    // The summary is the main output without -o; with it a closed standard
+    // output takes the summary as map's does.
+    io::output_set outs;
+    std::size_t sum = 0;
+    const bool summary = op.out.empty() || !io::stdout_was_closed();
+    if (summary) {
+        io::maybe_failure f = outs.add("", "-", io::way::stream, sum);
+        if (!f) f = outs.stage();
+        if (f) return fail(output_problem(*f));
+    }
     const assess::outcome o = assess::assess(r);
     if (o.end == assess::ending::usage) return fail({exit_usage, o.message});
     if (o.end == assess::ending::bad_input) return fail({exit_bad_value, o.message});
     const assess::report_input in{p, r.lv, r.g, r.spacing, r.from};
     const std::string text = op.json ? assess::report_json(in, o) : assess::report_text(in, o);
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-        return fail({exit_bad_value, "Ausgabe nicht schreibbar"});
+    if (auto f = outs.commit()) return fail(output_problem(*f));
+    if (summary) {
+        if (const int err = io::write_all(1, text.data(), text.size()))
+            return fail(output_problem(outs.write_failed(sum, err)));
+    }
     return o.end == assess::ending::skipped ? exit_invalid_rows : exit_ok;
 }
 
