@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "cli/batch_engine.h"
+#include "batch/engine.h"
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/site_options.h"
@@ -27,9 +27,15 @@ struct batch_opts {
     std::string file, out;
     site_text site;
     std::string levels, digits, delimiter, decimal, origin, azimuth, coords;
+    std::string prefer;
     bool keep_going = false;
     bool summary = false;
 };
+
+using batch::batch_config;
+using batch::batch_outcome;
+using batch::failure;
+using batch::row_counts;
 
 // The text of a --delimiter or --decimal value as the byte it names.
 maybe_problem read_char(const std::string& text, const char* name, const char* allowed, char& c) {
@@ -71,7 +77,7 @@ maybe_problem read_finite(const std::string& text, const char* name, double& v) 
 }
 
 // Reads --origin, --azimuth and --coords into c.
-maybe_problem read_world(const batch_opts& o, engine_config& c) {
+maybe_problem read_world(const batch_opts& o, batch_config& c) {
     if (o.origin.empty()) return std::nullopt;
     c.world = true;
     std::string e, n;
@@ -88,7 +94,7 @@ maybe_problem read_world(const batch_opts& o, engine_config& c) {
 }
 
 // Reads every option into c.
-maybe_problem read_options(const batch_opts& o, engine_config& c) {
+maybe_problem read_options(const batch_opts& o, batch_config& c) {
     maybe_problem e = read_site(o.site, c.base);
     if (!e) e = read_levels(o.levels, c.lv);
     if (!e) e = read_count(o.digits, "--digits", 0, 30, c.digits);
@@ -100,13 +106,16 @@ maybe_problem read_options(const batch_opts& o, engine_config& c) {
         return problem{exit_usage, "Trennzeichen und Dezimalzeichen sind beide ','"};
     const std::string* given[7] = {&o.site.h, &o.site.b, &o.site.vol, &o.site.s,
                                    &o.site.d, &o.site.x, &o.site.y};
-    for (int k = 0; k < 7; ++k) c.given[k] = !given[k]->empty();
+    for (int k = 0; k < n_params; ++k) c.given[k] = !given[k]->empty();
     c.keep_going = o.keep_going;
+    if (!o.prefer.empty() && o.prefer != "options")
+        return problem{exit_bad_value, "Option --prefer: 'options' erwartet: " + o.prefer};
+    c.prefer_options = !o.prefer.empty();
     return std::nullopt;
 }
 
 // The closing line of counts.
-std::string summary(const engine_stats& s) {
+std::string summary(const row_counts& s) {
     uint64_t rows = s.invalid + s.blank + s.empty;
     for (uint64_t n : s.st) rows += n;
     std::string t = std::to_string(rows) + " Zeilen; Status 0: " + std::to_string(s.st[0]);
@@ -117,11 +126,23 @@ std::string summary(const engine_stats& s) {
                "\"keine Gefahr\")";
 }
 
+// What ended a run early, as a message and an exit status.
+maybe_problem stop_problem(const batch_outcome& r, const std::string& in_name) {
+    switch (r.stop) {
+    case failure::none: return std::nullopt;
+    case failure::bad_input: return problem{exit_bad_value, r.message};
+    case failure::same_separators: return problem{exit_usage, r.message};
+    case failure::unreadable:
+        return problem{exit_bad_value, in_name + ": nicht lesbar: " + io::os_error(r.read_error)};
+    }
+    return std::nullopt;
+}
+
 // Runs the subcommand.
 int run(const batch_opts& o) {
     const bool tty = io::is_terminal(2);
     io::progress_line say("orvalis batch", tty && !(o.out.empty() && io::same_terminal(1, 2)));
-    engine_config c;
+    batch_config c;
     if (auto e = read_options(o, c)) {
         say.message(e->text);
         return e->status;
@@ -151,11 +172,11 @@ int run(const batch_opts& o) {
         io::hold("middle");
         say.tick(rows);
     };
-    const engine_outcome r = run_engine(c);
+    const batch_outcome r = batch::run_batch(c);
     if (in > 0) close(in);
     say.clear();
     if (r.write_error == EPIPE) return exit_ok;
-    maybe_problem e = r.stop;
+    maybe_problem e = stop_problem(r, c.in_name);
     if (!e && r.write_error != 0) e = output_problem(out.write_failed(id, r.write_error));
     if (!e) io::hold("late");
     if (!e) {
@@ -166,8 +187,8 @@ int run(const batch_opts& o) {
         say.message(e->text);
         return e->status;
     }
-    if (tty || o.summary) say.message(summary(r.stats));
-    return r.stats.invalid > 0 ? exit_invalid_rows : exit_ok;
+    if (tty || o.summary) say.message(summary(r.counts));
+    return r.counts.invalid > 0 ? exit_invalid_rows : exit_ok;
 }
 
 } // namespace
@@ -179,8 +200,9 @@ command add_batch(CLI::App& top) {
     app->footer(
         "Die Eingabe ist CSV mit einer Kopfzeile. Spalten H, B, S, D, x, y (Gross- und\n"
         "Kleinschreibung wie angegeben) und Vol (beliebig) geben die Parameter der Zeile;\n"
-        "fehlt eine Spalte, gilt die Option, sonst der Anfangswert. Jede Zeile wird Byte\n"
-        "fuer Byte ausgegeben, ergaenzt um q,v,h,he,status,level (mit --origin zuerst\n"
+        "fehlt eine Spalte, gilt die Option, sonst der Anfangswert. Spalte und Option fuer\n"
+        "denselben Parameter sind ein Fehler, ausser mit --prefer options. Jede Zeile wird\n"
+        "Byte fuer Byte ausgegeben, ergaenzt um q,v,h,he,status,level (mit --origin zuerst\n"
         "x_jet,y_jet). Status 0 heisst berechnet; 1 bis 4 sind die Warnungen des Rechners,\n"
         "5 heisst nicht unterhalb der Bresche: dann bleiben die Ergebnisse leer (nicht\n"
         "berechnet, nicht \"keine Gefahr\"). Eine leere Zeile bleibt leer, eine Zeile nur\n"
@@ -201,6 +223,10 @@ command add_batch(CLI::App& top) {
     app->add_flag(
         "--keep-going", op->keep_going,
         "ungueltige Zeilen mit Status invalid ausgeben und weiterrechnen (Exit-Status 3)");
+    app->add_option("--prefer", op->prefer,
+                    "options: eine Option gilt vor der gleichnamigen Spalte (sonst ist "
+                    "beides zusammen ein Fehler)")
+        ->type_name("options");
     app->add_flag("--summary", op->summary,
                   "am Ende die Anzahl Zeilen je Status melden (auf einem Terminal immer)");
     app->add_option("--delimiter", op->delimiter,

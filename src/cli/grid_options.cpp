@@ -4,10 +4,10 @@
 #include <charconv>
 #include <cmath>
 
-#include "cli/messages.h"
 #include "csv/number.h"
 #include "model/intensity.h"
 #include "model/point.h"
+#include "model/status_text.h"
 
 namespace orv::cli {
 
@@ -91,11 +91,11 @@ maybe_problem check_slope(params& p, bool correct, std::string& note) {
     correct_params(c, o);
     const std::string fixed = "korrigierter Wert: S = " + write_real(c.slp) + " %";
     if (!correct) {
-        return problem{exit_bad_value, std::string(status_message(o.st)) +
+        return problem{exit_bad_value, std::string(status_text(o.st)) +
                                            ": S = " + write_real(p.slp) + " % (" + fixed +
                                            "; mit --correct wird damit gerechnet)"};
     }
-    note = std::string(status_message(o.st)) + ", " + fixed;
+    note = std::string(status_text(o.st)) + ", " + fixed;
     p.slp = c.slp;
     return std::nullopt;
 }

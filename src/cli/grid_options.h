@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/status.h"
+#include "cli/exit.h"
 #include "map/extent.h"
 #include "model/params.h"
 

@@ -7,8 +7,8 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/command.h"
+#include "cli/exit.h"
 #include "cli/german.h"
-#include "cli/status.h"
 #include "io/guard.h"
 
 int main(int argc, char** argv) {

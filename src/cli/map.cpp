@@ -183,7 +183,7 @@ int run(const map_opts& op) {
     // The summary is the main output only without files; with them a closed
     // standard output takes it as before.
     if (!files || !io::stdout_was_closed()) add("", "-", io::way::stream, sum);
-    if (!e && !op.raster.empty() && outs.existed(ras))
+    if (!e && !op.raster.empty() && outs.replaces(ras))
         outs.own_files(ras, raster::dataset_files(op.raster));
     if (!e) {
         if (auto f = outs.stage()) e = output_problem(*f);

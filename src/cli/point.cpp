@@ -7,7 +7,6 @@
 
 #include "cli/command.h"
 #include "cli/german.h"
-#include "cli/messages.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
 #include "csv/results.h"
@@ -16,6 +15,7 @@
 #include "model/intensity.h"
 #include "model/level.h"
 #include "model/point.h"
+#include "model/status_text.h"
 
 namespace orv::cli {
 
@@ -124,7 +124,7 @@ int run(const point_opts& op) {
     intensity_outcome o = compute(p);
     std::string warnings;
     for (int round = 0; o.st >= 1 && o.st <= 4; ++round) {
-        warnings += std::string(" ") + status_message(o.st) + "\n";
+        warnings += std::string(" ") + status_text(o.st) + "\n";
         warnings += " korrigierter Wert: " + correction(p, o) + "\n";
         if (!op.correct || round == max_rounds) break;
         params c = p;
@@ -133,7 +133,7 @@ int run(const point_opts& op) {
         p = c;
         o = compute(p);
     }
-    if (o.st == not_downstream) warnings += std::string(" ") + status_message(o.st) + "\n";
+    if (o.st == not_downstream) warnings += std::string(" ") + status_text(o.st) + "\n";
     const int level = danger_level(o.st, o.res, lv);
     io::hold("middle");
     io::hold("late");

@@ -2,7 +2,6 @@
 #include "cli/site_options.h"
 
 #include <charconv>
-#include <cmath>
 
 #include "csv/number.h"
 
@@ -10,20 +9,11 @@ namespace orv::cli {
 
 namespace {
 
-// One parameter option: its name, where its text is, where its value goes,
-// and whether it must be > 0.
-struct param_option {
-    const char* name;
-    std::string site_text::*text;
-    real params::*value;
-    bool positive;
-};
-
-constexpr param_option options[] = {
-    {"-H", &site_text::h, &params::h, true},        {"-B", &site_text::b, &params::b, true},
-    {"--vol", &site_text::vol, &params::vol, true}, {"-S", &site_text::s, &params::slp, false},
-    {"-D", &site_text::d, &params::dm, true},       {"-x", &site_text::x, &params::x1, false},
-    {"-y", &site_text::y, &params::y1, false},
+// Where the text of each parameter option is, in the order of the
+// parameter table.
+constexpr std::string site_text::*texts[n_params] = {
+    &site_text::h, &site_text::b, &site_text::vol, &site_text::s,
+    &site_text::d, &site_text::x, &site_text::y,
 };
 
 } // namespace
@@ -40,24 +30,18 @@ void add_site_options(CLI::App& app, site_text& t, bool point) {
     app.add_option("-y", t.y, "Distanz y von der Mittellinie in m (Vorgabe 0)")->type_name("ZAHL");
 }
 
-// What makes v unusable for the method, or nullptr.
-const char* unusable(real v, bool positive) {
-    if (!std::isfinite(v)) return "Wert muss endlich sein";
-    if (positive && !(v > 0)) return "Wert muss groesser als 0 sein";
-    return nullptr;
-}
-
 // Reads and checks each given parameter option.
 maybe_problem read_site(const site_text& t, params& p) {
-    for (const auto& o : options) {
-        const std::string& text = t.*o.text;
+    for (int k = 0; k < n_params; ++k) {
+        const param_info& o = param_table[k];
+        const std::string& text = t.*texts[k];
         if (text.empty()) continue;
         const auto r = read_real(text);
-        const std::string where = std::string("Option ") + o.name + ": ";
+        const std::string where = std::string("Option ") + o.option + ": ";
         if (!r.ok()) return problem{exit_bad_value, where + describe(r.err) + ": " + text};
         if (const char* why = unusable(r.value, o.positive))
             return problem{exit_bad_value, where + why + ": " + text};
-        p.*o.value = r.value;
+        p.*o.member = r.value;
     }
     return std::nullopt;
 }

@@ -4,7 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/status.h"
+#include "cli/exit.h"
 #include "model/level.h"
 #include "model/params.h"
 
@@ -30,9 +30,5 @@ maybe_problem read_levels(const std::string& text, levels& l);
 
 // Reads a whole number from lo to hi given to option name; empty keeps n.
 maybe_problem read_count(const std::string& text, const char* name, int lo, int hi, int& n);
-
-// Checks one parameter value for the method: what is wrong with it, or
-// nullptr. positive: it must also be > 0.
-const char* unusable(real v, bool positive);
 
 } // namespace orv::cli

@@ -82,6 +82,7 @@ const char* scanner::scan(const char* p, const char* end, event& ev, bool last) 
             started_ = true;
             if (*p == '"') {
                 cur_.quoted = true;
+                cr_ = false;
                 st_ = state::quoted;
                 ++p;
             } else {
@@ -98,6 +99,7 @@ const char* scanner::scan(const char* p, const char* end, event& ev, bool last) 
                     }
                     if (p + 1 != end && p[1] == '"') {
                         put('"');
+                        cr_ = false;
                         p += 2;
                         continue;
                     }
@@ -105,7 +107,9 @@ const char* scanner::scan(const char* p, const char* end, event& ev, bool last) 
                     st_ = state::unquoted;
                     break;
                 }
-                if (c == '\n') ++line_;
+                // A line end inside quotes counts as a physical line too.
+                if (c == '\r' || (c == '\n' && !cr_)) ++line_;
+                cr_ = c == '\r';
                 put(c);
                 ++p;
             }
@@ -149,10 +153,10 @@ const char* scanner::scan(const char* p, const char* end, event& ev, bool last) 
                     ev = event::record;
                     return p + 2;
                 }
-                data_ = true;
-                put(c);
-                ++p;
-                continue;
+                end_record(p, line_end::cr);
+                ++line_;
+                ev = event::record;
+                return p + 1;
             case quote:
                 cur_.bad_quote = true;
                 data_ = true;

@@ -8,8 +8,9 @@
 
 namespace orv::csv {
 
-// How a record ended: at the end of the input, by LF, or by CR LF.
-enum class line_end : uint8_t { none, lf, crlf };
+// How a record ended: at the end of the input, by LF, by CR LF, or by a CR
+// alone (old spreadsheet exports).
+enum class line_end : uint8_t { none, lf, crlf, cr };
 
 // What scan() stopped at.
 enum class event : uint8_t {
@@ -33,8 +34,9 @@ struct field_info {
 // Splits input into fields and records. Quotes are special only at the
 // start of a field: there they open a quoted field in which delimiters and
 // line ends are data and "" stands for one quote. Elsewhere a quote is data
-// (and marks the field bad_quote). CR is part of a line end only right before
-// LF. The tokenizer never fails; what is wrong is told by the field flags.
+// (and marks the field bad_quote). LF, CR LF and a CR alone end a line (CR CR
+// LF is two line ends); inside quotes they are data. The tokenizer never fails; what is wrong is
+// told by the field flags.
 //
 // The caller feeds pieces with scan() until it returns `more`, then the next
 // piece from the position returned (bytes not consumed, at most one, must be
@@ -90,6 +92,7 @@ class scanner {
     bool started_ = false;    // the current record has begun
     bool only_delims_ = true; // the current record holds delimiters only so far
     bool last_only_ = false;  // the same for the record that just ended
+    bool cr_ = false;         // the last byte inside quotes was a CR
     std::size_t line_ = 1;
     field_info cur_, last_;
     const char* content_end_ = nullptr;

@@ -4,6 +4,9 @@
 
 namespace orv {
 
+// The process-wide Parameter set, with its initial values at start.
+params& stored_params();
+
 // The main program: Banner, then the menu loop until the exit command.
 [[noreturn]] void main_program();
 

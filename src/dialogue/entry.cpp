@@ -1,5 +1,7 @@
+// Entry of the seven parameters through their prompts.
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 
 #include "consoleio/read.h"
@@ -11,22 +13,22 @@ namespace {
 
 constexpr std::size_t entry_len = 64;
 
-// Prompt format of one parameter and the source lines of its statements.
+// Prompt format of one parameter and the source lines of its statements,
+// in the order of the parameter table.
 struct prompt {
     const char* fmt;
     bool whole; // shown rounded to an integer
     int line;   // line of the answer read; the number parse follows two lines on
-    real params::*field;
 };
 
 constexpr prompt prompts[] = {
-    {"(' <Stauhoehe       H (',f6.2,'m)>')", false, 167, &params::h},
-    {"(' <Breschenbreite  B (',f6.2,'m)>')", false, 174, &params::b},
-    {"(' <Volumen  Vol (',i10,'m3)>')", true, 181, &params::vol},
-    {"(' <Sohlengefaelle  S (',f6.2,'%)>')", false, 188, &params::slp},
-    {"(' <Korndurchmesser D (',f6.3,'m)>')", false, 195, &params::dm},
-    {"(' <Breschendistanz x (',i6,'m)>')", true, 202, &params::x1},
-    {"(' <Mittendistanz   y (',i6,'m)>')", true, 209, &params::y1},
+    {"(' <Stauhoehe       H (',f6.2,'m)>')", false, 167},
+    {"(' <Breschenbreite  B (',f6.2,'m)>')", false, 174},
+    {"(' <Volumen  Vol (',i10,'m3)>')", true, 181},
+    {"(' <Sohlengefaelle  S (',f6.2,'%)>')", false, 188},
+    {"(' <Korndurchmesser D (',f6.3,'m)>')", false, 195},
+    {"(' <Breschendistanz x (',i6,'m)>')", true, 202},
+    {"(' <Mittendistanz   y (',i6,'m)>')", true, 209},
 };
 
 } // namespace
@@ -50,8 +52,10 @@ bool blank(const char* buf) {
 
 bool enter_params(params& p) {
     static char entry[entry_len];
-    for (const prompt& pr : prompts) {
-        real& value = p.*pr.field;
+    static_assert(std::size(prompts) == n_params);
+    for (int k = 0; k < n_params; ++k) {
+        const prompt& pr = prompts[k];
+        real& value = p.*param_table[k].member;
         if (pr.whole)
             write_internal({pr.line - 2, 0}, entry, pr.fmt, {round_display(value)});
         else

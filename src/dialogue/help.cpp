@@ -1,3 +1,4 @@
+// The two help pages and the pause between them.
 #include "consoleio/read.h"
 #include "consoleio/write.h"
 #include "dialogue/dialogue.h"

@@ -1,3 +1,4 @@
+// The main program: the Banner and the menu loop.
 #include "consoleio/process.h"
 #include "consoleio/read.h"
 #include "consoleio/write.h"

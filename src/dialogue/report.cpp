@@ -1,5 +1,9 @@
+// The Result report and the Warning block of a calculation.
+#include <string>
+
 #include "consoleio/write.h"
 #include "dialogue/dialogue.h"
+#include "model/status_text.h"
 
 namespace orv {
 namespace {
@@ -12,13 +16,6 @@ constexpr const char* result_format =
     "                    ,' >Abflusstiefe:         ',f8.2,'m',/                            ,' "
     ">Energiehoehe:         ',f8.2,'m')";
 
-constexpr const char* messages[] = {
-    " Distanz von der Bresche zu klein",
-    " Distanz von der Bresche zu gross",
-    " Gefaelle zu klein",
-    " Gefaelle zu gross",
-};
-
 } // namespace
 
 void print_report(params& p, const intensity_outcome& o) {
@@ -29,7 +26,9 @@ void print_report(params& p, const intensity_outcome& o) {
     }
     write_list({240, 6});
     write_list({241, 6}, {"------ Beginn Warnung -----------"});
-    write_list({242, 6}, {messages[o.st - 1]});
+    // The warning as a record with one leading blank.
+    const std::string warning = std::string(" ") + status_text(o.st);
+    write_list({242, 6}, {std::string_view(warning)});
     correct_params(p, o);
     write_list({244, 6}, {"------- Ende Warnung ------------"});
 }

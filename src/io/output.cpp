@@ -241,8 +241,9 @@ const std::string& output_set::path(std::size_t id) const {
     return outs_[id].inner;
 }
 
-bool output_set::existed(std::size_t id) const {
-    return outs_[id].existed;
+bool output_set::replaces(std::size_t id) const {
+    const entry& e = outs_[id];
+    return e.existed && !e.direct && !e.copied;
 }
 
 void output_set::own_files(std::size_t id, std::vector<std::string> files) {

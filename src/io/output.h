@@ -64,8 +64,9 @@ class output_set {
     std::FILE* stream(std::size_t id);
     // Where a dataset's library creates its main file.
     const std::string& path(std::size_t id) const;
-    // Whether the target existed when it was added.
-    bool existed(std::size_t id) const;
+    // Whether the target is an existing file that the output replaces (not
+    // a pipe or device, which are only written).
+    bool replaces(std::size_t id) const;
     // Files of the existing target's dataset (its sidecars): replaced when
     // the new dataset has them, removed when it has not.
     void own_files(std::size_t id, std::vector<std::string> files);

@@ -1,4 +1,4 @@
-// World and jet coordinates.
+// The world raster over a rotated map.
 #include "map/frame.h"
 
 #include <algorithm>
@@ -6,14 +6,6 @@
 #include <numbers>
 
 namespace orv::map {
-
-// The formula of the batch command's world coordinates.
-jet_point to_jet(const georef& g, double e, double n) {
-    const double a = g.azimuth * (std::numbers::pi / 180);
-    const double de = e - g.e0;
-    const double dn = n - g.n0;
-    return {de * std::sin(a) + dn * std::cos(a), dn * std::sin(a) - de * std::cos(a)};
-}
 
 // Corners taken to the world: along the jet (sin a, cos a), to its left
 // (-cos a, sin a).

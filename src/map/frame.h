@@ -1,28 +1,17 @@
-// The jet's frame in world coordinates: turning a world point into (x, y)
-// and the north-up raster that covers a map's rotated extent.
+// The north-up raster that covers a map's rotated extent in world
+// coordinates, and which jet points lie in the map.
 #pragma once
 #include <cstddef>
 
 #include "map/axis.h"
+#include "model/jet_frame.h"
 
 namespace orv::map {
 
-// The breach at (e0, n0) and the jet's direction in degrees clockwise from north.
-struct georef {
-    double e0 = 0;
-    double n0 = 0;
-    double azimuth = 0;
-};
-
-// A point in the jet's frame: x along the jet, y to its left.
-struct jet_point {
-    double x;
-    double y;
-};
-
-// The world point (e, n) in the jet's frame, in double: a = azimuth in
-// radians, x = dE sin a + dN cos a, y = dN sin a - dE cos a.
-jet_point to_jet(const georef& g, double e, double n);
+// The jet's frame and the world-to-jet formula are the model's.
+using georef = world_frame;
+using orv::jet_point;
+using orv::to_jet;
 
 // A north-up raster: geotransform gt (origin, cell width, 0, top, 0,
 // -cell height) and its size in cells.

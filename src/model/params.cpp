@@ -1,15 +1,14 @@
-// Storage of the Parameter set.
+// Checks of parameter values.
 #include "model/params.h"
+
+#include <cmath>
 
 namespace orv {
 
-namespace {
-params stored; // initial values come from the member initialisers
-} // namespace
-
-// Returns the process-wide Parameter set.
-params& stored_params() {
-    return stored;
+const char* unusable(real v, bool positive) {
+    if (!std::isfinite(v)) return "Wert muss endlich sein";
+    if (positive && !(v > 0)) return "Wert muss groesser als 0 sein";
+    return nullptr;
 }
 
 } // namespace orv

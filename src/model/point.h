@@ -19,6 +19,17 @@ struct point_result {
 // The four results of a point without a result: all NaN.
 intensity no_result();
 
+// False when x <= 0: the point does not lie downstream of the breach and
+// the model is not run for it. A NaN goes to the model, which gives it
+// the status of its discharge lookup.
+inline bool downstream(real x) {
+    return !(x <= 0);
+}
+
+// The lateral stage at y beside station t of site s: the station's status,
+// and when it is 0 the result at |y|, bit for bit make_result.
+point_result at_station(const site& s, const station& t, real y);
+
 // Computes the point (x, y) of site s. The method is symmetric about the
 // jet's axis, so it runs at (x, |y|); x <= 0 gives status 5.
 point_result evaluate(const site& s, real x, real y);

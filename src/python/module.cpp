@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/params.h"
 #include "python/loops.h"
 
 namespace py = pybind11;
@@ -48,9 +49,11 @@ orvalis::levels as_levels(const f32& a) {
 // n points; returns (q, v, h, he, status, level) as 1-D arrays of n values.
 results intensity(const f32& H, const f32& B, const f32& Vol, const f32& S, const f32& D,
                   const f32& x, const f32& y, std::size_t n, const f32& levels) {
-    const orv::python::point_in in{
-        as_column(H, n, "H"), as_column(B, n, "B"), as_column(Vol, n, "Vol"), as_column(S, n, "S"),
-        as_column(D, n, "D"), as_column(x, n, "x"), as_column(y, n, "y")};
+    const auto name = [](int k) { return orv::param_table[k].name; };
+    const orv::python::point_in in{as_column(H, n, name(0)),   as_column(B, n, name(1)),
+                                   as_column(Vol, n, name(2)), as_column(S, n, name(3)),
+                                   as_column(D, n, name(4)),   as_column(x, n, name(5)),
+                                   as_column(y, n, name(6))};
     const orvalis::levels l = as_levels(levels);
     const auto size = static_cast<py::ssize_t>(n);
     py::array_t<float> q(size), v(size), h(size), he(size);
@@ -118,8 +121,10 @@ PYBIND11_MODULE(_orvalis, m) {
     m.doc() = "The orvalis model on float32 arrays; use the package orvalis, not this module.";
     m.attr("__version__") = ORV_VERSION;
     m.def("intensity", &intensity, "Points: (q, v, h, he, status, level) of n points.",
-          py::arg("H"), py::arg("B"), py::arg("Vol"), py::arg("S"), py::arg("D"), py::arg("x"),
-          py::arg("y"), py::arg("n"), py::arg("levels"));
+          py::arg(orv::param_table[0].name), py::arg(orv::param_table[1].name),
+          py::arg(orv::param_table[2].name), py::arg(orv::param_table[3].name),
+          py::arg(orv::param_table[4].name), py::arg(orv::param_table[5].name),
+          py::arg(orv::param_table[6].name), py::arg("n"), py::arg("levels"));
     m.def("grid", &grid, "Grid: (q, v, h, he, status, level) of len(y) rows by len(x) columns.",
           py::arg("site"), py::arg("x"), py::arg("y"), py::arg("levels"), py::arg("threads"));
     m.def("danger_level", &danger_level, "Danger levels of n pairs (h, q).", py::arg("h"),

@@ -75,7 +75,6 @@ void run_cases(const std::vector<batch_case>& cases) {
 
 TEST(Batch, CsvForms) {
     const std::string bom = "\xEF\xBB\xBF";
-    const std::string long_note(200000, 'n');
     run_cases({
         {"plain", {}, "x,y\n100,0\n", "x,y" + names + "\n100,0" + tail(100, 0) + "\n", "", 0},
         {"negative y, warnings, not downstream",
@@ -118,11 +117,11 @@ TEST(Batch, CsvForms) {
          "",
          0},
         {"header only", {}, "x,y\n", "x,y" + names + "\n", "", 0},
-        {"header only, no line end", {}, "a", "a" + names, "", 0},
-        {"no parameter column: options, else initial values",
+        {"header only, no line end", {}, "x", "x" + names, "", 0},
+        {"no site column: options, else initial values",
          {"-H", "6", "-B", "12", "--vol", "5000", "-S", "2", "-D", "0.2", "-x", "50"},
-         "id\n1\n",
-         "id" + names + "\n1" + tail(site6(), 50, 0) + "\n",
+         "id,y\n1,3\n",
+         "id,y" + names + "\n1,3" + tail(site6(), 50, 3) + "\n",
          "",
          0},
         {"site columns; Vol in any case; h is not H",
@@ -132,11 +131,18 @@ TEST(Batch, CsvForms) {
              "\n5,10,4000,1,0.15,100,0,9" + tail(100, 0) + "\n",
          "",
          0},
-        {"a column wins over its option",
-         {"-x", "7"},
-         "x\n100\n",
-         "x" + names + "\n100" + tail(100, 0) + "\n",
-         "orvalis batch: Hinweis: Spalte 1 (x) gilt, Option -x wird nicht verwendet\n",
+        {"a column and its option: an error",
+         {"-H", "6"},
+         "x,H\n100,5\n",
+         "",
+         "orvalis batch: Standardeingabe, Zeile 1: Spalte 2 (H) und Option -H geben beide H an; "
+         "Option -H weglassen oder --prefer options angeben\n",
+         1},
+        {"--prefer options: the option wins, its column is not read",
+         {"-x", "7", "--prefer", "options"},
+         "x\nnone\n",
+         "x" + names + "\nnone" + tail(7, 0) + "\n",
+         "",
          0},
         {"digits and levels",
          {"--digits", "2", "--levels", "0.1,0.2,0.3"},
@@ -148,12 +154,6 @@ TEST(Batch, CsvForms) {
          {"--delimiter", ";", "--decimal", "."},
          "a,b;x\n7,5;1.5e2\n",
          "a,b;x;q;v;h;he;status;level\n7,5;1.5e2" + tail(150, 0, ';') + "\n",
-         "",
-         0},
-        {"a line longer than a chunk",
-         {},
-         "note,x\n" + long_note + ",100\n",
-         "note,x" + names + "\n" + long_note + ",100" + tail(100, 0) + "\n",
          "",
          0},
     });
@@ -194,14 +194,43 @@ TEST(Batch, BadInput) {
          "H,x" + names + "\n",
          at + "2, Spalte 1 (H): Wert muss groesser als 0 sein: 0\n",
          1},
-        {"Vol negative",
+        {"no column of the model; a near miss",
          {},
+         std::string("X,y\0,\xEF\xBB\xBFH\n100,0,5\n", 18),
+         "",
+         at + "1: keine Spalte erkannt; gefunden: \"X\", \"y?\", \"\xEF\xBB\xBFH\"; erwartet: "
+              "H, B, Vol, S, D, x, y; Spalte 1 (X): gemeint ist x?; Spalte 2 (y?): gemeint ist "
+              "y?; Spalte 3 (\xEF\xBB\xBFH): gemeint ist H?\n",
+         1},
+        {"a comma file read with semicolons",
+         {"--delimiter", ";"},
+         "x,y\n100,0\n",
+         "",
+         at + "1: keine Spalte erkannt; gefunden: \"x,y\"; erwartet: H, B, Vol, S, D, x, y; "
+              "Trennzeichen pruefen (--delimiter)\n",
+         1},
+        {"site columns without x, y, -x or -y",
+         {},
+         "H\n5\n",
+         "",
+         at + "1: keine Spalte x oder y und weder -x noch -y angegeben; gefunden: \"H\"; "
+              "erwartet: H, B, Vol, S, D, x, y\n",
+         1},
+        {"UTF-16 with its byte-order mark",
+         {},
+         std::string("\xFF\xFEx\0,\0y\0", 8),
+         "",
+         "orvalis batch: Standardeingabe: in UTF-16 kodiert; bitte als UTF-8 (oder ASCII) "
+         "speichern\n",
+         1},
+        {"Vol negative",
+         {"-x", "100"},
          "vol\n-1\n",
          "vol" + names + "\n",
          at + "2, Spalte 1 (vol): Wert muss groesser als 0 sein: -1\n",
          1},
         {"D not finite",
-         {},
+         {"-x", "100"},
          "D\ninf\n",
          "D" + names + "\n",
          at + "2, Spalte 1 (D): Wert muss endlich sein: inf\n",
@@ -213,7 +242,7 @@ TEST(Batch, BadInput) {
          at + "2, Spalte 1 (x): Wert muss endlich sein: nan\n",
          1},
         {"S huge",
-         {},
+         {"-x", "100"},
          "S\n1e39\n",
          "S" + names + "\n",
          at + "2, Spalte 1 (S): Wert muss endlich sein: 1e39\n",
@@ -414,23 +443,6 @@ TEST(Batch, KeepGoing) {
          "\"keine Gefahr\")\n",
          0},
     });
-}
-
-// Lines longer than the program's chunks of input, with their line ends
-// falling around a chunk's end: rows copied whole, line ends kept, also
-// where open quotes take the input's last line end in.
-TEST(Batch, ChunkEnds) {
-    const std::string dir = orv::test::scratch_dir();
-    const std::size_t chunk = 64 * 1024;
-    for (std::size_t n = chunk - 8; n <= chunk + 2; ++n) {
-        SCOPED_TRACE(n);
-        const std::string a(n - 5, 'a');
-        write_file(dir + "/in.csv", "n,x\r\n" + a + ",100\r\n\"" + a + "\r\n");
-        const auto r = run_orvalis({"batch", "--keep-going", "in.csv"}, {}, dir);
-        EXPECT_EQ(r.code(), 3);
-        EXPECT_EQ(r.out, "n,x" + names + "\r\n" + a + ",100" + tail(100, 0) + "\r\n\"" + a +
-                             ",,,,,invalid,\r\n");
-    }
 }
 
 // The fields of an output line without quotes.

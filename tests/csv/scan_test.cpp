@@ -38,7 +38,10 @@ std::string transcript(const std::string& in, char delim, const std::vector<std:
         t.append(fields).append("]");
         if (sc.only_delims()) t += "D";
         const line_end e = sc.ending();
-        t += e == line_end::lf ? "LF " : e == line_end::crlf ? "CRLF " : "END ";
+        t += e == line_end::lf     ? "LF "
+             : e == line_end::crlf ? "CRLF "
+             : e == line_end::cr   ? "CR "
+                                   : "END ";
         fields.clear();
         rec_start = next;
         rec_line = sc.line();
@@ -84,8 +87,11 @@ TEST(Scan, FieldsRecordsFlags) {
         {"\"a,b\",\"c\"\"d\"\n", ',', "{\"a,b\",\"c\"\"d\"}[a,bq|c\"dq]LF "},
         {"\"x\ny\",z\nw\n", ',', "{\"x\ny\",z}[x\nyq|z@2]LF {w}[w]LF "},
         {"\"x\r\ny\"\r\n", ',', "{\"x\r\ny\"}[x\r\nyq]CRLF "},
-        {"a\rb,c\n", ',', "{a\rb,c}[a\rb|c]LF "},
-        {"a\r", ',', "{a\r}[a\r]END "},
+        {"a\rb,c\n", ',', "{a}[a]CR {b,c}[b|c]LF "},
+        {"a\r", ',', "{a}[a]CR "},
+        {"a\r\r\nb", ',', "{a}[a]CR {}[]DCRLF {b}[b]END "},
+        {"\"x\ry\",z\r\"a\r\"\"\nb\",v", ',',
+         "{\"x\ry\",z}[x\ryq|z@2]CR {\"a\r\"\"\nb\",v}[a\r\"\nbq|v@5]END "},
         {"a\"b,\"c\"d\n", ',', "{a\"b,\"c\"d}[a\"b!|cdq!]LF "},
         {"\"abc\n", ',', "{\"abc\n}[abc\nq?]END "},
         {"\"a\"\"", ',', "{\"a\"\"}[a\"q?]END "},

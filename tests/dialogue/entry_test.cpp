@@ -8,6 +8,16 @@
 namespace orv {
 namespace {
 
+TEST(Display, StoredParamsStartWithInitialValues) {
+    const params& p = stored_params();
+    EXPECT_EQ(&p, &stored_params());
+    const float want[] = {5, 10, 4000, 1, 0.15f, 100, 0};
+    for (int i = 0; i < n_params; ++i) {
+        EXPECT_EQ(p.*param_table[i].member, want[i]) << i;
+        EXPECT_EQ(initial_value(i), want[i]) << i;
+    }
+}
+
 TEST(Display, WholeNumbersRoundHalvesAwayFromZero) {
     constexpr int32_t most_negative = std::numeric_limits<int32_t>::min();
     const struct {

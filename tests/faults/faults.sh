@@ -18,6 +18,7 @@ COMMANDS='
 point   | -   | -                             | point -x 50 -y 5      | -
 batch   | csv | batch in.csv -o {OUT}         | batch in.csv          | -
 map     | png | map --cell 10 -o {OUT}        | map --cell 10         | --raster {OUT2}.tif
+raster  | tif | map --cell 10 --raster {OUT}  | map --cell 10         | -o {OUT2}.png
 profile | csv | profile --csv -o {OUT}        | profile --csv         | -
 inventory | csv | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - | --objects-out {OUT2}.gpkg
 '

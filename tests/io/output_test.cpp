@@ -129,7 +129,7 @@ TEST(Output, DatasetSidecars) {
         output_set s;
         std::size_t id = 0;
         EXPECT_FALSE(s.add("--raster", d + "/" + target, way::dataset, id));
-        EXPECT_EQ(s.existed(id), existed);
+        EXPECT_EQ(s.replaces(id), existed);
         s.own_files(id, std::move(own));
         EXPECT_FALSE(s.stage());
         const std::string p = s.path(id);

@@ -28,14 +28,6 @@ params with(void (*edit)(params&)) {
     return p;
 }
 
-TEST(Intensity, StoredParamsStartWithInitialValues) {
-    const params& p = orv::stored_params();
-    EXPECT_EQ(&p, &orv::stored_params());
-    const float got[] = {p.h, p.b, p.vol, p.slp, p.dm, p.x1, p.y1};
-    const float want[] = {5, 10, 4000, 1, 0.15f, 100, 0};
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(got[i], want[i]) << i;
-}
-
 struct result_case {
     const char* name;
     params p;

@@ -1,20 +1,18 @@
 // Which header column of a batch file gives which parameter.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
-#include "cli/status.h"
+namespace orv::batch {
 
-namespace orv::cli {
-
-// The values a column can give: the seven parameters and the world
-// coordinates E and N.
+// The values a column can give: the seven parameters (in the order of the
+// parameter table) and the world coordinates E and N.
 enum slot : int { sl_h, sl_b, sl_vol, sl_s, sl_d, sl_x, sl_y, sl_e, sl_n, n_slots };
 
-// The name of a slot's parameter as messages show it (H, B, Vol, ...).
+// The name of a slot as messages show it (H, B, Vol, ..., E, N).
 const char* slot_name(int s);
 
 // A column that gives a slot: its index (from 0) and the slot.
@@ -22,6 +20,9 @@ struct wanted_column {
     uint64_t col;
     int slot;
 };
+
+// A problem with the header, as a German message without its place.
+using header_problem = std::optional<std::string>;
 
 // Built from the header's names one by one: one-letter names H, B, S, D, x,
 // y match exactly, Vol in any case; with world coordinates the two names
@@ -33,10 +34,15 @@ class columns {
 
     // Takes the next header field's name (truncated: it was longer than
     // what was kept). A second column for the same slot is a problem.
-    maybe_problem add(std::string_view name, bool truncated);
+    header_problem add(std::string_view name, bool truncated);
 
-    // After the last name: with world coordinates, E and N must be there.
-    maybe_problem finish() const;
+    // After the last name: with world coordinates, E and N must be there;
+    // without, some column of the model must be, and x or y unless
+    // point_given (-x or -y set the point).
+    header_problem finish(bool point_given) const;
+
+    // Stops reading the column of slot s (an option gives its value).
+    void drop(int s);
 
     // How many columns the header has.
     uint64_t count() const { return count_; }
@@ -50,6 +56,7 @@ class columns {
 
   private:
     int match(std::string_view name) const;
+    std::string found_and_expected() const;
 
     bool world_;
     std::string e_name_, n_name_;
@@ -57,10 +64,14 @@ class columns {
     int64_t col_[n_slots];
     std::vector<wanted_column> wanted_;
     std::vector<std::string> names_; // the first names, shortened, for messages
+    std::string near_misses_;        // "Spalte X: gemeint ist x?" for names almost right
+    std::string folded_[n_slots];    // the slots' names as near misses are compared
+    int hints_ = 0;                  // near misses in near_misses_
+    bool delimiters_ = false;        // a name holds ',', ';' or a tab
 };
 
 // Text of a file's bytes for a message: shortened to max bytes (with "...")
 // and with control bytes shown as '?'.
 std::string shown_text(std::string_view s, std::size_t max = 40);
 
-} // namespace orv::cli
+} // namespace orv::batch

@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "cli/batch_chunk.h"
+#include "batch/chunk.h"
 
-namespace orv::cli {
+namespace orv::batch {
 
 class chunk_queue {
   public:
@@ -49,4 +49,4 @@ class chunk_queue {
     std::thread th_;
 };
 
-} // namespace orv::cli
+} // namespace orv::batch

@@ -1,12 +1,12 @@
 // Output rows: the input's bytes as they were, then the added columns and
 // the row's own line end.
-#include "cli/batch_format.h"
+#include "batch/row_writer.h"
 
 #include <cstring>
 
 #include "csv/results.h"
 
-namespace orv::cli {
+namespace orv::batch {
 
 namespace {
 
@@ -18,8 +18,8 @@ constexpr std::size_t short_row = 4096;
 
 // Writes the line end e.
 char* put_end(char* p, csv::line_end e) {
-    if (e == csv::line_end::crlf) *p++ = '\r';
-    if (e != csv::line_end::none) *p++ = '\n';
+    if (e == csv::line_end::crlf || e == csv::line_end::cr) *p++ = '\r';
+    if (e == csv::line_end::crlf || e == csv::line_end::lf) *p++ = '\n';
     return p;
 }
 
@@ -90,4 +90,4 @@ void row_writer::write(const chunk& c) {
     if (c.flush) out_.flush();
 }
 
-} // namespace orv::cli
+} // namespace orv::batch

@@ -1,4 +1,4 @@
-// Exit statuses of the orvalis command and the problem that ends a run.
+// Exit statuses of the orvalis command and the problem that ends a run with one.
 #pragma once
 #include <optional>
 #include <string>

@@ -11,7 +11,7 @@
 #include "model/params.h"
 #include "model/stages.h"
 
-namespace orv::cli {
+namespace orv::batch {
 
 // What a row of output is made of.
 enum class row_kind : uint8_t {
@@ -54,4 +54,4 @@ struct chunk {
     std::atomic<uint32_t> done{0};
 };
 
-} // namespace orv::cli
+} // namespace orv::batch

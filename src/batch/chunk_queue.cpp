@@ -1,10 +1,10 @@
 // The hand-over of chunks between reading and writing.
-#include "cli/batch_queue.h"
+#include "batch/chunk_queue.h"
 
 #include <algorithm>
 #include <system_error>
 
-namespace orv::cli {
+namespace orv::batch {
 
 chunk_queue::chunk_queue(std::function<bool(chunk&)> drain, std::size_t size, std::size_t max_rows,
                          std::size_t max_sites, bool threaded)
@@ -91,4 +91,4 @@ void chunk_queue::close() {
     th_.join();
 }
 
-} // namespace orv::cli
+} // namespace orv::batch

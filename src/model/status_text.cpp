@@ -1,10 +1,9 @@
 // Status texts.
-#include "cli/messages.h"
+#include "model/status_text.h"
 
-namespace orv::cli {
+namespace orv {
 
-// Message of status st.
-const char* status_message(int32_t st) {
+const char* status_text(int32_t st) {
     switch (st) {
     case 1: return "Distanz von der Bresche zu klein";
     case 2: return "Distanz von der Bresche zu gross";
@@ -15,4 +14,4 @@ const char* status_message(int32_t st) {
     }
 }
 
-} // namespace orv::cli
+} // namespace orv

@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "cli/batch_chunk.h"
+#include "batch/chunk.h"
 #include "csv/sink.h"
 
-namespace orv::cli {
+namespace orv::batch {
 
 // How the added columns are written: the input's delimiter and decimal
 // separator, fixed decimals of the results (or -1), and whether x_jet and
@@ -52,4 +52,4 @@ class row_writer {
     row_counts n_;
 };
 
-} // namespace orv::cli
+} // namespace orv::batch

@@ -1,9 +1,9 @@
 // Claims of blocks of rows by compare-and-swap; completion by atomic wait.
-#include "cli/batch_compute.h"
+#include "batch/row_compute.h"
 
 #include <algorithm>
 
-namespace orv::cli {
+namespace orv::batch {
 
 namespace {
 
@@ -36,13 +36,13 @@ void open_rows(chunk& c) {
     c.claims.store(pack(0, static_cast<uint32_t>(c.rows.size())), std::memory_order_relaxed);
 }
 
-void compute_rows(chunk& c, row_calc& calc, bool front) {
+void compute_rows(chunk& c, row_evaluator& eval, bool front) {
     uint32_t a, b;
     while (claim(c, front, a, b)) {
         for (uint32_t i = a; i < b; ++i) {
             row_out& r = c.rows[i];
             if (r.kind != row_kind::data) continue;
-            const row_result res = calc.run(c.sites[r.site], r.x, r.y);
+            const row_result res = eval.run(c.sites[r.site], r.x, r.y);
             r.st = static_cast<int8_t>(res.st);
             r.level = static_cast<int8_t>(res.level);
             r.res = res.res;
@@ -58,4 +58,4 @@ void await_rows(chunk& c) {
         c.done.wait(d, std::memory_order_acquire);
 }
 
-} // namespace orv::cli
+} // namespace orv::batch

@@ -1,0 +1,169 @@
+// Matching header names to parameters, and what a header lacks.
+#include "batch/columns.h"
+
+#include "model/params.h"
+
+namespace orv::batch {
+
+namespace {
+
+// Names of columns kept for messages, and how much of each; names listed
+// in a message; near misses hinted at.
+constexpr std::size_t kept_names = 256;
+constexpr std::size_t kept_len = 40;
+constexpr std::size_t listed_names = 12;
+constexpr int hinted = 3;
+
+// s without blanks and tabs at either end.
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// True when s is "vol" in any case.
+bool is_vol(std::string_view s) {
+    if (s.size() != 3) return false;
+    const char* v = "vol";
+    for (int k = 0; k < 3; ++k)
+        if ((s[k] | 0x20) != v[k]) return false;
+    return true;
+}
+
+// s in lower case without blanks, line ends, quotes, NUL bytes and UTF-8
+// byte-order marks: what a name meant to be, as far as a near miss goes.
+std::string folded(std::string_view s) {
+    std::string t;
+    for (std::size_t k = 0; k < s.size(); ++k) {
+        if (s.compare(k, 3, "\xEF\xBB\xBF") == 0) {
+            k += 2;
+            continue;
+        }
+        const char c = s[k];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '"' || c == '\'' || c == '\0')
+            continue;
+        t += c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
+    }
+    return t;
+}
+
+} // namespace
+
+const char* slot_name(int s) {
+    return s < sl_e ? param_table[s].name : s == sl_e ? "E" : "N";
+}
+
+std::string shown_text(std::string_view s, std::size_t max) {
+    std::string t;
+    for (std::size_t k = 0; k < s.size() && k < max; ++k) {
+        const unsigned char c = static_cast<unsigned char>(s[k]);
+        t += c < 0x20 || c == 0x7f ? '?' : static_cast<char>(c);
+    }
+    if (s.size() > max) t += "...";
+    return t;
+}
+
+columns::columns(bool world, std::string e_name, std::string n_name)
+    : world_(world), e_name_(std::move(e_name)), n_name_(std::move(n_name)) {
+    for (auto& c : col_) c = -1;
+    // The names a near miss is compared with: E and N only with world
+    // coordinates, x and y only without.
+    for (int k = 0; k < n_slots; ++k) {
+        const bool coordinate = k == sl_x || k == sl_y;
+        if ((k >= sl_e && !world_) || (coordinate && world_)) continue;
+        folded_[k] = folded(k == sl_e ? e_name_ : k == sl_n ? n_name_ : slot_name(k));
+    }
+}
+
+// The slot that name gives, or -1.
+int columns::match(std::string_view name) const {
+    if (world_) {
+        if (name == e_name_) return sl_e;
+        if (name == n_name_) return sl_n;
+    }
+    if (is_vol(name)) return sl_vol;
+    if (name.size() != 1) return -1;
+    switch (name[0]) {
+    case 'H': return sl_h;
+    case 'B': return sl_b;
+    case 'S': return sl_s;
+    case 'D': return sl_d;
+    case 'x': return world_ ? -1 : sl_x;
+    case 'y': return world_ ? -1 : sl_y;
+    default: return -1;
+    }
+}
+
+header_problem columns::add(std::string_view name, bool truncated) {
+    const uint64_t c = count_++;
+    name = trimmed(name);
+    if (c < kept_names) names_.push_back(shown_text(name, kept_len));
+    const int s = truncated ? -1 : match(name);
+    if (s < 0) {
+        // A name that is one of the model's but for case, blanks, quotes,
+        // a byte-order mark or NUL bytes.
+        delimiters_ = delimiters_ || name.find_first_of(",;\t") != std::string_view::npos;
+        if (truncated || hints_ >= hinted) return std::nullopt;
+        const std::string f = folded(name);
+        for (int k = 0; k < n_slots && !f.empty(); ++k) {
+            if (f != folded_[k]) continue;
+            const std::string want = k == sl_e ? e_name_ : k == sl_n ? n_name_ : slot_name(k);
+            near_misses_ += (near_misses_.empty() ? "" : "; ") + label(c) + ": gemeint ist " +
+                            shown_text(want) + "?";
+            ++hints_;
+            break;
+        }
+        return std::nullopt;
+    }
+    if (col_[s] >= 0) {
+        return label(static_cast<uint64_t>(col_[s])) + " und " + label(c) + " geben beide " +
+               slot_name(s) + " an";
+    }
+    col_[s] = static_cast<int64_t>(c);
+    wanted_.push_back({c, s});
+    return std::nullopt;
+}
+
+void columns::drop(int s) {
+    std::erase_if(wanted_, [s](const wanted_column& w) { return w.slot == s; });
+}
+
+// "gefunden: ...; erwartet: ..." and the hints, for a header that lacks columns.
+std::string columns::found_and_expected() const {
+    std::string t = "gefunden: ";
+    for (std::size_t k = 0; k < names_.size() && k < listed_names; ++k) {
+        t += (k ? ", \"" : "\"") + names_[k] + "\"";
+    }
+    if (count_ > listed_names) t += ", ...";
+    t += "; erwartet: ";
+    for (int k = 0; k < n_params; ++k) t += (k ? ", " : "") + std::string(param_table[k].name);
+    if (!near_misses_.empty()) t += "; " + near_misses_;
+    if (delimiters_) t += "; Trennzeichen pruefen (--delimiter)";
+    return t;
+}
+
+header_problem columns::finish(bool point_given) const {
+    if (world_) {
+        for (int s : {sl_e, sl_n}) {
+            if (col_[s] < 0) {
+                const std::string& name = s == sl_e ? e_name_ : n_name_;
+                return "Spalte " + shown_text(name) + " fehlt (Weltkoordinaten mit --origin)";
+            }
+        }
+        return std::nullopt;
+    }
+    bool any = false;
+    for (int s = 0; s < n_params; ++s) any = any || col_[s] >= 0;
+    if (!any) return "keine Spalte erkannt; " + found_and_expected();
+    if (col_[sl_x] < 0 && col_[sl_y] < 0 && !point_given)
+        return "keine Spalte x oder y und weder -x noch -y angegeben; " + found_and_expected();
+    return std::nullopt;
+}
+
+std::string columns::label(uint64_t c) const {
+    std::string s = "Spalte " + std::to_string(c + 1);
+    if (c < names_.size() && !names_[c].empty()) s += " (" + names_[c] + ")";
+    return s;
+}
+
+} // namespace orv::batch
