@@ -155,7 +155,7 @@ bool layer_writer::open(const std::string& path, const std::string& driver, std:
         return false;
     }
     io::maybe_failure f = st_->outs.add("-o", path, io::way::dataset, st_->id);
-    if (!f && st_->outs.existed(st_->id)) st_->outs.own_files(st_->id, dataset_files(path));
+    if (!f && st_->outs.replaces(st_->id)) st_->outs.own_files(st_->id, dataset_files(path));
     if (!f) f = st_->outs.stage();
     if (f) {
         why = f->text;

@@ -9,7 +9,6 @@
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
-#include "cli/messages.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
 #include "inventory/run.h"
@@ -132,7 +131,6 @@ maybe_problem plan(const inventory_opts& op, inventory::request& r) {
     r.values.prefer_options = !op.prefer.empty();
     r.values.id = op.id;
     r.rules.correct = op.correct;
-    r.rules.status_text = status_message;
     r.threads = static_cast<unsigned>(threads);
     r.path = op.reg;
     r.objects.paths = op.objects;

@@ -8,6 +8,7 @@
 #include "map/extent.h"
 #include "map/strip.h"
 #include "model/intensity.h"
+#include "model/status_text.h"
 
 namespace orv::inventory {
 
@@ -31,7 +32,7 @@ bool check_slope(params& p, const dam_rules& r, std::string& note, std::string& 
     if (o.st != 3 && o.st != 4) return true;
     params c = p;
     correct_params(c, o);
-    const std::string text = r.status_text ? r.status_text(o.st) : "Gefaelle ausserhalb der Tabellen";
+    const std::string text = status_text(o.st);
     const std::string fixed = "korrigierter Wert: S = " + write_real(c.slp) + " %";
     if (!r.correct) {
         why = text + ": S = " + write_real(p.slp) + " % (" + fixed + "; mit --correct wird damit "

@@ -29,8 +29,6 @@ struct dam_rules {
     double cell = 2;     // the map's cell size in metres
     bool correct = false; // a slope outside the tables is corrected, not refused
     int from = 1;         // the answer is yes from this level on
-    // The calculator's text of a lookup status (3 and 4: slope outside the tables).
-    const char* (*status_text)(int32_t) = nullptr;
 };
 
 // A computed dam.
