@@ -114,6 +114,7 @@ bool holds_layers(const std::string& driver) {
 struct layer_writer::state {
     io::output_set outs;
     std::size_t id = 0;
+    std::string path; // as given
     GDALDriver* driver = nullptr;
     GDALDataset* ds = nullptr;
     OGRLayer* layer = nullptr;
@@ -154,6 +155,7 @@ bool layer_writer::open(const std::string& path, const std::string& driver, std:
         why = "-o " + path + ": Treiber " + driver + " fehlt";
         return false;
     }
+    st_->path = path;
     io::maybe_failure f = st_->outs.add("-o", path, io::way::dataset, st_->id);
     if (!f && st_->outs.replaces(st_->id)) st_->outs.own_files(st_->id, dataset_files(path));
     if (!f) f = st_->outs.stage();
@@ -165,7 +167,7 @@ bool layer_writer::open(const std::string& path, const std::string& driver, std:
     quiet_gdal q;
     st_->ds = st_->driver->Create(st_->outs.path(st_->id).c_str(), 0, 0, 0, GDT_Unknown, nullptr);
     if (!st_->ds) {
-        why = "-o " + path + ": nicht anlegbar" + (q.last().empty() ? "" : ": " + q.last());
+        why = "-o " + path + ": nicht anlegbar";
         return false;
     }
     return true;
@@ -176,7 +178,7 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpa
     quiet_gdal q;
     if (st_->in_transaction) {
         if (st_->ds->CommitTransaction() != OGRERR_NONE) {
-            why = q.last();
+            why = "nicht schreibbar";
             return false;
         }
         st_->in_transaction = false;
@@ -193,7 +195,7 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpa
     OGRLayer* out = st_->ds->CreateLayer(name.c_str(), own, in.GetGeomType(), options.List());
     if (own) own->Release();
     if (!out) {
-        why = "Ebene " + name + " nicht anlegbar" + (q.last().empty() ? "" : ": " + q.last());
+        why = "Ebene " + name + " nicht anlegbar";
         return false;
     }
     st_->map.assign(static_cast<std::size_t>(defn->GetFieldCount()), -1);
@@ -201,7 +203,7 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpa
         OGRFieldDefn* f = defn->GetFieldDefn(i);
         if (ours(f->GetNameRef())) continue;
         if (out->CreateField(f, TRUE) != OGRERR_NONE) {
-            why = std::string("Feld ") + f->GetNameRef() + " nicht anlegbar: " + q.last();
+            why = std::string("Feld ") + f->GetNameRef() + " nicht anlegbar";
             return false;
         }
         st_->map[static_cast<std::size_t>(i)] = out->GetLayerDefn()->GetFieldCount() - 1;
@@ -210,7 +212,7 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpa
         OGRFieldDefn d(field_names[k], field_type(k));
         if (field_type(k) == OFTReal) d.SetSubType(OFSTFloat32);
         if (out->CreateField(&d, TRUE) != OGRERR_NONE) {
-            why = std::string("Feld ") + field_names[k] + " nicht anlegbar: " + q.last();
+            why = std::string("Feld ") + field_names[k] + " nicht anlegbar";
             return false;
         }
         st_->own[k] = out->GetLayerDefn()->GetFieldCount() - 1;
@@ -263,8 +265,8 @@ bool layer_writer::write(const OGRFeature& in, const verdict& v, const levels& l
         e = st_->layer->CreateFeature(&out);
     }
     if (e != OGRERR_NONE) {
-        why = "Objekt " + std::to_string(in.GetFID()) + " nicht schreibbar" +
-              (q.last().empty() ? "" : ": " + q.last());
+        why = "Objekt " + std::to_string(in.GetFID()) +
+              " nicht schreibbar (Geometrietyp oder Feld passt nicht zum Format?)";
         return false;
     }
     return true;
@@ -279,7 +281,9 @@ bool layer_writer::commit(std::string& why) {
     st_->ds = nullptr;
     ok = ok && q.last().empty();
     if (!ok) {
-        why = q.last().empty() ? "nicht vollstaendig geschrieben" : q.last();
+        why = "-o " + st_->path +
+              ": nicht vollstaendig geschrieben (Speicherplatz oder "
+              "Dateigroesse erschoepft?)";
         return false;
     }
     if (io::maybe_failure f = st_->outs.commit()) {

@@ -175,8 +175,7 @@ bool sources::open(const source_request& r, std::string& why) {
         auto* ds = GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr,
                                      oo.List(), nullptr);
         if (!ds) {
-            why =
-                path + ": nicht lesbar als Vektordaten" + (q.last().empty() ? "" : ": " + q.last());
+            why = path + ": nicht lesbar als Vektordaten";
             return false;
         }
         st_->sets.emplace_back(ds);
