@@ -14,7 +14,7 @@ cmake -S "$top/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j 2 >/dev/null
 
 # csv_rows reads the same inputs as csv: its seeds are csv's.
-for t in read edit format csv_rows csv; do
+for t in read edit format csv_rows csv options; do
     corpus=$top/fuzz/corpus/$t
     [ "$t" = csv_rows ] && corpus=$top/fuzz/corpus/csv
     scratch=$(mktemp -d)

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cmath>
 #include <memory>
 #include <string>
 #include <thread>
@@ -11,6 +10,7 @@
 #include "batch/engine.h"
 #include "cli/command.h"
 #include "cli/german.h"
+#include "cli/option_values.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
 #include "io/guard.h"
@@ -51,45 +51,19 @@ maybe_problem read_char(const std::string& text, const char* name, const char* a
                                        " erwartet: " + text};
 }
 
-// "a,b" split at its only comma, each part without blanks around it.
-bool split_pair(const std::string& text, std::string& a, std::string& b) {
-    const auto comma = text.find(',');
-    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos) return false;
-    const auto trim = [](std::string s) {
-        s.erase(0, s.find_first_not_of(" \t"));
-        s.erase(s.find_last_not_of(" \t") + 1);
-        return s;
-    };
-    a = trim(text.substr(0, comma));
-    b = trim(text.substr(comma + 1));
-    return !a.empty() && !b.empty();
-}
-
-// A finite number given to option name.
-maybe_problem read_finite(const std::string& text, const char* name, double& v) {
-    const auto r = read_double(text);
-    const std::string where = std::string("Option ") + name + ": ";
-    if (!r.ok()) return problem{exit_bad_value, where + describe(r.err) + ": " + text};
-    if (!std::isfinite(r.value))
-        return problem{exit_bad_value, where + "Wert muss endlich sein: " + text};
-    v = r.value;
-    return std::nullopt;
-}
-
 // Reads --origin, --azimuth and --coords into c.
 maybe_problem read_world(const batch_opts& o, batch_config& c) {
     if (o.origin.empty()) return std::nullopt;
     c.world = true;
-    std::string e, n;
-    if (!split_pair(o.origin, e, n))
-        return problem{exit_bad_value, "Option --origin: zwei Zahlen E,N erwartet: " + o.origin};
-    if (auto pr = read_finite(e, "--origin", c.frame.e0)) return pr;
-    if (auto pr = read_finite(n, "--origin", c.frame.n0)) return pr;
+    if (auto pr = read_point(o.origin, "--origin", c.frame.e0, c.frame.n0)) return pr;
     if (auto pr = read_finite(o.azimuth, "--azimuth", c.frame.azimuth)) return pr;
     if (o.coords.empty()) return std::nullopt;
-    if (!split_pair(o.coords, c.e_name, c.n_name) || c.e_name == c.n_name)
+    if (auto pr = read_pair(o.coords, "--coords", "zwei verschiedene Spaltennamen E,N", c.e_name,
+                            c.n_name))
+        return pr;
+    if (c.e_name == c.n_name)
         return problem{exit_bad_value,
-                       "Option --coords: zwei verschiedene Spaltennamen erwartet: " + o.coords};
+                       "Option --coords: zwei verschiedene Spaltennamen E,N erwartet: " + o.coords};
     return std::nullopt;
 }
 

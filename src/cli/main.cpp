@@ -29,8 +29,12 @@ int main(int argc, char** argv) {
     } catch (const CLI::Success& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::fprintf(stderr, "orvalis: %s\n", german_message(e).c_str());
+        std::fprintf(stderr, "orvalis: %s\n", german_message(app, e).c_str());
         return exit_usage;
+    }
+    if (const maybe_problem p = check_values(app)) {
+        std::fprintf(stderr, "orvalis: %s\n", p->text.c_str());
+        return p->status;
     }
     for (auto& c : commands) {
         if (c.app->parsed()) return c.run();

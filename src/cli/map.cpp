@@ -6,12 +6,15 @@
 #include <optional>
 #include <string>
 
+#include "base/number_text.h"
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
+#include "cli/option_values.h"
 #include "cli/site_options.h"
 #include "draw/canvas.h"
 #include "draw/map_picture.h"
+#include "draw/style.h"
 #include "io/guard.h"
 #include "io/output.h"
 #include "map/extent.h"
@@ -20,7 +23,9 @@
 #include "map/run.h"
 #include "map/strip.h"
 #include "map/summary.h"
+#include "raster/classes.h"
 #include "raster/raster.h"
+#include "raster/zones.h"
 
 namespace orv::cli {
 
@@ -29,6 +34,7 @@ namespace {
 struct map_opts {
     site_text site;
     std::string levels, x, y, cell, out, show, width, height, raster, origin, azimuth, crs, threads;
+    std::string level_raster, zones;
     bool correct = false;
     bool json = false;
 };
@@ -43,7 +49,7 @@ struct map_plan {
     std::optional<draw::picture_format> format;
     int width = 0, height = 0;
     map::quantity shown = map::quantity::levels;
-    std::string driver;
+    std::string driver, level_driver, zone_driver;
     bool georef = false;
     map::georef g;
     std::string wkt;
@@ -84,6 +90,16 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
         m.driver = raster::choose_driver(op.raster, why);
         if (m.driver.empty()) e = usage("--raster", why, op.raster);
     }
+    if (!e && !op.level_raster.empty()) {
+        std::string why;
+        m.level_driver = raster::choose_level_driver(op.level_raster, why);
+        if (m.level_driver.empty()) e = usage("--level-raster", why, op.level_raster);
+    }
+    if (!e && !op.zones.empty()) {
+        std::string why;
+        m.zone_driver = raster::choose_zone_driver(op.zones, why);
+        if (m.zone_driver.empty()) e = usage("--zones", why, op.zones);
+    }
     if (!e) e = read_site(op.site, m.p);
     if (!e) e = read_levels(op.levels, m.lv);
     std::optional<map::range> xr, yr;
@@ -103,8 +119,10 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
     if (m.georef) {
         if (!e) e = read_point(op.origin, "--origin", m.g.e0, m.g.n0);
         if (!e) e = read_finite(op.azimuth, "--azimuth", m.g.azimuth);
+        int code = 0;
+        if (!e) e = read_epsg(op.crs, "--crs", code);
         std::string why;
-        if (!e && !raster::read_crs(op.crs, m.wkt, why))
+        if (!e && !raster::crs_wkt(code, m.wkt, why))
             e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.crs};
     }
     if (e) return e;
@@ -118,12 +136,21 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
     }
     m.grid = *g;
     if (m.grid.x.n == 0 || m.grid.y.n == 0 || m.grid.x.n * m.grid.y.n > map::max_cells) {
-        return problem{exit_bad_value, "zu viele Zellen bei Zellgroesse " + shown(m.grid.x.cell) +
-                                           " m (hoechstens " + std::to_string(map::max_axis_cells) +
-                                           " je Achse und " + std::to_string(map::max_cells) +
+        return problem{exit_bad_value, "zu viele Zellen bei Zellgroesse " +
+                                           shortest(m.grid.x.cell) + " m (hoechstens " +
+                                           std::to_string(map::max_axis_cells) + " je Achse und " +
+                                           std::to_string(map::max_cells) +
                                            " insgesamt); --cell groesser waehlen"};
     }
     return std::nullopt;
+}
+
+// Whether world coordinates as large as the origin's lose the grid's
+// extent or its cells: the extent or a cell added to them leaves them (almost) as they are.
+bool coarse(const map::georef& g, const map::axis& x, const map::axis& y) {
+    const double far = std::max(std::fabs(g.e0), std::fabs(g.n0));
+    const double span = std::max(x.end() - x.min, y.end() - y.min);
+    return (far + span) - far < span / 2 || far + x.cell == far;
 }
 
 // Reports a problem of the run and gives its status.
@@ -153,6 +180,17 @@ raster::raster_layout layout_of(const map_plan& m, const map::world_raster& worl
     return l;
 }
 
+// Hands each strip to two sinks: the raster and the class band share the
+// raster's frame.
+class both_sinks : public map::strip_sink {
+  public:
+    both_sinks(map::strip_sink* a, map::strip_sink* b) : a_(a), b_(b) {}
+    bool take(const map::strip& s) override { return (!a_ || a_->take(s)) && (!b_ || b_->take(s)); }
+
+  private:
+    map::strip_sink *a_, *b_;
+};
+
 // Computes the grid and, where asked, the rotated raster, the picture and
 // the summary. Every output is checked and staged before anything is
 // computed; files appear only when all of them are complete.
@@ -160,17 +198,29 @@ int run(const map_opts& op) {
     map_plan m;
     if (maybe_problem e = plan(op, m)) return fail(*e);
     if (!m.slope_note.empty()) std::fprintf(stderr, "orvalis map: %s\n", m.slope_note.c_str());
-    const bool files = m.format || !op.raster.empty();
+    // The raster, the level raster and the zones share one frame.
+    const bool classes = !op.level_raster.empty() || !op.zones.empty();
+    const bool framed = !op.raster.empty() || classes;
+    const bool files = m.format || framed;
 
     map::world_raster world;
-    if (!op.raster.empty() && m.georef) {
+    if (framed && m.georef) {
         world = map::cover(m.g, m.grid.x, m.grid.y);
+        const char* first = !op.raster.empty()  ? "--raster"
+                            : !op.zones.empty() ? "--zones"
+                                                : "--level-raster";
+        if (world.nx == 0 && coarse(m.g, m.grid.x, m.grid.y))
+            return fail({exit_bad_value, std::string(first) +
+                                             ": die Koordinaten von --origin sind zu "
+                                             "gross fuer die Zellgroesse " +
+                                             shortest(m.grid.x.cell) + " m"});
         if (world.nx == 0)
-            return fail({exit_bad_value, "--raster: zu viele Zellen im gedrehten Raster; "
-                                         "--cell groesser waehlen"});
+            return fail({exit_bad_value, std::string(first) +
+                                             ": zu viele Zellen im gedrehten Raster; "
+                                             "--cell groesser waehlen"});
     }
     io::output_set outs;
-    std::size_t pic = 0, ras = 0, sum = 0;
+    std::size_t pic = 0, ras = 0, lev = 0, zon = 0, sum = 0;
     maybe_problem e;
     const auto add = [&](const std::string& label, const std::string& path, io::way w,
                          std::size_t& id) {
@@ -180,11 +230,15 @@ int run(const map_opts& op) {
     };
     if (m.format) add("-o", op.out, io::way::file, pic);
     if (!op.raster.empty()) add("--raster", op.raster, io::way::dataset, ras);
+    if (!op.level_raster.empty()) add("--level-raster", op.level_raster, io::way::dataset, lev);
+    if (!op.zones.empty()) add("--zones", op.zones, io::way::dataset, zon);
     // The summary is the main output only without files; with them a closed
     // standard output takes it as before.
     if (!files || !io::stdout_was_closed()) add("", "-", io::way::stream, sum);
     if (!e && !op.raster.empty() && outs.replaces(ras))
         outs.own_files(ras, raster::dataset_files(op.raster));
+    if (!e && !op.level_raster.empty() && outs.replaces(lev))
+        outs.own_files(lev, raster::dataset_files(op.level_raster));
     if (!e) {
         if (auto f = outs.stage()) e = output_problem(*f);
     }
@@ -195,6 +249,9 @@ int run(const map_opts& op) {
     raster::raster_sink raster;
     if (!op.raster.empty() && !raster.open(outs.path(ras), m.driver, layout_of(m, world), why))
         return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
+    raster::class_band band;
+    if (classes && !band.open(layout_of(m, world), why)) return fail({exit_bad_value, why});
+    both_sinks frame_sinks(op.raster.empty() ? nullptr : &raster, classes ? &band : nullptr);
 
     map::map_request rq;
     rq.s = make_site(m.p);
@@ -203,14 +260,23 @@ int run(const map_opts& op) {
     rq.threads = static_cast<unsigned>(m.threads);
     rq.picture = m.format.has_value();
     rq.shown = m.shown;
-    if (!op.raster.empty()) rq.raster = &raster;
-    if (!op.raster.empty() && m.georef) rq.world = &world;
+    if (framed) rq.raster = &frame_sinks;
+    if (framed && m.georef) rq.world = &world;
     rq.where = m.g;
     map::map_result res;
     if (!map::run_map(rq, res))
-        return fail({exit_bad_value, "--raster " + op.raster + ": " + raster.failure()});
+        return fail({exit_bad_value, raster.failure().empty()
+                                         ? "Klassenraster nicht schreibbar"
+                                         : "--raster " + op.raster + ": " + raster.failure()});
     if (!op.raster.empty() && !raster.finish(why))
         return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
+    const map::zone_colours colours = draw::zone_colours();
+    if (!op.level_raster.empty() &&
+        !raster::write_level_raster(band, outs.path(lev), m.level_driver, colours, why))
+        return fail({exit_bad_value, "--level-raster " + op.level_raster + ": " + why});
+    if (!op.zones.empty() &&
+        !raster::write_zones(band, outs.path(zon), m.zone_driver, m.lv, colours, why))
+        return fail({exit_bad_value, "--zones " + op.zones + ": " + why});
     if (m.format) {
         const bool corrected = !m.slope_note.empty();
         const draw::map_view v{m.p,      corrected,           m.lv,        m.grid.x,
@@ -221,8 +287,12 @@ int run(const map_opts& op) {
             return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     }
 
-    const map::summary_input in{m.p,          m.lv, m.grid.x, m.grid.y, !m.slope_note.empty(),
-                                m.given_slope};
+    map::summary_input in{m.p,          m.lv, m.grid.x, m.grid.y, !m.slope_note.empty(),
+                          m.given_slope};
+    if (!op.raster.empty() && m.georef) in.world = &world;
+    if (const char* key = op.json ? map::unwritable_json(in, res.fig) : nullptr)
+        return fail({exit_bad_value, std::string("--json: Wert von ") + key +
+                                         " nicht endlich, in JSON nicht darstellbar"});
     const std::string text =
         op.json ? map::summary_json(in, res.fig) : map::summary_text(in, res.fig);
     io::hold("late");
@@ -270,18 +340,26 @@ command add_map(CLI::App& top) {
     app->add_option("--height", op->height, "Bildhoehe (Vorgabe 800 bzw. 595)")
         ->type_name("N")
         ->needs(o);
-    CLI::Option* r = app->add_option("--raster", op->raster,
-                                     "Raster mit sechs Baendern schreiben (GeoTIFF; anderes "
-                                     "GDAL-Format nach der Endung)")
-                         ->type_name("DATEI");
-    CLI::Option* org = app->add_option("--origin", op->origin, "Bresche in Weltkoordinaten")
-                           ->type_name("E,N")
-                           ->needs(r);
+    app->add_option("--raster", op->raster,
+                    "Raster mit sechs Baendern schreiben (GeoTIFF; anderes "
+                    "GDAL-Format nach der Endung)")
+        ->type_name("DATEI");
+    app->add_option("--level-raster", op->level_raster,
+                    "Raster der Gefahrenstufen mit Farbtabelle schreiben (ein Byte-Band; "
+                    "GeoTIFF, anderes GDAL-Format nach der Endung)")
+        ->type_name("DATEI");
+    app->add_option("--zones", op->zones,
+                    "Gefahrenzonen als Polygone mit Stil schreiben (GeoPackage; anderes "
+                    "OGR-Format nach der Endung)")
+        ->type_name("DATEI");
+    CLI::Option* org = app->add_option("--origin", op->origin,
+                                       "Bresche in Weltkoordinaten (fuer Raster und Zonen)")
+                           ->type_name("E,N");
     CLI::Option* az = app->add_option("--azimuth", op->azimuth,
                                       "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
                           ->type_name("GRAD")
                           ->needs(org);
-    CLI::Option* crs = app->add_option("--crs", op->crs, "Koordinatensystem des Rasters")
+    CLI::Option* crs = app->add_option("--crs", op->crs, "Koordinatensystem von Raster und Zonen")
                            ->type_name("EPSG:NNNN")
                            ->needs(org);
     org->needs(az)->needs(crs);

@@ -5,10 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "base/number_text.h"
 #include "cli/command.h"
 #include "cli/german.h"
+#include "cli/option_values.h"
 #include "cli/site_options.h"
-#include "csv/number.h"
 #include "csv/results.h"
 #include "io/guard.h"
 #include "io/os_error.h"
@@ -42,13 +43,10 @@ intensity_outcome compute(const params& p) {
     return o;
 }
 
-// A value for a person to read: eight significant digits as the model's
-// figures are quoted, or fixed decimals.
+// A value for a person to read: the shortest text that reads back as the
+// computed Real, or fixed decimals.
 std::string shown(real v, int digits) {
-    if (digits >= 0 || !std::isfinite(v)) return write_real(v, '.', digits);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.8g", static_cast<double>(v));
-    return buf;
+    return write_real(v, '.', digits);
 }
 
 // The value the calculator would store after warning o for p, as text.

@@ -6,11 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "base/number_text.h"
+#include "base/steps.h"
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
+#include "cli/option_values.h"
 #include "cli/site_options.h"
-#include "csv/number.h"
 #include "csv/results.h"
 #include "draw/canvas.h"
 #include "draw/profile_picture.h"
@@ -97,7 +99,7 @@ int run(const profile_opts& op) {
     if (!xr) xr = map::profile_range(s);
     if (!xr)
         return fail({exit_bad_value, "Bereich nicht aus dem Standort bestimmbar; --x angeben"});
-    if (!step) step = map::readable_size((xr->max - xr->min) / auto_samples);
+    if (!step) step = step_nearest((xr->max - xr->min) / auto_samples);
     if (!(map::profile_count(*xr, *step) <= max_samples))
         return fail(
             {exit_bad_value, "zu viele Punkte (hoechstens 1000000); --step groesser waehlen"});

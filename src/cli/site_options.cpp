@@ -1,7 +1,7 @@
 // Site and point options: registration, reading and checking.
 #include "cli/site_options.h"
 
-#include <charconv>
+#include <cmath>
 
 #include "csv/number.h"
 
@@ -74,24 +74,6 @@ maybe_problem read_levels(const std::string& text, levels& l) {
     return problem{exit_bad_value, "Option --levels: drei aufsteigende positive Zahlen "
                                    "erwartet (z. B. 0.5,1,2): " +
                                        text};
-}
-
-} // namespace orv::cli
-
-namespace orv::cli {
-
-// A whole number in [lo, hi], in decimal digits only.
-maybe_problem read_count(const std::string& text, const char* name, int lo, int hi, int& n) {
-    if (text.empty()) return std::nullopt;
-    int v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec == std::errc() && end == text.data() + text.size() && v >= lo && v <= hi) {
-        n = v;
-        return std::nullopt;
-    }
-    return problem{exit_bad_value, std::string("Option ") + name + ": ganze Zahl von " +
-                                       std::to_string(lo) + " bis " + std::to_string(hi) +
-                                       " erwartet: " + text};
 }
 
 } // namespace orv::cli

@@ -28,7 +28,6 @@ void add_levels_option(CLI::App& app, std::string& text);
 // Reads "a,b,c" (three ascending positive numbers) into l; empty keeps l.
 maybe_problem read_levels(const std::string& text, levels& l);
 
-// Reads a whole number from lo to hi given to option name; empty keeps n.
-maybe_problem read_count(const std::string& text, const char* name, int lo, int hi, int& n);
+
 
 } // namespace orv::cli

@@ -1,4 +1,4 @@
-// Reading and writing numbers with std::from_chars and std::to_chars.
+// Reading numbers with std::from_chars.
 #include "csv/number.h"
 
 #include <algorithm>
@@ -121,31 +121,6 @@ num_read<real> read_real(std::string_view text, char dec) {
 // Text to the nearest double.
 num_read<double> read_double(std::string_view text, char dec) {
     return read<double>(text, dec);
-}
-
-// Shortest round-trip text, or fixed decimals.
-std::string write_real(real v, char dec, int digits) {
-    char buf[max_real_len];
-    return std::string(buf, put_real(buf, v, dec, digits));
-}
-
-// Shortest round-trip text, or fixed decimals, into p.
-char* put_real(char* p, real v, char dec, int digits) {
-    if (std::isnan(v)) return std::copy_n("nan", 3, p);
-    if (std::isinf(v)) return v > 0 ? std::copy_n("inf", 3, p) : std::copy_n("-inf", 4, p);
-    std::to_chars_result r;
-    if (digits >= 0) {
-        // Wide values in fixed notation need up to 39 digits before the point.
-        if (digits > 60) digits = 60;
-        r = std::to_chars(p, p + max_real_len, v, std::chars_format::fixed, digits);
-    } else {
-        r = std::to_chars(p, p + max_real_len, v);
-    }
-    if (dec != '.') {
-        for (char* c = p; c != r.ptr; ++c)
-            if (*c == '.') *c = dec;
-    }
-    return r.ptr;
 }
 
 // Message words for a reading failure.

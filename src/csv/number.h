@@ -1,11 +1,11 @@
-// Numbers in text: read to the nearest Real or double, written to read back exactly.
+// Numbers in text: read to the nearest Real or double.
 #pragma once
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "model/params.h"
+#include "base/real.h"
 
 namespace orv {
 
@@ -30,18 +30,6 @@ num_read<real> read_real(std::string_view text, char dec = '.');
 
 // The same for a double.
 num_read<double> read_double(std::string_view text, char dec = '.');
-
-// Longest text put_real writes.
-inline constexpr std::size_t max_real_len = 112;
-
-// The shortest text that reads back as the same Real, with dec as the
-// decimal separator; digits >= 0 writes that many decimals (at most 60)
-// instead. NaN and infinities are written "nan", "inf", "-inf".
-std::string write_real(real v, char dec = '.', int digits = -1);
-
-// The same text written at p, which has room for max_real_len bytes;
-// returns the end of the text.
-char* put_real(char* p, real v, char dec = '.', int digits = -1);
 
 // The German description of e, for messages.
 const char* describe(num_error e);

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "csv/number.h"
+#include "base/number_text.h"
 #include "model/stages.h"
 
 namespace orv::csv {

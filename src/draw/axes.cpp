@@ -3,17 +3,14 @@
 
 #include <cmath>
 
-#include "map/summary.h"
+#include "base/number_text.h"
+#include "base/steps.h"
 
 namespace orv::draw {
 
 double tick_step(double span, int n) {
     if (!(span > 0) || !std::isfinite(span)) return 1;
-    const double raw = span / n;
-    const double p = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0, 10.0})
-        if (m * p >= raw) return m * p;
-    return 10 * p;
+    return step_at_least(span / n);
 }
 
 // Counted from integers, so that no tick drifts by repeated addition.
@@ -26,23 +23,7 @@ std::vector<double> ticks(double lo, double hi, double step) {
 }
 
 int step_decimals(double step) {
-    return map::decimals(step);
-}
-
-double round_up(double v) {
-    if (!(v > 0) || !std::isfinite(v)) return 1;
-    const double p = std::pow(10.0, std::floor(std::log10(v)));
-    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0})
-        if (m * p >= v * (1 - 1e-12)) return m * p;
-    return 10 * p;
-}
-
-double round_down(double v) {
-    if (!(v > 0) || !std::isfinite(v)) return 1;
-    const double p = std::pow(10.0, std::floor(std::log10(v)));
-    for (double m : {5.0, 2.0, 1.0})
-        if (m * p <= v * (1 + 1e-12)) return m * p;
-    return p;
+    return decimals(step);
 }
 
 } // namespace orv::draw

@@ -15,10 +15,4 @@ std::vector<double> ticks(double lo, double hi, double step);
 // The decimals a label needs at this step.
 int step_decimals(double step);
 
-// A readable round number at or above v (1, 2, 2.5, 5 or 10 times a power of ten).
-double round_up(double v);
-
-// The largest number of 1, 2 or 5 times a power of ten at or below v.
-double round_down(double v);
-
 } // namespace orv::draw

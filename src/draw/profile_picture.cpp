@@ -5,11 +5,13 @@
 #include <cmath>
 #include <string>
 
+#include "base/number_text.h"
+#include "base/steps.h"
 #include "draw/axes.h"
 #include "draw/hatch.h"
+#include "draw/page.h"
 #include "draw/style.h"
 #include "draw/text.h"
-#include "map/summary.h"
 
 namespace orv::draw {
 
@@ -53,7 +55,7 @@ double panel_top(const profile_view& v, const panel& p) {
         if (v.st[k] == 0 && std::isfinite(v.res[k].*p.field))
             hi = std::max(hi, static_cast<double>(v.res[k].*p.field));
     if (p.thresholds) hi = std::max(hi, static_cast<double>(v.lv.t[2]) * 1.05);
-    return round_up(hi);
+    return round_up_readable(hi);
 }
 
 // One panel from top to top + h.
@@ -97,8 +99,7 @@ void draw_panel(cairo_t* cr, const profile_view& v, const panel& p, const scales
             cairo_stroke(cr);
             if (ty - above < 0.95 * u) continue;
             halo_text(cr, sx.left + sx.width - 0.4 * u, ty - 0.25 * u,
-                      "Stufe " + std::to_string(k + 1) + " ab " + map::plain(v.lv.t[k]),
-                      align::right);
+                      "Stufe " + std::to_string(k + 1) + " ab " + plain(v.lv.t[k]), align::right);
             above = ty;
         }
         cairo_set_dash(cr, nullptr, 0, 0);
@@ -130,12 +131,15 @@ void draw_panel(cairo_t* cr, const profile_view& v, const panel& p, const scales
     for (double t : ticks(0, vmax, ys)) {
         cairo_move_to(cr, sx.left, Y(t));
         cairo_line_to(cr, sx.left - 0.3 * u, Y(t));
-        text(cr, sx.left - 0.45 * u, Y(t) + 0.28 * u, number(t, step_decimals(ys)), align::right);
+        text(cr, sx.left - 0.45 * u, Y(t) + 0.28 * u, picture_number(t, step_decimals(ys)),
+             align::right);
     }
     for (double t : ticks(sx.x0, sx.x1, xs)) {
         cairo_move_to(cr, sx.X(t), top + h);
         cairo_line_to(cr, sx.X(t), top + h + 0.3 * u);
-        if (last) text(cr, sx.X(t), top + h + 1.2 * u, number(t, step_decimals(xs)), align::centre);
+        if (last)
+            text(cr, sx.X(t), top + h + 1.2 * u, picture_number(t, step_decimals(xs)),
+                 align::centre);
     }
     cairo_stroke(cr);
     font(cr, 0.9 * u);
@@ -175,19 +179,13 @@ void draw_key(cairo_t* cr, double x, double y, double u) {
 
 // Title and key, then the four panels sharing the x axis.
 void draw_profile(cairo_t* cr, double width, double height, const profile_view& v) {
-    const double u = std::clamp(std::min(width, height) / 55, 6.0, 60.0);
-    const double m = u;
-    const params& p = v.site;
-    const std::string title =
-        "L\u00e4ngsprofil bei y = " + map::plain(p.y1) + " m: H = " + map::plain(p.h) +
-        " m, B = " + map::plain(p.b) + " m, Vol = " + map::plain(p.vol) +
-        " m\u00b3, S = " + map::plain(p.slp) + " %" + (v.corrected ? " (korrigiert)" : "") +
-        ", D = " + map::plain(p.dm) + " m";
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    font(cr, 1.2 * u, true);
-    const double tw = text_width(cr, title);
-    if (tw > width - 2 * m) font(cr, 1.2 * u * (width - 2 * m) / tw, true);
-    text(cr, m, m + 1.2 * u, title);
+    const page pg = make_page(width, height);
+    const double u = pg.u;
+    const double m = pg.margin;
+    draw_title(cr, pg,
+               "L\u00e4ngsprofil bei y = " + plain(v.site.y1) +
+                   " m: " + site_line(v.site, v.corrected),
+               1.2 * u);
     draw_key(cr, m + 2 * u, m + 2.9 * u, u);
     const double top = m + 4.0 * u;
     const double bottom = height - m - 2.8 * u;

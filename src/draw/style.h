@@ -5,6 +5,8 @@
 
 #include <cairo.h>
 
+#include "map/palette.h"
+
 namespace orv::draw {
 
 // A colour with components from 0 to 1.
@@ -31,6 +33,9 @@ rgb scale_colour(double t);
 
 // The colour as premultiplied opaque ARGB32 pixel.
 uint32_t pixel(const rgb& c);
+
+// The colours above in 8 bits, for outputs styled like the pictures.
+map::zone_colours zone_colours();
 
 // Sets c as cairo's source.
 void set_colour(cairo_t* cr, const rgb& c, double alpha = 1);

@@ -2,7 +2,6 @@
 #include "draw/text.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace orv::draw {
 
@@ -54,14 +53,6 @@ void text_up(cairo_t* cr, double x, double y, const std::string& s) {
     cairo_rotate(cr, -M_PI / 2);
     text(cr, 0, 0, s, align::centre);
     cairo_restore(cr);
-}
-
-std::string number(double v, int d) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", d, std::fabs(v));
-    std::string s = buf;
-    const bool zero = s.find_first_not_of("0.") == std::string::npos;
-    return (v < 0 && !zero ? "\u2212" : "") + s;
 }
 
 } // namespace orv::draw

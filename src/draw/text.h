@@ -1,5 +1,4 @@
-// Text on a picture: fonts, alignment, a halo for text over colours, and
-// number labels.
+// Text on a picture: fonts, alignment and a halo for text over colours.
 #pragma once
 #include <string>
 
@@ -24,8 +23,5 @@ void halo_text(cairo_t* cr, double x, double y, const std::string& s, align a = 
 
 // Draws s reading upwards, centred on (x, y) along its length, baseline at x.
 void text_up(cairo_t* cr, double x, double y, const std::string& s);
-
-// v with d decimals, a minus sign for negatives and "0" for a negative zero.
-std::string number(double v, int d);
 
 } // namespace orv::draw

@@ -2,9 +2,9 @@
 #pragma once
 #include <cstdint>
 
-namespace orv {
+#include "base/real.h"
 
-using real = float;
+namespace orv {
 
 // Linear interpolation in a Table of n ascending abscissae xt(1..n) with
 // ordinates yt(1..n); never extrapolates. Returns the value unrounded.

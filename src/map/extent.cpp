@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/steps.h"
+
 namespace orv::map {
 
 namespace {
@@ -67,21 +69,6 @@ double jet_half_width(const site& s, double x0, double x1) {
     return w;
 }
 
-// 1, 2, 5 or 10 times the power of ten below raw, whichever is nearest.
-double readable_size(double raw) {
-    if (!(raw > 0 && std::isfinite(raw))) return 1;
-    const int k = static_cast<int>(std::floor(std::log10(raw)));
-    double best = 1;
-    double miss = INFINITY;
-    for (int m : {1, 2, 5, 10}) {
-        // Dividing by an exact power of ten gives the nearest double to 0.2.
-        const double c = k >= 0 ? m * std::pow(10.0, k) : m / std::pow(10.0, -k);
-        const double d = std::fabs(std::log(c / raw));
-        if (d < miss) best = c, miss = d;
-    }
-    return best;
-}
-
 // Ranges first (raw), the cell from them, then the automatic ranges
 // widened to whole cells.
 std::optional<map_grid> choose_grid(const site& s, const grid_request& r) {
@@ -102,7 +89,7 @@ std::optional<map_grid> choose_grid(const site& s, const grid_request& r) {
     }
     const range yr = r.y ? *r.y : range{-w, w};
     const double cell =
-        r.cell ? *r.cell : readable_size(std::max(xr.max - xr.min, yr.max - yr.min) / auto_cells);
+        r.cell ? *r.cell : step_nearest(std::max(xr.max - xr.min, yr.max - yr.min) / auto_cells);
     map_grid g;
     // The automatic x range goes on past the end of the tables by 3 % (at
     // least two cells), so that the zone beyond them shows.

@@ -22,10 +22,6 @@ std::optional<table_range> find_table_range(const site& s);
 // 2048 stations from x0 to x1 that have a result; 0 when none has.
 double jet_half_width(const site& s, double x0, double x1);
 
-// The size of 1, 2 or 5 times a power of ten nearest to raw on a
-// logarithmic scale.
-double readable_size(double raw);
-
 // A range MIN:MAX as given on the command line.
 struct range {
     double min;

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <utility>
 
-#include "csv/number.h"
+#include "base/number_text.h"
 
 namespace orv::map {
 
@@ -17,26 +17,28 @@ bool without_result(int32_t st) {
     return st >= 1 && st <= 4;
 }
 
-// v with d decimals.
-std::string fixed(double v, int d) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", d, v);
-    return buf;
-}
-
-// The shortest text of a double that reads back as it.
-std::string shortest(double v) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
 // Decimals of positions (centres and their half cells) and of areas.
 int position_decimals(const axis& x, const axis& y) {
     return std::max({decimals(x.min), decimals(y.min), decimals(x.cell / 2)});
 }
 int area_decimals(const axis& x) {
     return std::min(6, 2 * decimals(x.cell));
+}
+
+// A figure with d decimals; one so small that it shows as zero in them is
+// given as the shortest text that reads back instead.
+std::string figure(double v, int d) {
+    const std::string s = fixed(v, d);
+    if (v == 0 || s.find_first_not_of("-0.") != std::string::npos) return s;
+    return shortest(v);
+}
+
+// The world raster's bounds: east from the left edge, north down from the top.
+double world_east_end(const world_raster& w) {
+    return w.gt[0] + static_cast<double>(w.nx) * w.gt[1];
+}
+double world_north_start(const world_raster& w) {
+    return w.gt[3] + static_cast<double>(w.ny) * w.gt[5];
 }
 
 // "h > 0.5 m oder q > 0.5 m2/s" for threshold t.
@@ -51,23 +53,6 @@ std::string at_least(bool open, const std::string& v) {
 }
 
 } // namespace
-
-std::string plain(real v) {
-    const real a = std::fabs(v);
-    if (!(a >= 1e-4f && a < 1e15f)) return write_real(v);
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
-    return std::string(buf, r.ptr);
-}
-
-int decimals(double v) {
-    double p = 1;
-    for (int k = 0; k < 6; ++k, p *= 10) {
-        const double s = v * p;
-        if (std::fabs(s - std::round(s)) < 1e-6) return k;
-    }
-    return 6;
-}
 
 // Column flags once; the rows come later.
 summary_sink::summary_sink(const axis& x, const axis& y, std::vector<int32_t> col)
@@ -146,6 +131,45 @@ figures rounded(const figures& f, const axis& x, const axis& y) {
     return r;
 }
 
+double extent_end(const axis& a) {
+    // Within the tolerance of the cell count, the cells end at max.
+    const double whole = (a.max - a.min) / a.cell;
+    return static_cast<double>(a.n) - whole > 1e-9 ? a.end() : a.max;
+}
+
+// Every number the JSON text holds, with its key.
+const char* unwritable_json(const summary_input& in, const figures& f) {
+    const params& p = in.site;
+    const std::pair<const char*, double> site[] = {{"H", p.h},
+                                                   {"B", p.b},
+                                                   {"Vol", p.vol},
+                                                   {"S", p.slp},
+                                                   {"D", p.dm},
+                                                   {"levels", in.lv.t[0]},
+                                                   {"levels", in.lv.t[1]},
+                                                   {"levels", in.lv.t[2]},
+                                                   {"x_min", in.x.min},
+                                                   {"x_max", extent_end(in.x)},
+                                                   {"y_min", in.y.min},
+                                                   {"y_max", extent_end(in.y)},
+                                                   {"cell", in.x.cell}};
+    for (const auto& [name, v] : site)
+        if (!std::isfinite(v)) return name;
+    if (const world_raster* w = in.world) {
+        for (double v : {w->gt[0], world_east_end(*w), world_north_start(*w), w->gt[3]})
+            if (!std::isfinite(v)) return "world_raster";
+    }
+    for (const zone& z : f.zones) {
+        if (z.cells == 0) continue;
+        if (!std::isfinite(z.reach)) return "reach";
+        if (!std::isfinite(z.half_width)) return "half_width";
+        if (!std::isfinite(z.area)) return "area";
+    }
+    if (f.none.near_columns && !std::isfinite(f.none.near_end)) return "near_zone";
+    if (f.none.far_columns && !std::isfinite(f.none.far_start)) return "far_zone";
+    return nullptr;
+}
+
 std::string summary_text(const summary_input& in, const figures& f) {
     const int d = position_decimals(in.x, in.y);
     const int da = area_decimals(in.x);
@@ -154,10 +178,15 @@ std::string summary_text(const summary_input& in, const figures& f) {
                     " m, Vol = " + plain(p.vol) + " m3, S = " + plain(p.slp) + " %";
     if (in.corrected) s += " (korrigiert von " + plain(in.given_slope) + " %)";
     s += ", D = " + plain(p.dm) + " m\n";
-    s += "Raster: x von " + shortest(in.x.min) + " bis " + shortest(in.x.max) + " m, y von " +
-         shortest(in.y.min) + " bis " + shortest(in.y.max) + " m, Zellgroesse " +
-         shortest(in.x.cell) + " m (" + std::to_string(in.x.n) + " x " + std::to_string(in.y.n) +
-         " Zellen)\n";
+    s += "Raster: x von " + shortest(in.x.min) + " bis " + shortest(extent_end(in.x)) +
+         " m, y von " + shortest(in.y.min) + " bis " + shortest(extent_end(in.y)) +
+         " m, Zellgroesse " + shortest(in.x.cell) + " m (" + std::to_string(in.x.n) + " x " +
+         std::to_string(in.y.n) + " Zellen)\n";
+    if (const world_raster* w = in.world) {
+        s += "Weltraster: E von " + shortest(w->gt[0]) + " bis " + shortest(world_east_end(*w)) +
+             ", N von " + shortest(world_north_start(*w)) + " bis " + shortest(w->gt[3]) + " (" +
+             std::to_string(w->nx) + " x " + std::to_string(w->ny) + " Zellen)\n";
+    }
     for (int k = 0; k < 3; ++k) {
         const zone& z = f.zones[k];
         s += "Stufe " + std::to_string(k + 1) + (k < 2 ? " und hoeher" : "") + " (" +
@@ -166,17 +195,17 @@ std::string summary_text(const summary_input& in, const figures& f) {
             s += "  keine Zelle\n";
             continue;
         }
-        s += "  Reichweite:  " + at_least(z.reach_open, "x = " + fixed(z.reach, d) + " m") + "\n";
-        s += "  Halbbreite:  " + at_least(z.width_open, fixed(z.half_width, d) + " m") + "\n";
-        s += "  Flaeche:     " + at_least(z.area_open, fixed(z.area, da) + " m2") + " (" +
+        s += "  Reichweite:  " + at_least(z.reach_open, "x = " + figure(z.reach, d) + " m") + "\n";
+        s += "  Halbbreite:  " + at_least(z.width_open, figure(z.half_width, d) + " m") + "\n";
+        s += "  Flaeche:     " + at_least(z.area_open, figure(z.area, da) + " m2") + " (" +
              std::to_string(z.cells) + " Zellen)\n";
     }
     s += "Nahbereich ohne Ergebnis (Status 1): ";
-    s += f.none.near_columns ? "bis x = " + fixed(f.none.near_end, d) + " m\n"
+    s += f.none.near_columns ? "bis x = " + figure(f.none.near_end, d) + " m\n"
                              : "keiner im Raster\n";
     s += "Jenseits der Tabellen ohne Ergebnis (Status 2): ";
-    s +=
-        f.none.far_columns ? "ab x = " + fixed(f.none.far_start, d) + " m\n" : "keiner im Raster\n";
+    s += f.none.far_columns ? "ab x = " + figure(f.none.far_start, d) + " m\n"
+                            : "keiner im Raster\n";
     s += "Nicht berechnet heisst nicht: keine Gefahr.\n";
     s += "Die Angaben gelten fuer die gewaehlte Zellgroesse von " + shortest(in.x.cell) +
          " m; mit einer anderen Zellgroesse weichen sie ab.\n";
@@ -192,10 +221,17 @@ std::string summary_json(const summary_input& in, const figures& f) {
                     ", \"Vol\": " + plain(p.vol) + ", \"S\": " + plain(p.slp) +
                     ", \"D\": " + plain(p.dm) + "},\n";
     s += std::string("  \"slope_corrected\": ") + flag(in.corrected) + ",\n";
-    s += "  \"grid\": {\"x_min\": " + shortest(in.x.min) + ", \"x_max\": " + shortest(in.x.max) +
-         ", \"y_min\": " + shortest(in.y.min) + ", \"y_max\": " + shortest(in.y.max) +
-         ", \"cell\": " + shortest(in.x.cell) + ", \"nx\": " + std::to_string(in.x.n) +
-         ", \"ny\": " + std::to_string(in.y.n) + "},\n";
+    s += "  \"grid\": {\"x_min\": " + shortest(in.x.min) +
+         ", \"x_max\": " + shortest(extent_end(in.x)) + ", \"y_min\": " + shortest(in.y.min) +
+         ", \"y_max\": " + shortest(extent_end(in.y)) + ", \"cell\": " + shortest(in.x.cell) +
+         ", \"nx\": " + std::to_string(in.x.n) + ", \"ny\": " + std::to_string(in.y.n) + "},\n";
+    if (const world_raster* w = in.world) {
+        s += "  \"world_raster\": {\"e_min\": " + shortest(w->gt[0]) +
+             ", \"e_max\": " + shortest(world_east_end(*w)) +
+             ", \"n_min\": " + shortest(world_north_start(*w)) +
+             ", \"n_max\": " + shortest(w->gt[3]) + ", \"nx\": " + std::to_string(w->nx) +
+             ", \"ny\": " + std::to_string(w->ny) + "},\n";
+    }
     s += "  \"levels\": [" + plain(in.lv.t[0]) + ", " + plain(in.lv.t[1]) + ", " +
          plain(in.lv.t[2]) + "],\n  \"zones\": [\n";
     for (int k = 0; k < 3; ++k) {
@@ -205,19 +241,19 @@ std::string summary_json(const summary_input& in, const figures& f) {
             s += ", \"reach\": null, \"reach_at_least\": false, \"half_width\": null, "
                  "\"half_width_at_least\": false, \"area\": 0, \"area_at_least\": false}";
         } else {
-            s += ", \"reach\": " + fixed(z.reach, d) +
+            s += ", \"reach\": " + figure(z.reach, d) +
                  ", \"reach_at_least\": " + flag(z.reach_open) +
-                 ", \"half_width\": " + fixed(z.half_width, d) +
+                 ", \"half_width\": " + figure(z.half_width, d) +
                  ", \"half_width_at_least\": " + flag(z.width_open) +
-                 ", \"area\": " + fixed(z.area, da) + ", \"area_at_least\": " + flag(z.area_open) +
+                 ", \"area\": " + figure(z.area, da) + ", \"area_at_least\": " + flag(z.area_open) +
                  "}";
         }
         s += k < 2 ? ",\n" : "\n";
     }
     s += "  ],\n  \"near_zone\": ";
-    s += f.none.near_columns ? "{\"x_end\": " + fixed(f.none.near_end, d) + "}" : "null";
+    s += f.none.near_columns ? "{\"x_end\": " + figure(f.none.near_end, d) + "}" : "null";
     s += ",\n  \"far_zone\": ";
-    s += f.none.far_columns ? "{\"x_start\": " + fixed(f.none.far_start, d) + "}" : "null";
+    s += f.none.far_columns ? "{\"x_start\": " + figure(f.none.far_start, d) + "}" : "null";
     s += "\n}\n";
     return s;
 }

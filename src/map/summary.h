@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "map/axis.h"
+#include "map/frame.h"
 #include "map/strip.h"
 #include "model/level.h"
 #include "model/params.h"
@@ -62,14 +63,16 @@ class summary_sink : public strip_sink {
     bool reach_open_[3] = {}, width_open_[3] = {}, area_open_[3] = {};
 };
 
-// What the summary describes: the site, thresholds, grid and whether the
-// slope was corrected from a given value.
+// What the summary describes: the site, thresholds, grid, whether the
+// slope was corrected from a given value, and the world raster when the
+// map is georeferenced.
 struct summary_input {
     params site;
     levels lv;
     axis x, y;
     bool corrected = false;
     real given_slope = 0;
+    const world_raster* world = nullptr;
 };
 
 // The figures of f with reach, half-width and area rounded to the decimals
@@ -79,15 +82,16 @@ figures rounded(const figures& f, const axis& x, const axis& y);
 // The German text of the summary.
 std::string summary_text(const summary_input& in, const figures& f);
 
-// The same as JSON.
+// The same as JSON. Check it with unwritable_json first: JSON has no
+// infinities.
 std::string summary_json(const summary_input& in, const figures& f);
 
-// A Real as people read it: the shortest digits that read back as it,
-// without an exponent from 0.0001 to 10^15 (1000000, not 1e+06).
-std::string plain(real v);
+// The name of the first figure of the JSON summary that is not finite (an
+// extent near the largest double), or nullptr when all are.
+const char* unwritable_json(const summary_input& in, const figures& f);
 
-// The fewest decimals (at most 6) that show v exactly enough: v times ten
-// to their power lies within 1e-6 of a whole number.
-int decimals(double v);
+// Where an axis really ends: max, unless its cells reach beyond it (a cell
+// larger than the range, a range not a whole number of cells).
+double extent_end(const axis& a);
 
 } // namespace orv::map

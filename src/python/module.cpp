@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/jet_frame.h"
 #include "model/params.h"
 #include "python/loops.h"
 
@@ -19,6 +20,8 @@ using orv::python::column;
 
 // A C-ordered float32 array; other arrays are converted where NumPy can do so safely.
 using f32 = py::array_t<float, py::array::c_style>;
+// The same in float64.
+using f64 = py::array_t<double, py::array::c_style>;
 
 // The six result arrays of a call: q, v, h, he, status, level.
 using results = py::tuple;
@@ -115,6 +118,29 @@ bool valid_levels(const f32& a) {
     return orvalis::valid(orvalis::levels{{t[0], t[1], t[2]}});
 }
 
+// The world points (e[i], n[i]) in the jet frame of the breach (e0, n0)
+// and the azimuth in degrees; returns (x, y) as 1-D float64 arrays.
+py::tuple to_jet(const f64& e, const f64& n, double e0, double n0, double azimuth) {
+    if (e.ndim() != 1 || n.ndim() != 1 || e.shape(0) != n.shape(0))
+        bad("E, N", "zwei eindimensionale Felder gleicher Laenge erwartet");
+    const py::ssize_t size = e.shape(0);
+    py::array_t<double> x(size), y(size);
+    const double* pe = e.data();
+    const double* pn = n.data();
+    double* px = x.mutable_data();
+    double* py_ = y.mutable_data();
+    {
+        py::gil_scoped_release unlocked;
+        const orv::world_frame g{e0, n0, azimuth};
+        for (py::ssize_t i = 0; i < size; ++i) {
+            const orv::jet_point p = orv::to_jet(g, pe[i], pn[i]);
+            px[i] = p.x;
+            py_[i] = p.y;
+        }
+    }
+    return py::make_tuple(x, y);
+}
+
 } // namespace
 
 PYBIND11_MODULE(_orvalis, m) {
@@ -129,6 +155,8 @@ PYBIND11_MODULE(_orvalis, m) {
           py::arg("site"), py::arg("x"), py::arg("y"), py::arg("levels"), py::arg("threads"));
     m.def("danger_level", &danger_level, "Danger levels of n pairs (h, q).", py::arg("h"),
           py::arg("q"), py::arg("n"), py::arg("levels"));
+    m.def("to_jet", &to_jet, "World points (E, N) as (x, y) in the jet frame.", py::arg("E"),
+          py::arg("N"), py::arg("e0"), py::arg("n0"), py::arg("azimuth"));
     m.def("valid_levels", &valid_levels, "True for three ascending positive finite thresholds.",
           py::arg("levels"));
 }

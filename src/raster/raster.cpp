@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -19,7 +18,7 @@
 #include <ogr_srs_api.h>
 
 #include "io/guard.h"
-#include "io/os_error.h"
+#include "raster/gdal_env.h"
 
 namespace orv::raster {
 
@@ -27,76 +26,6 @@ namespace {
 
 // The bands in their order.
 constexpr const char* band_names[6] = {"q", "v", "h", "he", "status", "level"};
-
-// Registers GDAL's drivers once.
-void init() {
-    static const bool done = [] {
-        GDALAllRegister();
-        return true;
-    }();
-    (void)done;
-}
-
-// While it lives, GDAL's messages are counted here instead of printed; their
-// English text is never shown. The errno of the first failure says why in
-// German.
-class quiet_errors {
-  public:
-    quiet_errors() {
-        errno = 0;
-        CPLPushErrorHandlerEx(&collect, this);
-    }
-    ~quiet_errors() { CPLPopErrorHandler(); }
-    quiet_errors(const quiet_errors&) = delete;
-    quiet_errors& operator=(const quiet_errors&) = delete;
-    int failures = 0;
-    int err = 0;
-
-    // "nicht schreibbar" with the reason the system gave, when it gave one.
-    std::string reason() const {
-        const int e = err ? err : errno;
-        return e ? "nicht schreibbar: " + io::os_error(e)
-                 : "nicht schreibbar: Fehler im Rasterformat";
-    }
-
-  private:
-    static void CPL_STDCALL collect(CPLErr e, CPLErrorNum, const char*) {
-        const int saved = errno;
-        auto* q = static_cast<quiet_errors*>(CPLGetErrorHandlerUserData());
-        if (e >= CE_Failure) {
-            ++q->failures;
-            if (q->err == 0) q->err = saved;
-        }
-        errno = saved;
-    }
-};
-
-// The extension of path's file name, lower case, without the dot.
-std::string extension(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    const auto dot = base.rfind('.');
-    if (dot == std::string::npos || dot == 0) return "";
-    std::string e = base.substr(dot + 1);
-    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return e;
-}
-
-// True when the space-separated list holds word.
-bool lists(const char* list, const std::string& word) {
-    if (!list) return false;
-    const CPLStringList words(CSLTokenizeString(list));
-    for (int k = 0; k < words.size(); ++k) {
-        if (EQUAL(words[k], word.c_str())) return true;
-    }
-    return false;
-}
-
-// A metadata item of a driver is "YES".
-bool has(GDALDriverH d, const char* item) {
-    const char* v = GDALGetMetadataItem(d, item, nullptr);
-    return v && EQUAL(v, "YES");
-}
 
 // The creation options for driver d. GeoTIFF: tiles compressed on all
 // cores with the floating-point predictor; for a map of 1000 x 1000 cells
@@ -197,15 +126,7 @@ std::string choose_driver(const std::string& path, std::string& why) {
     init();
     const std::string ext = extension(path);
     if (ext.empty() || ext == "tif" || ext == "tiff") return "GTiff";
-    GDALDriverH found = nullptr;
-    for (int k = 0; k < GDALGetDriverCount() && !found; ++k) {
-        GDALDriverH d = GDALGetDriver(k);
-        if (!has(d, GDAL_DCAP_RASTER)) continue;
-        if (!has(d, GDAL_DCAP_CREATE) && !has(d, GDAL_DCAP_CREATECOPY)) continue;
-        if (lists(GDALGetMetadataItem(d, GDAL_DMD_EXTENSIONS, nullptr), ext) ||
-            lists(GDALGetMetadataItem(d, GDAL_DMD_EXTENSION, nullptr), ext))
-            found = d;
-    }
+    GDALDriverH found = writer_for(ext, GDAL_DCAP_RASTER);
     if (!found) {
         why = "kein Rasterformat zum Schreiben fuer die Endung ." + ext;
         return "";
@@ -220,26 +141,39 @@ std::string choose_driver(const std::string& path, std::string& why) {
     return name;
 }
 
-bool read_crs(const std::string& text, std::string& wkt, std::string& why) {
+// A geographic system counts in angles; a projected one must count in
+// metres, as the cell size and the coordinates of --origin do.
+bool crs_wkt(int code, std::string& wkt, std::string& why) {
     init();
-    int code = 0;
-    const bool prefix = text.size() > 5 && EQUALN(text.c_str(), "EPSG:", 5);
-    const char* b = text.c_str() + (prefix ? 5 : 0);
-    const char* e = text.c_str() + text.size();
-    const auto r = std::from_chars(b, e, code);
-    if (!prefix || r.ec != std::errc() || r.ptr != e || code <= 0) {
-        why = "EPSG:NNNN erwartet";
-        return false;
-    }
     quiet_errors q;
     OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
+    bool ok = OSRImportFromEPSG(srs, code) == OGRERR_NONE;
+    if (!ok) {
+        why = "unbekanntes Koordinatensystem";
+    } else {
+        const char* name = OSRGetName(srs);
+        const std::string crs =
+            std::string(name ? name : "?") + " (EPSG:" + std::to_string(code) + ")";
+        char* unit = nullptr;
+        if (OSRIsGeographic(srs)) {
+            OSRGetAngularUnits(srs, &unit);
+            why = "Koordinatensystem " + crs + " hat die Einheit " + (unit ? unit : "?") +
+                  ", verlangt ist Meter";
+            ok = false;
+        } else if (!OSRIsProjected(srs) && !OSRIsLocal(srs)) {
+            why = "Koordinatensystem " + crs + " ist kein ebenes System in Metern";
+            ok = false;
+        } else if (OSRGetLinearUnits(srs, &unit) != 1.0) {
+            why = "Koordinatensystem " + crs + " hat die Einheit " + (unit ? unit : "?") +
+                  ", verlangt ist Meter";
+            ok = false;
+        }
+    }
     char* w = nullptr;
-    const bool ok =
-        OSRImportFromEPSG(srs, code) == OGRERR_NONE && OSRExportToWkt(srs, &w) == OGRERR_NONE;
+    if (ok) ok = OSRExportToWkt(srs, &w) == OGRERR_NONE;
     if (ok) wkt = w;
     CPLFree(w);
     OSRDestroySpatialReference(srs);
-    if (!ok) why = "unbekanntes Koordinatensystem";
     return ok;
 }
 

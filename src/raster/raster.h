@@ -15,9 +15,10 @@ namespace orv::raster {
 // bands.
 std::string choose_driver(const std::string& path, std::string& why);
 
-// Reads "EPSG:NNNN" into the coordinate system's WKT; false with a German
-// reason in why.
-bool read_crs(const std::string& text, std::string& wkt, std::string& why);
+// The WKT of the coordinate system with EPSG code; false with a German
+// reason in why when the code is unknown or its unit is not the metre (the
+// cell size is in metres).
+bool crs_wkt(int code, std::string& wkt, std::string& why);
 
 // Where a raster lies: geotransform, size, coordinate system (WKT, empty
 // for none) and whether its strips come bottom row first (the jet frame,

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/number_text.h"
 #include "batch/engine.h"
 #include "csv/number.h"
 #include "model/level.h"

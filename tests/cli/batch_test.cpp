@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/number_text.h"
 #include "csv/number.h"
 #include "model/level.h"
 #include "model/point.h"
@@ -362,7 +363,7 @@ TEST(Batch, BadInput) {
          {"--origin", "5,a", "--azimuth", "0"},
          "x\n",
          "",
-         "orvalis batch: Option --origin: keine Zahl: a\n",
+         "orvalis batch: Option --origin: zwei Zahlen E,N erwartet, keine Zahl: 5,a\n",
          1},
         {"--azimuth",
          {"--origin", "5,6", "--azimuth", "inf"},
@@ -374,27 +375,28 @@ TEST(Batch, BadInput) {
          {"--origin", "5,6", "--azimuth", "0", "--coords", "E,E"},
          "x\n",
          "",
-         "orvalis batch: Option --coords: zwei verschiedene Spaltennamen erwartet: E,E\n",
+         "orvalis batch: Option --coords: zwei verschiedene Spaltennamen E,N erwartet: E,E\n",
          1},
         {"--origin alone",
          {"--origin", "5,6"},
          "x\n",
          "",
-         "orvalis: Option braucht eine weitere: --origin, --azimuth\n",
+         "orvalis: --origin braucht --azimuth\n",
          2},
         {"--origin and -x",
          {"--origin", "5,6", "--azimuth", "1", "-x", "3"},
          "x\n",
          "",
-         "orvalis: Optionen schliessen einander aus: -x, --origin\n",
+         "orvalis: -x schliesst --origin aus\n",
          2},
         {"--coords alone",
          {"--coords", "a,b"},
          "x\n",
          "",
-         "orvalis: Option braucht eine weitere: --coords, --origin\n",
+         "orvalis: --coords braucht --origin\n",
          2},
         {"two files", {"a", "b"}, "x\n", "", "orvalis: unerwartetes Argument: b\n", 2},
+        {"empty output name", {"-o", ""}, "x\n", "", "orvalis: Option --output: leerer Wert\n", 1},
         {"no such file",
          {"/nonexistent/in.csv"},
          "",

@@ -179,13 +179,16 @@ TEST(MapRaster, JetFrameGridsEqualPointwise) {
 }
 
 // A georeferenced raster with an azimuth that is no multiple of 90 degrees
-// and an asymmetric y range: north-up, covering the rotated extent; each
-// cell centre turned into the jet frame in double and tested there.
+// and an asymmetric y range: north-up, covering the rotated extent, its
+// edges on whole multiples of the cell size; each cell centre, the lattice
+// point ((k + 0.5) s, (m + 0.5) s), turned into the jet frame in double
+// and tested there. The x range reaches above the breach: cells there are
+// status 5, not no-data.
 TEST(MapRaster, GeoreferencedGridEqualsPointwise) {
     const std::string d = orv::test::scratch_dir();
     const double e0 = 512345.5, n0 = 5432100.25, az = 37.5, cell = 2;
-    const double xr[2] = {5, 90}, yr[2] = {-15, 60};
-    const auto run = run_orvalis({"map", "--raster", d + "/w.tif", "--x", "5:90", "--y", "-15:60",
+    const double xr[2] = {-5, 90}, yr[2] = {-15, 60};
+    const auto run = run_orvalis({"map", "--raster", d + "/w.tif", "--x", "-5:90", "--y", "-15:60",
                                   "--cell", "2", "--origin", "512345.5,5432100.25", "--azimuth",
                                   "37.5", "--crs", "EPSG:25832", "-S", "3"});
     ASSERT_EQ(run.code(), 0) << run.err;
@@ -203,37 +206,40 @@ TEST(MapRaster, GeoreferencedGridEqualsPointwise) {
             nmin = std::min(nmin, n), nmax = std::max(nmax, n);
         }
     }
-    EXPECT_NEAR(r.gt[0], emin, 1e-6);
-    EXPECT_NEAR(r.gt[3], nmax, 1e-6);
+    const double k0 = std::floor(emin / cell), m0 = std::ceil(nmax / cell);
+    EXPECT_EQ(r.gt[0], k0 * cell);
+    EXPECT_EQ(r.gt[3], m0 * cell);
     EXPECT_EQ(r.gt[1], cell);
     EXPECT_EQ(r.gt[5], -cell);
     EXPECT_EQ(r.gt[2], 0);
     EXPECT_EQ(r.gt[4], 0);
-    ASSERT_EQ(r.nx, static_cast<int>(std::ceil((emax - emin) / cell - 1e-9)));
-    ASSERT_EQ(r.ny, static_cast<int>(std::ceil((nmax - nmin) / cell - 1e-9)));
+    ASSERT_EQ(r.nx, static_cast<int>(std::ceil(emax / cell) - k0));
+    ASSERT_EQ(r.ny, static_cast<int>(m0 - std::floor(nmin / cell)));
     orv::params p;
     p.slp = 3;
     const orv::site s = orv::make_site(p);
-    int in = 0, out = 0, levelled = 0;
+    int in = 0, out = 0, levelled = 0, upstream = 0;
     for (int j = 0; j < r.ny; ++j) {
         for (int i = 0; i < r.nx; ++i) {
-            const double e = r.gt[0] + (i + 0.5) * r.gt[1];
-            const double n = r.gt[3] + (j + 0.5) * r.gt[5];
+            const double e = (k0 + i + 0.5) * cell;
+            const double n = (m0 - 1 - j + 0.5) * cell;
             const double de = e - e0, dn = n - n0;
             const double x = de * std::sin(a) + dn * std::cos(a);
             const double y = dn * std::sin(a) - de * std::cos(a);
-            const bool inside = x > 0 && xr[0] <= x && x <= xr[1] && yr[0] <= y && y <= yr[1];
+            const bool inside = xr[0] <= x && x <= xr[1] && yr[0] <= y && y <= yr[1];
             const std::size_t k = static_cast<std::size_t>(j) * r.nx + i;
             SCOPED_TRACE(testing::Message() << "cell " << i << "," << j);
             expect_cell(r, k, s, {}, static_cast<float>(x), static_cast<float>(std::fabs(y)),
                         inside);
             (inside ? in : out)++;
             levelled += inside && r.band[5][k] >= 1;
+            upstream += inside && r.band[4][k] == 5;
         }
     }
     EXPECT_GT(in, 1000);
     EXPECT_GT(out, 1000);
     EXPECT_GT(levelled, 100);
+    EXPECT_GT(upstream, 10);
 }
 
 // The summary's figures against an independent count over the cells of a
@@ -380,8 +386,8 @@ TEST(MapOptions, BadOptions) {
         {{"-o", d + "/k.png", "--show", "x"},
          m + "Option --show: q, v, h oder he erwartet: x\n",
          2},
-        {{"--show", "q"}, "orvalis: Option braucht eine weitere: --show, -o\n", 2},
-        {{"--width", "500"}, "orvalis: Option braucht eine weitere: --width, -o\n", 2},
+        {{"--show", "q"}, "orvalis: --show braucht -o\n", 2},
+        {{"--width", "500"}, "orvalis: --width braucht -o\n", 2},
         {{"--raster", d + "/r.png"},
          m +
              "Option --raster: das Format PNG (Endung .png) kann keine sechs Float32-Baender "
@@ -399,12 +405,47 @@ TEST(MapOptions, BadOptions) {
              "/r.qqq\n",
          2},
         {{"--raster", d + "/r.tif", "--origin", "1,2"},
-         "orvalis: Option braucht eine weitere: --origin, --azimuth\n",
+         "orvalis: --origin braucht --azimuth und --crs\n",
          2},
-        {{"--origin", "1,2", "--azimuth", "3", "--crs", "EPSG:25832"},
-         "orvalis: Option braucht eine weitere: --origin, --raster\n",
+        {{"--zones", d + "/z.qqq"},
+         m + "Option --zones: kein Vektorformat zum Schreiben fuer die Endung .qqq: " + d +
+             "/z.qqq\n",
          2},
-        {{"--x"}, "orvalis: Option --x: Wert fehlt oder zu viele Werte\n", 2},
+        {{"--zones", d + "/z.csv"},
+         m + "Option --zones: das Format CSV (Endung .csv) kann keine Polygone speichern: " + d +
+             "/z.csv\n",
+         2},
+        {{"--raster", d + "/r.tif", "--level-raster",
+          d + "/../" + d.substr(d.rfind('/') + 1) + "/r.tif"},
+         m + "--level-raster " + d + "/../" + d.substr(d.rfind('/') + 1) +
+             "/r.tif: dasselbe Ziel wie --raster " + d + "/r.tif\n",
+         2},
+        {{"--level-raster", d + "/l.jpg"},
+         m +
+             "Option --level-raster: das Format JPEG (Endung .jpg) gibt die Klassen nicht "
+             "unveraendert zurueck: " +
+             d + "/l.jpg\n",
+         2},
+        {{"--level-raster", d + "/l.qqq"},
+         m + "Option --level-raster: kein Rasterformat zum Schreiben fuer die Endung .qqq: " + d +
+             "/l.qqq\n",
+         2},
+        {{"--x"}, "orvalis: Option --x: Wert fehlt\n", 2},
+        {{"--x", "--json"}, "orvalis: Option --x: Wert fehlt\n", 2},
+        {{"--digits", "2"}, "orvalis: unbekannte Option --digits\n", 2},
+        {{"--raster", d + "/r.tif", "--origin", "", "--azimuth", "3", "--crs", "EPSG:25832"},
+         "orvalis: Option --origin: leerer Wert\n",
+         1},
+        {{"--raster", d + "/r.tif", "--origin", "1,2", "--azimuth", "3", "--crs", "EPSG:4326"},
+         m + "Option --crs: Koordinatensystem WGS 84 (EPSG:4326) hat die Einheit degree, "
+             "verlangt ist Meter: EPSG:4326\n",
+         1},
+        {{"--raster", d + "/r.tif", "--origin", "1e300,0", "--azimuth", "3", "--crs", "EPSG:25832"},
+         m + "--raster: die Koordinaten von --origin sind zu gross fuer die Zellgroesse 0.5 m\n",
+         1},
+        {{"--x", "0:1.7e308", "--y", "0:1e307", "--cell", "1e308", "--json"},
+         m + "--json: Wert von x_max nicht endlich, in JSON nicht darstellbar\n",
+         1},
         {{"--x", "5"}, m + "Option --x: MIN:MAX erwartet: 5\n", 1},
         {{"--x", "5:1"}, m + "Option --x: MIN muss kleiner als MAX sein: 5:1\n", 1},
         {{"--y", "a:1"}, m + "Option --y: MIN:MAX erwartet, keine Zahl: a:1\n", 1},
@@ -422,7 +463,7 @@ TEST(MapOptions, BadOptions) {
          1},
         {{"--threads", "-1"}, m + "Option --threads: ganze Zahl von 0 bis 256 erwartet: -1\n", 1},
         {{"--raster", d + "/r.tif", "--origin", "1;2", "--azimuth", "3", "--crs", "EPSG:25832"},
-         m + "Option --origin: E,N erwartet: 1;2\n",
+         m + "Option --origin: zwei Zahlen E,N erwartet: 1;2\n",
          1},
         {{"--raster", d + "/r.tif", "--origin", "1,2", "--azimuth", "nan", "--crs", "EPSG:25832"},
          m + "Option --azimuth: Wert muss endlich sein: nan\n",
@@ -492,6 +533,10 @@ TEST(MapOptions, UnwritableOutputs) {
         {{"-o", d + "/alt.png", "--raster", d + "/fehlt/k.tif"},
          m + "--raster " + d +
              "/fehlt/k.tif: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
+         1},
+        {{"--level-raster", d + "/l.tif", "--zones", d + "/fehlt/z.gpkg"},
+         m + "--zones " + d +
+             "/fehlt/z.gpkg: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
          1},
         {{"-o", d + "/ordner.png", "--cell", "2"},
          m + "-o " + d + "/ordner.png: nicht schreibbar: ist ein Verzeichnis\n",

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/number_text.h"
 #include "csv/number.h"
 #include "model/intensity.h"
 #include "model/level.h"
@@ -23,9 +24,9 @@ struct point_case {
     int code;
 };
 
-const std::string initial_text = " >spezifischer Abfluss : 0.50926512 m2/s\n"
+const std::string initial_text = " >spezifischer Abfluss : 0.5092651 m2/s\n"
                                  " >Fliessgeschwindigkeit: 1.6098896 m/s\n"
-                                 " >Abflusstiefe:          0.31633541 m\n"
+                                 " >Abflusstiefe:          0.3163354 m\n"
                                  " >Energiehoehe:          0.44843248 m\n"
                                  " >Status:                0\n"
                                  " >Gefahrenstufe:         1\n";
@@ -51,10 +52,10 @@ TEST(Point, TextAndCsv) {
          0},
         {{"point", "--csv", "-x", "5"},
          hdr + "5,10,4000,1,0.15,5,0,,,,,1,\n",
-         " Distanz von der Bresche zu klein\n korrigierter Wert: x = 7.0710678 m\n",
+         " Distanz von der Bresche zu klein\n korrigierter Wert: x = 7.071068 m\n",
          0},
         {{"point", "-x", "5"},
-         " Distanz von der Bresche zu klein\n korrigierter Wert: x = 7.0710678 m\n"
+         " Distanz von der Bresche zu klein\n korrigierter Wert: x = 7.071068 m\n"
          " >Status:                1\n >Gefahrenstufe:         keine\n",
          "",
          0},
@@ -68,8 +69,8 @@ TEST(Point, TextAndCsv) {
          " Gefaelle zu klein\n korrigierter Wert: S = 0.25 %\n",
          0},
         {{"point", "-x", "5", "--correct", "--digits", "2"},
-         " Distanz von der Bresche zu klein\n korrigierter Wert: x = 7.0710678 m\n"
-         " >verwendet:            x = 7.0710678 m, S = 1 %\n"
+         " Distanz von der Bresche zu klein\n korrigierter Wert: x = 7.071068 m\n"
+         " >verwendet:            x = 7.071068 m, S = 1 %\n"
          " >spezifischer Abfluss : 12.74 m2/s\n >Fliessgeschwindigkeit: 7.55 m/s\n"
          " >Abflusstiefe:          1.69 m\n >Energiehoehe:          4.59 m\n"
          " >Status:                0\n >Gefahrenstufe:         3\n",
@@ -80,7 +81,7 @@ TEST(Point, TextAndCsv) {
          "H,B,Vol,S,D,x,y,x_used,S_used,q,v,h,he,status,level\n"
          "5,10,4000,20,0.15,5,0,7.071068,16,13.98,9.02,1.55,5.69,0,3\n",
          " Gefaelle zu gross\n korrigierter Wert: S = 16 %\n"
-         " Distanz von der Bresche zu klein\n korrigierter Wert: x = 7.0710678 m\n",
+         " Distanz von der Bresche zu klein\n korrigierter Wert: x = 7.071068 m\n",
          0},
         // The distance stays 100 and the warning repeats: no result, status 1.
         {{"point", "--vol", "40", "--correct"},
@@ -123,8 +124,10 @@ TEST(Point, TextAndCsv) {
          "",
          "orvalis point: Option --digits: ganze Zahl von 0 bis 30 erwartet: x\n",
          1},
-        {{"point", "--bogus"}, "", "orvalis: unerwartetes Argument: --bogus\n", 2},
-        {{"point", "-x"}, "", "orvalis: Option -x: Wert fehlt oder zu viele Werte\n", 2},
+        {{"point", "--bogus"}, "", "orvalis: unbekannte Option --bogus\n", 2},
+        {{"point", "-x"}, "", "orvalis: Option -x: Wert fehlt\n", 2},
+        {{"point", "-x", "--csv"}, "", "orvalis: Option -x: Wert fehlt\n", 2},
+        {{"point", "-x", "", "--csv"}, "", "orvalis: Option -x: leerer Wert\n", 1},
         {{}, "", "orvalis: ein Unterbefehl fehlt (siehe --help)\n", 2},
         {{"punkt"}, "", "orvalis: ein Unterbefehl fehlt (siehe --help)\n", 2},
     };
@@ -148,6 +151,20 @@ TEST(Point, HelpIsGerman) {
         EXPECT_EQ(r.out.find("Usage"), std::string::npos) << r.out;
         EXPECT_EQ(r.out.find("Options"), std::string::npos) << r.out;
     }
+    // What an option needs or excludes follows its description, on its line.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> lines = {
+        {{"map", "--help"}, "statt der Gefahrenstufen eine Groesse zeigen; braucht -o\n"},
+        {{"map", "--help"}, "Bresche in Weltkoordinaten; braucht --raster, --azimuth und --crs\n"},
+        {{"batch", "--help"}, "(Vorgabe 100); schliesst aus --origin\n"},
+    };
+    for (const auto& [args, want] : lines) {
+        const std::string out = run_orvalis(args).out;
+        const auto at = out.find(want);
+        ASSERT_NE(at, std::string::npos) << out;
+        const auto start = out.rfind('\n', at) + 1;
+        EXPECT_EQ(out.compare(start, 2, "  "), 0) << out;
+        EXPECT_NE(out[start + 2], ' ') << out;
+    }
 }
 
 // Splits a CSV line at commas.
@@ -163,8 +180,9 @@ std::vector<std::string> fields(const std::string& line) {
 }
 
 // Random points (warnings, negative y, x <= 0) through the program's CSV
-// output: the numbers read back are the model's bits at (x, |y|).
-TEST(Point, CsvEqualsModelBits) {
+// output and its text display: the numbers read back are the model's bits
+// at (x, |y|).
+TEST(Point, CsvAndTextEqualModelBits) {
     orv::test::random_params rnd(21);
     for (int i = 0; i < 150; ++i) {
         orv::params p = rnd();
@@ -196,6 +214,16 @@ TEST(Point, CsvEqualsModelBits) {
             EXPECT_EQ(orv::test::bits(got[k]), orv::test::bits(exp[k])) << r.out;
         const int lv = orv::danger_level(want.st, want.res);
         EXPECT_EQ(row[12], lv < 0 ? "" : std::to_string(lv));
+        // The text display: each value between the label's ": " and its unit.
+        args.erase(args.begin() + 1);
+        const std::string text = run_orvalis(args).out;
+        std::size_t at = 0;
+        for (int k = 0; k < 4; ++k) {
+            at = text.find_first_not_of(' ', text.find(": ", text.find(" >", at)) + 1);
+            const std::string shown = text.substr(at, text.find(' ', at) - at);
+            EXPECT_EQ(orv::test::bits(orv::read_real(shown).value), orv::test::bits(exp[k]))
+                << text;
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/number_text.h"
 #include "csv/number.h"
 #include "model/level.h"
 #include "model/point.h"
@@ -108,7 +109,9 @@ TEST(Profile, BadOptionsAndOutputs) {
         {{"-o", d + "/fehlt/p.png"},
          m + "-o " + d + "/fehlt/p.png: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
          1},
-        {{"--csv", "--bogus"}, "orvalis: unerwartetes Argument: --bogus\n", 2},
+        {{"--csv", "--bogus"}, "orvalis: unbekannte Option --bogus\n", 2},
+        {{"--csv", "--digits", "2"}, "orvalis: unbekannte Option --digits\n", 2},
+        {{"--csv", "-o", ""}, "orvalis: Option -o: leerer Wert\n", 1},
     };
     for (const cli_case& c : cases) {
         std::vector<std::string> args = {"profile"};

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/number_text.h"
 #include "csv/number.h"
 #include "support/random_params.h"
 

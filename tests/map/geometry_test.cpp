@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/number_text.h"
+#include "base/steps.h"
 #include "draw/axes.h"
 #include "map/axis.h"
 #include "map/extent.h"
@@ -51,13 +53,13 @@ TEST(MapAxis, ReadableSizes) {
         {0.632, 0.5}, {0.8, 1},     {0.15, 0.2}, {3.3, 5}, {3.1, 2},     {7, 5},
         {7.5, 10},    {1e-3, 1e-3}, {250, 200},  {1, 1},   {0.04, 0.05}, {1e4, 1e4},
     };
-    for (const auto& [raw, want] : rows) EXPECT_EQ(orv::map::readable_size(raw), want) << raw;
+    for (const auto& [raw, want] : rows) EXPECT_EQ(orv::step_nearest(raw), want) << raw;
 }
 
 TEST(MapAxis, DecimalsAndTicks) {
     const std::vector<std::pair<double, int>> dec = {{0, 0},   {5, 0},  {0.5, 1},  {0.25, 2},
                                                      {0.1, 1}, {-2, 0}, {0.05, 2}, {1.0 / 3, 6}};
-    for (const auto& [v, d] : dec) EXPECT_EQ(orv::map::decimals(v), d) << v;
+    for (const auto& [v, d] : dec) EXPECT_EQ(orv::decimals(v), d) << v;
     EXPECT_EQ(orv::draw::tick_step(125, 5), 50);
     EXPECT_EQ(orv::draw::tick_step(316, 10), 50);
     EXPECT_EQ(orv::draw::tick_step(1, 4), 0.5);
@@ -65,10 +67,10 @@ TEST(MapAxis, DecimalsAndTicks) {
               (std::vector<double>{-150, -100, -50, 0, 50, 100, 150}));
     EXPECT_EQ(orv::draw::ticks(0.1, 0.35, 0.1),
               (std::vector<double>{0.1, 0.2, 0.30000000000000004}));
-    EXPECT_EQ(orv::draw::round_up(9.3), 10);
-    EXPECT_EQ(orv::draw::round_up(2.1), 2.5);
-    EXPECT_EQ(orv::draw::round_down(49), 20);
-    EXPECT_EQ(orv::draw::round_down(50), 50);
+    EXPECT_EQ(orv::round_up_readable(9.3), 10);
+    EXPECT_EQ(orv::round_up_readable(2.1), 2.5);
+    EXPECT_EQ(orv::round_down_readable(49), 20);
+    EXPECT_EQ(orv::round_down_readable(50), 50);
 }
 
 // The jet frame: the batch formula and its inverse, the direction conventions.
@@ -86,7 +88,8 @@ TEST(MapFrame, WorldToJet) {
     EXPECT_NEAR(w.y, 3, 1e-12);
 }
 
-// The rotated raster covers the bounding box of the map's corners.
+// The rotated raster covers the bounding box of the map's corners, widened
+// to the lattice of its cell size; its centres are the lattice points.
 TEST(MapFrame, CoverBoundingBox) {
     struct row {
         double az;
@@ -103,24 +106,27 @@ TEST(MapFrame, CoverBoundingBox) {
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.az);
-        const orv::map::world_raster w = orv::map::cover({500, 700, r.az}, x, y);
-        EXPECT_NEAR(w.gt[0], 500 + r.e0, 1e-9);
-        EXPECT_NEAR(w.gt[3], 700 + r.n1, 1e-9);
+        const orv::map::world_raster w = orv::map::cover({500.5, 700.25, r.az}, x, y);
+        const double k0 = std::floor((500.5 + r.e0) / 2 + 1e-9);
+        const double m0 = std::ceil((700.25 + r.n1) / 2 - 1e-9);
+        EXPECT_EQ(w.gt[0], 2 * k0);
+        EXPECT_EQ(w.gt[3], 2 * m0);
         EXPECT_EQ(w.gt[1], 2);
         EXPECT_EQ(w.gt[5], -2);
         EXPECT_EQ(w.gt[2], 0);
         EXPECT_EQ(w.gt[4], 0);
-        EXPECT_EQ(w.nx, static_cast<std::size_t>(std::ceil((r.e1 - r.e0) / 2 - 1e-9)));
-        EXPECT_EQ(w.ny, static_cast<std::size_t>(std::ceil((r.n1 - r.n0) / 2 - 1e-9)));
-        EXPECT_DOUBLE_EQ(w.east(0), w.gt[0] + 1);
-        EXPECT_DOUBLE_EQ(w.north(0), w.gt[3] - 1);
+        EXPECT_EQ(w.nx, std::ceil((500.5 + r.e1) / 2 - 1e-9) - k0);
+        EXPECT_EQ(w.ny, m0 - std::floor((700.25 + r.n0) / 2 + 1e-9));
+        EXPECT_EQ(w.east(3), (k0 + 3 + 0.5) * 2);
+        EXPECT_EQ(w.north(3), (m0 - 4 + 0.5) * 2);
     }
 }
 
 TEST(MapFrame, InsideInDouble) {
     const axis x = orv::map::make_axis(0, 100, 2);
     const axis y = orv::map::make_axis(-20, 30, 2);
-    EXPECT_FALSE(orv::map::inside({0, 0}, x, y));
+    EXPECT_TRUE(orv::map::inside({0, 0}, x, y));
+    EXPECT_FALSE(orv::map::inside({-1e-300, 0}, x, y));
     EXPECT_TRUE(orv::map::inside({1e-300, 0}, x, y));
     EXPECT_TRUE(orv::map::inside({100, 30}, x, y));
     EXPECT_FALSE(orv::map::inside({100.00000000000001, 0}, x, y));

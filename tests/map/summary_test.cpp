@@ -157,4 +157,35 @@ TEST(MapSummary, OneSidedGridWithoutLevelThree) {
     EXPECT_NE(j.find("\"slope_corrected\": true"), std::string::npos);
 }
 
+// A range that is no whole number of cells, cells so small that their
+// figures show as 0 in six decimals, a world raster: the summary states the
+// grown extent, the figures as the shortest text that reads back, the world
+// bounds; a figure that is not finite cannot go into JSON.
+TEST(MapSummary, RealExtentTinyFiguresWorldBounds) {
+    const axis x = orv::map::make_axis(0, 3.5e-7, 1e-7);
+    const axis y = orv::map::make_axis(-1e-7, 1e-7, 1e-7);
+    const auto f = summarise(x, y, {1, 0, 0, 2}, {{-1, 1, 0, -1}, {-1, 1, 1, -1}}, 2);
+    const orv::map::world_raster w{{2600000, 0.5, 0, 1200000, 0, -0.5}, 3, 2};
+    orv::map::summary_input in{orv::params{}, orv::levels{}, x, y, false, 1};
+    in.world = &w;
+    const std::string t = orv::map::summary_text(in, f);
+    for (const char* want : {"Raster: x von 0 bis 4e-07 m, y von -1e-07 bis 1e-07 m",
+                             "Weltraster: E von 2600000 bis 2600001.5, N von 1199999 bis 1200000 "
+                             "(3 x 2 Zellen)\n",
+                             "(Status 1): bis x = 1e-07 m\n"})
+        EXPECT_NE(t.find(want), std::string::npos) << want << "\n" << t;
+    EXPECT_EQ(t.find("0.000000"), std::string::npos) << t;
+    const std::string j = orv::map::summary_json(in, f);
+    for (const char* want : {"\"x_max\": 4e-07,",
+                             "\"world_raster\": {\"e_min\": 2600000, "
+                             "\"e_max\": 2600001.5, \"n_min\": 1199999, "
+                             "\"n_max\": 1200000, \"nx\": 3, \"ny\": 2},",
+                             "\"near_zone\": {\"x_end\": 1e-07}"})
+        EXPECT_NE(j.find(want), std::string::npos) << want << "\n" << j;
+    EXPECT_EQ(orv::map::unwritable_json(in, f), nullptr);
+    const axis huge = orv::map::make_axis(0, 1.7e308, 1e308);
+    in.x = huge;
+    EXPECT_STREQ(orv::map::unwritable_json(in, f), "x_max");
+}
+
 } // namespace

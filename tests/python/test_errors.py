@@ -17,6 +17,12 @@ CASES = [
     (orvalis.intensity, (), dict(B=True), TypeError, "Argument B"),
     (orvalis.intensity, (), dict(Vol={"a": 1}), TypeError, "Argument Vol"),
     (orvalis.intensity, (), dict(y=np.array(["1"])), TypeError, "Argument y"),
+    (orvalis.intensity, (), dict(x=np.ma.masked_array([50.0, 60.0], mask=[0, 1])), TypeError,
+     "Argument x ist ein maskiertes Feld"),
+    (orvalis.grid, (), dict(x=[10], y=np.ma.masked_array([0.0])), TypeError, "Argument y"),
+    (orvalis.intensity, (), dict(H=np.array([5, None], dtype=object)), TypeError, "Argument H"),
+    (orvalis.intensity, (), dict(S=np.array([1, 1j], dtype=object)), TypeError, "Argument S"),
+    (orvalis.intensity, (), dict(D=np.array([np.True_], dtype=object)), TypeError, "Argument D"),
     (orvalis.intensity, (), dict(y=[[1, 2], [3]]), ValueError, "Argument y"),
     (orvalis.intensity, (), dict(x=[1, 2, 3], y=[1, 2]), ValueError, r"Argument y .*x \(3,\)"),
     (orvalis.intensity, (), dict(H=np.ones((2, 3)), S=np.ones((3, 2))), ValueError, "Argument S"),
@@ -78,3 +84,12 @@ RAW = [
 def test_extension_checks_its_arguments(call):
     with pytest.raises((TypeError, ValueError)):
         call()
+
+
+def test_object_arrays_of_real_numbers():
+    """Python and NumPy integers and floats in an object array count as their numbers."""
+    mixed = np.array([np.float32(35.5), 50, np.int64(70), 2.5e2, np.float64(1e3)], dtype=object)
+    plain = np.array([35.5, 50, 70, 250, 1000], dtype=np.float32)
+    got, want = orvalis.intensity(x=mixed), orvalis.intensity(x=plain)
+    for g, w in zip(got, want):
+        np.testing.assert_array_equal(g, w)

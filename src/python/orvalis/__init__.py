@@ -22,6 +22,9 @@ status is not 0, q, v, h and he are NaN and the level is -1. Danger levels
 0 to 3 compare h [m] and q [m2/s] with three thresholds, by default
 (0.5, 1, 2): the highest threshold that h or q exceeds.
 
+to_jet() turns world coordinates (easting, northing) into the jet frame
+(x, y) by the formula of the programs' world coordinates.
+
 Bad arguments raise TypeError (not numbers) or ValueError (shapes, values)
 naming the argument; the messages are German, as the programs' are.
 """
@@ -34,7 +37,7 @@ import numpy as np
 
 from . import _orvalis
 
-__all__ = ["intensity", "grid", "danger_level", "Result", "DEFAULT_LEVELS", "NO_LEVEL",
+__all__ = ["intensity", "grid", "danger_level", "to_jet", "Result", "DEFAULT_LEVELS", "NO_LEVEL",
            "OK", "TOO_CLOSE", "TOO_FAR", "TOO_FLAT", "TOO_STEEP", "NOT_DOWNSTREAM"]
 __version__ = _orvalis.__version__
 
@@ -54,19 +57,28 @@ level: int8, danger level 0 to 3, or -1 where there is none.
 _SITE = ("H", "B", "Vol", "S", "D")
 
 
-def _real(func, name, value):
-    """The argument as a float32 array; TypeError or ValueError naming it."""
+def _real_scalar(v):
+    """True for a Python int or float or a NumPy integer or floating scalar (not bool)."""
+    return type(v) in (int, float) or isinstance(v, (np.integer, np.floating))
+
+
+def _real(func, name, value, dtype=np.float32):
+    """The argument as a float32 (or dtype) array; TypeError or ValueError naming it."""
+    if isinstance(value, np.ma.MaskedArray):
+        # Its masked elements would be computed as if they were not masked.
+        raise TypeError(f"{func}: Argument {name} ist ein maskiertes Feld; die Maske "
+                        f"wuerde uebergangen (np.ma.filled oder .compressed() verwenden)")
     try:
         a = np.asarray(value)
     except (TypeError, ValueError) as e:
         raise ValueError(f"{func}: Argument {name}: kein rechteckiges Zahlenfeld ({e})") from None
-    if a.dtype == object and all(type(v) in (int, float) for v in a.flat):
+    if a.dtype == object and all(_real_scalar(v) for v in a.flat):
         a = a.astype(np.float64)  # integers beyond 64 bits, alone or with floats
     if a.dtype.kind not in "iuf":
         what = type(value).__name__ if a.ndim == 0 else f"Feld mit dtype {a.dtype}"
         raise TypeError(f"{func}: Argument {name} muss eine Zahl oder ein Zahlenfeld sein, "
                         f"nicht {what}")
-    return a if a.dtype == np.float32 else a.astype(np.float32)
+    return a if a.dtype == dtype else a.astype(dtype)
 
 
 def _shape(func, named):
@@ -209,3 +221,46 @@ def danger_level(h, q, levels=DEFAULT_LEVELS):
     n = math.prod(shape)
     out = _orvalis.danger_level(*(_column(a, shape, n) for _, a in named), n, t)
     return out.reshape(())[()] if shape == () else out.reshape(shape)
+
+
+def to_jet(E, N, *, origin, azimuth):
+    """World coordinates to the jet frame of a breach.
+
+    Parameters
+    ----------
+    E, N : number or array_like
+        Easting and northing [m] of points in a projected coordinate system,
+        broadcast together as NumPy does and converted to float64.
+    origin : two numbers, keyword only
+        Easting and northing (E0, N0) of the breach.
+    azimuth : number, keyword only
+        Direction of the jet in degrees clockwise from north.
+
+    The formula is the one of the orvalis programs' world coordinates (batch
+    and map), in double: with a the azimuth in radians, dE = E - E0 and
+    dN = N - N0, x = dE sin a + dN cos a along the jet and
+    y = dN sin a - dE cos a, positive to the jet's left.
+
+    Returns
+    -------
+    (x, y)
+        float64 arrays of the broadcast shape, y signed and not rounded
+        (intensity() takes them as they are and uses |y|); NumPy scalars
+        when E and N are scalars.
+    """
+    named = [("E", _real("to_jet", "E", E, np.float64)),
+             ("N", _real("to_jet", "N", N, np.float64))]
+    o = _real("to_jet", "origin", origin, np.float64)
+    if o.shape != (2,) or not np.all(np.isfinite(o)):
+        raise ValueError(f"to_jet: Argument origin: zwei endliche Zahlen (E0, N0) erwartet, "
+                         f"nicht {origin!r}")
+    a = _real("to_jet", "azimuth", azimuth, np.float64)
+    if a.shape != () or not np.isfinite(a):
+        raise ValueError(f"to_jet: Argument azimuth: eine endliche Zahl erwartet, "
+                         f"nicht {azimuth!r}")
+    shape = _shape("to_jet", named)
+    cols = [np.ascontiguousarray(np.broadcast_to(v, shape)).reshape(-1) for _, v in named]
+    x, y = _orvalis.to_jet(*cols, float(o[0]), float(o[1]), float(a))
+    if shape == ():
+        return x[0], y[0]
+    return x.reshape(shape), y.reshape(shape)

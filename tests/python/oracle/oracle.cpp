@@ -3,7 +3,8 @@
 // the bits of q, v, h and he, and the danger level, all from the model's
 // pointwise computation with the shared rules applied here: x <= 0 is status
 // 5 without computing, else the model at (x, |y|). Arguments: optional three
-// thresholds of the levels.
+// thresholds of the levels. With "jet E0 N0 AZ" it reads instead two double
+// bit patterns (E N) per line and writes the bits of the jet frame's x and y.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <cstring>
 
 #include "model/intensity.h"
+#include "model/jet_frame.h"
 #include "model/level.h"
 #include "model/point.h"
 
@@ -30,9 +32,28 @@ uint32_t to_bits(float f) {
     return u;
 }
 
+// The jet frame's x and y of each world point on stdin.
+int jet(char** argv) {
+    const orv::world_frame g{std::strtod(argv[2], nullptr), std::strtod(argv[3], nullptr),
+                             std::strtod(argv[4], nullptr)};
+    unsigned long long e, n;
+    while (std::scanf("%llx %llx", &e, &n) == 2) {
+        double de, dn;
+        std::memcpy(&de, &e, sizeof de);
+        std::memcpy(&dn, &n, sizeof dn);
+        const orv::jet_point p = orv::to_jet(g, de, dn);
+        unsigned long long x, y;
+        std::memcpy(&x, &p.x, sizeof x);
+        std::memcpy(&y, &p.y, sizeof y);
+        std::printf("%016llx %016llx\n", x, y);
+    }
+    return std::fflush(stdout) != 0 ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], "jet") == 0) return jet(argv);
     orv::levels lv;
     if (argc == 4) {
         for (int k = 0; k < 3; ++k) lv.t[k] = std::strtof(argv[k + 1], nullptr);

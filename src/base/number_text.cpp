@@ -1,0 +1,71 @@
+// Numbers to text with std::to_chars: exact shortest texts and fixed decimals.
+#include "base/number_text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace orv {
+
+std::string write_real(real v, char dec, int digits) {
+    char buf[max_real_len];
+    return std::string(buf, put_real(buf, v, dec, digits));
+}
+
+char* put_real(char* p, real v, char dec, int digits) {
+    if (std::isnan(v)) return std::copy_n("nan", 3, p);
+    if (std::isinf(v)) return v > 0 ? std::copy_n("inf", 3, p) : std::copy_n("-inf", 4, p);
+    std::to_chars_result r;
+    if (digits >= 0) {
+        // Wide values in fixed notation need up to 39 digits before the point.
+        if (digits > 60) digits = 60;
+        r = std::to_chars(p, p + max_real_len, v, std::chars_format::fixed, digits);
+    } else {
+        r = std::to_chars(p, p + max_real_len, v);
+    }
+    if (dec != '.') {
+        for (char* c = p; c != r.ptr; ++c)
+            if (*c == '.') *c = dec;
+    }
+    return r.ptr;
+}
+
+std::string shortest(double v) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+std::string plain(real v) {
+    const real a = std::fabs(v);
+    if (!(a >= 1e-4f && a < 1e15f)) return write_real(v);
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    return std::string(buf, r.ptr);
+}
+
+// Doubles beyond 1e60 in fixed notation need more room than a Real's text:
+// a buffer for the largest double with the most decimals.
+std::string fixed(double v, int d) {
+    char buf[400];
+    const auto r =
+        std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, std::clamp(d, 0, 60));
+    return std::string(buf, r.ptr);
+}
+
+std::string picture_number(double v, int d) {
+    const std::string s = fixed(std::fabs(v), d);
+    const bool zero = s.find_first_not_of("0.") == std::string::npos;
+    return (v < 0 && !zero ? "\u2212" : "") + s;
+}
+
+int decimals(double v) {
+    double p = 1;
+    for (int k = 0; k < 6; ++k, p *= 10) {
+        const double s = v * p;
+        if (std::fabs(s - std::round(s)) < 1e-6) return k;
+    }
+    return 6;
+}
+
+} // namespace orv

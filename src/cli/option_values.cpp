@@ -1,0 +1,138 @@
+// Reading option values into numbers, pairs, ranges and codes.
+#include "cli/option_values.h"
+
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "csv/number.h"
+
+namespace orv::cli {
+
+namespace {
+
+// The problem "Option NAME: WHY: TEXT" with status 1.
+problem bad(const char* name, const std::string& why, const std::string& text) {
+    return {exit_bad_value, std::string("Option ") + name + ": " + why + ": " + text};
+}
+
+// Reads one finite double from part; why says what is wrong.
+bool finite_double(std::string_view part, double& v, std::string& why) {
+    const auto r = read_double(part);
+    if (!r.ok()) {
+        why = describe(r.err);
+        return false;
+    }
+    if (!std::isfinite(r.value)) {
+        why = "Wert muss endlich sein";
+        return false;
+    }
+    v = r.value;
+    return true;
+}
+
+// text without the blanks and tabs around it.
+std::string_view trimmed(std::string_view text) {
+    const auto a = text.find_first_not_of(" \t");
+    if (a == std::string_view::npos) return {};
+    return text.substr(a, text.find_last_not_of(" \t") - a + 1);
+}
+
+// Splits text at its only sep into two parts that are not blank.
+bool split(std::string_view text, char sep, std::string_view& a, std::string_view& b) {
+    const auto k = text.find(sep);
+    if (k == std::string_view::npos || text.find(sep, k + 1) != std::string_view::npos)
+        return false;
+    a = trimmed(text.substr(0, k));
+    b = trimmed(text.substr(k + 1));
+    return !a.empty() && !b.empty();
+}
+
+// Two finite doubles "A<sep>B" given to option name, what naming the form.
+maybe_problem two_doubles(const std::string& text, const char* name, char sep,
+                          const std::string& what, double& a, double& b) {
+    std::string_view ta, tb;
+    if (!split(text, sep, ta, tb)) return bad(name, what + " erwartet", text);
+    std::string why;
+    if (!finite_double(ta, a, why) || !finite_double(tb, b, why))
+        return bad(name, what + " erwartet, " + why, text);
+    return std::nullopt;
+}
+
+} // namespace
+
+maybe_problem read_pair(const std::string& text, const char* name, const char* what, std::string& a,
+                        std::string& b) {
+    std::string_view ta, tb;
+    if (!split(text, ',', ta, tb)) return bad(name, std::string(what) + " erwartet", text);
+    a = ta;
+    b = tb;
+    return std::nullopt;
+}
+
+maybe_problem read_finite(const std::string& text, const char* name, double& v) {
+    std::string why;
+    if (!finite_double(text, v, why)) return bad(name, why, text);
+    return std::nullopt;
+}
+
+maybe_problem read_size(const std::string& text, const char* name, std::optional<double>& v) {
+    if (text.empty()) return std::nullopt;
+    double d = 0;
+    if (auto e = read_finite(text, name, d)) return e;
+    if (!(d > 0)) return bad(name, "Wert muss groesser als 0 sein", text);
+    v = d;
+    return std::nullopt;
+}
+
+maybe_problem read_point(const std::string& text, const char* name, double& e, double& n) {
+    return two_doubles(text, name, ',', "zwei Zahlen E,N", e, n);
+}
+
+maybe_problem read_range(const std::string& text, const char* name, std::optional<map::range>& r) {
+    if (text.empty()) return std::nullopt;
+    double a = 0, b = 0;
+    if (auto e = two_doubles(text, name, ':', "MIN:MAX", a, b)) return e;
+    if (!(a < b)) return bad(name, "MIN muss kleiner als MAX sein", text);
+    r = map::range{a, b};
+    return std::nullopt;
+}
+
+// Decimal digits only: no sign, no blanks.
+maybe_problem read_count(const std::string& text, const char* name, int lo, int hi, int& n) {
+    if (text.empty()) return std::nullopt;
+    int v = 0;
+    const char* end = text.data() + text.size();
+    const auto r = std::from_chars(text.data(), end, v);
+    const bool digits = !text.empty() && text[0] != '-';
+    if (digits && r.ec == std::errc() && r.ptr == end && v >= lo && v <= hi) {
+        n = v;
+        return std::nullopt;
+    }
+    return bad(name,
+               "ganze Zahl von " + std::to_string(lo) + " bis " + std::to_string(hi) + " erwartet",
+               text);
+}
+
+maybe_problem read_epsg(const std::string& text, const char* name, int& code) {
+    const std::string_view t = text;
+    const auto is_prefix = [](std::string_view p) {
+        static constexpr std::string_view epsg = "EPSG:";
+        for (std::size_t k = 0; k < epsg.size(); ++k) {
+            const char c = p[k] >= 'a' && p[k] <= 'z' ? static_cast<char>(p[k] - 'a' + 'A') : p[k];
+            if (c != epsg[k]) return false;
+        }
+        return true;
+    };
+    if (t.size() > 5 && is_prefix(t) && t[5] >= '0' && t[5] <= '9') {
+        int v = 0;
+        const auto r = std::from_chars(t.data() + 5, t.data() + t.size(), v);
+        if (r.ec == std::errc() && r.ptr == t.data() + t.size() && v > 0) {
+            code = v;
+            return std::nullopt;
+        }
+    }
+    return bad(name, "EPSG:NNNN erwartet", text);
+}
+
+} // namespace orv::cli

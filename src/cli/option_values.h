@@ -1,0 +1,40 @@
+// Readers of option values: a pair of texts, a finite number, a positive
+// size, a point E,N, a range MIN:MAX, a whole number and an EPSG code, each
+// with one wording of what is wrong for every subcommand.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "cli/exit.h"
+#include "map/extent.h"
+
+namespace orv::cli {
+
+// Splits "A,B" at its only comma into two parts without the blanks and tabs
+// around them, neither empty; what names the expected form in the message
+// ("zwei Spaltennamen E,N").
+maybe_problem read_pair(const std::string& text, const char* name, const char* what, std::string& a,
+                        std::string& b);
+
+// Reads a finite number given to option name as a double.
+maybe_problem read_finite(const std::string& text, const char* name, double& v);
+
+// Reads a finite number > 0 given to option name as a double; empty text
+// leaves v empty.
+maybe_problem read_size(const std::string& text, const char* name, std::optional<double>& v);
+
+// Reads "E,N" (two finite numbers, read as doubles) given to option name.
+maybe_problem read_point(const std::string& text, const char* name, double& e, double& n);
+
+// Reads "MIN:MAX" (two finite numbers, MIN < MAX, read as doubles) given to
+// option name; empty text leaves r empty.
+maybe_problem read_range(const std::string& text, const char* name, std::optional<map::range>& r);
+
+// Reads a whole number from lo to hi given to option name; empty keeps n.
+maybe_problem read_count(const std::string& text, const char* name, int lo, int hi, int& n);
+
+// Reads "EPSG:NNNN" (the prefix in any case, NNNN a positive whole number)
+// given to option name.
+maybe_problem read_epsg(const std::string& text, const char* name, int& code);
+
+} // namespace orv::cli

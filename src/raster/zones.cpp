@@ -1,0 +1,254 @@
+// Zones polygonised from the class band and written with OGR.
+#include "raster/zones.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <type_traits>
+
+#include <cpl_string.h>
+#include <cpl_vsi.h>
+#include <gdal_alg.h>
+#include <ogr_api.h>
+#include <ogr_srs_api.h>
+
+#include "raster/gdal_env.h"
+#include "raster/zone_style.h"
+
+namespace orv::raster {
+
+namespace {
+
+constexpr const char* layer_name = "zonen";
+
+// Owners of OGR handles.
+struct geometry_free {
+    void operator()(OGRGeometryH g) const { OGR_G_DestroyGeometry(g); }
+};
+using geometry = std::unique_ptr<std::remove_pointer_t<OGRGeometryH>, geometry_free>;
+struct feature_free {
+    void operator()(OGRFeatureH f) const { OGR_F_Destroy(f); }
+};
+using feature = std::unique_ptr<std::remove_pointer_t<OGRFeatureH>, feature_free>;
+struct dataset_close {
+    void operator()(GDALDatasetH d) const { GDALClose(d); }
+};
+using dataset = std::unique_ptr<void, dataset_close>;
+
+// The polygons of each zone's class, gathered into one multipolygon per
+// zone: GDAL's polygonize over the band, regions of four-connected cells.
+bool polygonize(const class_band& b, geometry (&zones)[6], std::string& why) {
+    dataset mem(GDALCreate(GDALGetDriverByName("Memory"), "", 0, 0, 0, GDT_Unknown, nullptr));
+    OGRLayerH l =
+        mem ? GDALDatasetCreateLayer(mem.get(), "regions", nullptr, wkbPolygon, nullptr) : nullptr;
+    if (!l) {
+        why = "kein Speicher fuer die Zonen";
+        return false;
+    }
+    OGRFieldDefnH fd = OGR_Fld_Create("cls", OFTInteger);
+    OGR_L_CreateField(l, fd, TRUE);
+    OGR_Fld_Destroy(fd);
+    if (GDALPolygonize(GDALGetRasterBand(b.dataset(), 1), nullptr, l, 0, nullptr, nullptr,
+                       nullptr) != CE_None) {
+        why = "Zonen nicht bildbar";
+        return false;
+    }
+    OGR_L_ResetReading(l);
+    for (OGRFeatureH raw; (raw = OGR_L_GetNextFeature(l));) {
+        const feature f(raw);
+        const int cls = OGR_F_GetFieldAsInteger(f.get(), 0);
+        if (cls < 1 || cls > 5) continue;
+        if (!zones[cls]) zones[cls].reset(OGR_G_CreateGeometry(wkbMultiPolygon));
+        OGR_G_AddGeometryDirectly(zones[cls].get(), OGR_F_StealGeometry(f.get()));
+    }
+    return true;
+}
+
+// Adds a field; false when the driver refuses it.
+bool add_field(OGRLayerH l, const char* name, OGRFieldType type, OGRFieldSubType sub = OFSTNone) {
+    OGRFieldDefnH fd = OGR_Fld_Create(name, type);
+    OGR_Fld_SetSubType(fd, sub);
+    const bool ok = OGR_L_CreateField(l, fd, TRUE) == OGRERR_NONE;
+    OGR_Fld_Destroy(fd);
+    return ok;
+}
+
+// The table a desktop GIS reads a layer's default style from, with one
+// row for the zones.
+bool add_style_table(GDALDatasetH ds, OGRLayerH zones, const std::string& qml) {
+    const char* opts[] = {"FID=id", nullptr};
+    OGRLayerH t =
+        GDALDatasetCreateLayer(ds, "layer_styles", nullptr, wkbNone, const_cast<char**>(opts));
+    if (!t) return false;
+    const char* text[] = {"f_table_catalog", "f_table_schema", "f_table_name", "f_geometry_column",
+                          "styleName",       "styleQML",       "styleSLD"};
+    bool ok = true;
+    for (const char* name : text) ok = ok && add_field(t, name, OFTString);
+    ok = ok && add_field(t, "useAsDefault", OFTInteger, OFSTBoolean);
+    for (const char* name : {"description", "owner", "ui"})
+        ok = ok && add_field(t, name, OFTString);
+    ok = ok && add_field(t, "update_time", OFTDateTime);
+    if (!ok) return false;
+    const feature f(OGR_F_Create(OGR_L_GetLayerDefn(t)));
+    OGR_F_SetFieldString(f.get(), 0, "");
+    OGR_F_SetFieldString(f.get(), 1, "");
+    OGR_F_SetFieldString(f.get(), 2, layer_name);
+    OGR_F_SetFieldString(f.get(), 3, OGR_L_GetGeometryColumn(zones));
+    OGR_F_SetFieldString(f.get(), 4, layer_name);
+    OGR_F_SetFieldString(f.get(), 5, qml.c_str());
+    OGR_F_SetFieldString(f.get(), 6, "");
+    OGR_F_SetFieldInteger(f.get(), 7, 1);
+    OGR_F_SetFieldString(f.get(), 8, "Gefahrenzonen in den Farben der Karten");
+    OGR_F_SetFieldString(f.get(), 9, "");
+    OGR_F_SetFieldNull(f.get(), 10);
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    OGR_F_SetFieldDateTime(f.get(), 11, utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday,
+                           utc.tm_hour, utc.tm_min, utc.tm_sec, 100);
+    return OGR_L_CreateFeature(t, f.get()) == OGRERR_NONE;
+}
+
+// Writes text to path; false when it fails.
+bool write_text(const std::string& path, const std::string& text) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+// path with its extension replaced by ext.
+std::string with_extension(const std::string& path, const std::string& ext) {
+    const auto slash = path.rfind('/');
+    const auto dot = path.rfind('.');
+    const bool has_ext =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return (has_ext ? path.substr(0, dot) : path) + "." + ext;
+}
+
+// The layer and its features in ds.
+bool write_layer(GDALDatasetH ds, const std::string& driver, const class_band& b,
+                 geometry (&zones)[6], const levels& lv, const std::string& qml) {
+    OGRSpatialReferenceH srs = nullptr;
+    if (!b.layout().wkt.empty()) {
+        srs = OSRNewSpatialReference(b.layout().wkt.c_str());
+        OSRSetAxisMappingStrategy(srs, OAMS_TRADITIONAL_GIS_ORDER);
+    }
+    CPLStringList o;
+    if (driver == "ESRI Shapefile") o.SetNameValue("ENCODING", "UTF-8");
+    OGRLayerH l = GDALDatasetCreateLayer(ds, layer_name, srs, wkbMultiPolygon, o.List());
+    if (srs) OSRRelease(srs);
+    if (!l) return false;
+    if (!add_field(l, "kind", OFTString) || !add_field(l, "level", OFTInteger) ||
+        !add_field(l, "label", OFTString) || !add_field(l, "area_m2", OFTReal))
+        return false;
+    const double cell_area = b.layout().gt[1] * -b.layout().gt[5];
+    const bool transactions = GDALDatasetStartTransaction(ds, FALSE) == OGRERR_NONE;
+    OGRFeatureDefnH def = OGR_L_GetLayerDefn(l);
+    for (zone_kind z : all_zones) {
+        const int cls = zone_class(z);
+        if (!zones[cls]) continue;
+        const feature f(OGR_F_Create(def));
+        OGR_F_SetFieldString(f.get(), 0, zone_kind_name(z));
+        if (cls <= 3)
+            OGR_F_SetFieldInteger(f.get(), 1, cls);
+        else
+            OGR_F_SetFieldNull(f.get(), 1);
+        OGR_F_SetFieldString(f.get(), 2, zone_label(z, lv).c_str());
+        OGR_F_SetFieldDouble(f.get(), 3,
+                             static_cast<double>(b.count(static_cast<uint8_t>(cls))) * cell_area);
+        OGR_F_SetGeometryDirectly(f.get(), zones[cls].release());
+        if (OGR_L_CreateFeature(l, f.get()) != OGRERR_NONE) return false;
+    }
+    if (transactions && GDALDatasetCommitTransaction(ds) != OGRERR_NONE) return false;
+    return driver != "GPKG" || add_style_table(ds, l, qml);
+}
+
+// Writes a square with driver d into directory dir and reads it back:
+// 1 when the square came back, 0 when it was lost (a format of plain
+// tables drops the zones' shapes), -1 when nothing could be written.
+int probe_in(GDALDriverH d, const std::string& dir, const std::string& ext) {
+    const std::string path = dir + "/probe." + ext;
+    quiet_errors q;
+    bool written = false;
+    {
+        dataset ds(GDALCreate(d, path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+        OGRLayerH l =
+            ds ? GDALDatasetCreateLayer(ds.get(), "probe", nullptr, wkbMultiPolygon, nullptr)
+               : nullptr;
+        if (l) {
+            char wkt[] = "MULTIPOLYGON (((0 0,1 0,1 1,0 1,0 0)))";
+            char* at = wkt;
+            OGRGeometryH g = nullptr;
+            OGR_G_CreateFromWkt(&at, nullptr, &g);
+            const feature f(OGR_F_Create(OGR_L_GetLayerDefn(l)));
+            OGR_F_SetGeometryDirectly(f.get(), g);
+            written = OGR_L_CreateFeature(l, f.get()) == OGRERR_NONE;
+        }
+    }
+    int kept = -1;
+    if (written) {
+        dataset back(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
+        OGRLayerH l = back ? GDALDatasetGetLayer(back.get(), 0) : nullptr;
+        const feature f(l ? OGR_L_GetNextFeature(l) : nullptr);
+        kept = f && OGR_F_GetGeometryRef(f.get()) != nullptr;
+    }
+    VSIRmdirRecursive(dir.c_str());
+    return kept;
+}
+
+// Whether driver d keeps polygons: probed in memory, else (drivers that
+// write only real files) in a fresh directory under the temporary
+// directory. A driver that can write neither is given the benefit of the
+// doubt: writing the zones will tell.
+bool holds_polygons(GDALDriverH d, const std::string& ext) {
+    int kept = probe_in(d, "/vsimem/orvalis-zones-probe", ext);
+    if (kept < 0) {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/orvalis-probe-XXXXXX";
+        if (mkdtemp(dir.data())) kept = probe_in(d, dir, ext);
+    }
+    return kept != 0;
+}
+
+} // namespace
+
+std::string choose_zone_driver(const std::string& path, std::string& why) {
+    const std::string ext = extension(path);
+    if (ext.empty() || ext == "gpkg") return "GPKG";
+    GDALDriverH d = writer_for(ext, GDAL_DCAP_VECTOR);
+    if (!d) {
+        why = "kein Vektorformat zum Schreiben fuer die Endung ." + ext;
+        return "";
+    }
+    const std::string name = GDALGetDriverShortName(d);
+    if (!holds_polygons(d, ext)) {
+        why = "das Format " + name + " (Endung ." + ext + ") kann keine Polygone speichern";
+        return "";
+    }
+    return name;
+}
+
+bool write_zones(const class_band& b, const std::string& path, const std::string& driver,
+                 const levels& lv, const map::zone_colours& c, std::string& why) {
+    quiet_errors q;
+    geometry zones[6];
+    if (!polygonize(b, zones, why)) return false;
+    const std::string qml = zone_qml(lv, c);
+    bool ok;
+    {
+        dataset ds(GDALCreate(GDALGetDriverByName(driver.c_str()), path.c_str(), 0, 0, 0,
+                              GDT_Unknown, nullptr));
+        ok = ds && write_layer(ds.get(), driver, b, zones, lv, qml);
+    }
+    ok = ok && q.failures == 0;
+    if (ok && driver != "GPKG" && !write_text(with_extension(path, "qml"), qml)) {
+        why = "Stil nicht schreibbar";
+        return false;
+    }
+    if (!ok) why = q.reason();
+    return ok;
+}
+
+} // namespace orv::raster

@@ -1,0 +1,97 @@
+// The option value readers: what each accepts and the one wording of what it refuses.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/option_values.h"
+
+namespace {
+
+using orv::cli::maybe_problem;
+
+// One reader call: its problem text ("" when accepted) and what it read.
+struct outcome {
+    std::string problem;
+    std::string read;
+};
+
+std::string text_of(const maybe_problem& p) {
+    return p ? p->text : "";
+}
+
+TEST(OptionValues, AcceptedAndRefused) {
+    struct row {
+        outcome got, want;
+    };
+    auto pair = [](const std::string& t) {
+        std::string a, b;
+        const auto p = orv::cli::read_pair(t, "--coords", "zwei Spaltennamen E,N", a, b);
+        return outcome{text_of(p), p ? "" : a + "|" + b};
+    };
+    auto point = [](const std::string& t) {
+        double e = 0, n = 0;
+        const auto p = orv::cli::read_point(t, "--origin", e, n);
+        return outcome{text_of(p), p ? "" : std::to_string(e) + "|" + std::to_string(n)};
+    };
+    auto range = [](const std::string& t) {
+        std::optional<orv::map::range> r;
+        const auto p = orv::cli::read_range(t, "--x", r);
+        return outcome{text_of(p),
+                       r ? std::to_string(r->min) + "|" + std::to_string(r->max) : std::string()};
+    };
+    auto size = [](const std::string& t) {
+        std::optional<double> v;
+        const auto p = orv::cli::read_size(t, "--cell", v);
+        return outcome{text_of(p), v ? std::to_string(*v) : ""};
+    };
+    auto count = [](const std::string& t) {
+        int n = -7;
+        const auto p = orv::cli::read_count(t, "--digits", 0, 30, n);
+        return outcome{text_of(p), std::to_string(n)};
+    };
+    auto epsg = [](const std::string& t) {
+        int c = 0;
+        const auto p = orv::cli::read_epsg(t, "--crs", c);
+        return outcome{text_of(p), std::to_string(c)};
+    };
+    const std::string pair_want = "Option --coords: zwei Spaltennamen E,N erwartet: ";
+    const std::string point_want = "Option --origin: zwei Zahlen E,N erwartet";
+    const std::vector<row> rows = {
+        {pair(" Ost ,\tNord "), {"", "Ost|Nord"}},
+        {pair("E,"), {pair_want + "E,", ""}},
+        {pair("E,N,Z"), {pair_want + "E,N,Z", ""}},
+        {point(" 2600000.5 , -1e3"), {"", "2600000.500000|-1000.000000"}},
+        {point("1"), {point_want + ": 1", ""}},
+        {point("1;2"), {point_want + ": 1;2", ""}},
+        {point("1, "), {point_want + ": 1, ", ""}},
+        {point("a,2"), {point_want + ", keine Zahl: a,2", ""}},
+        {point("1,inf"), {point_want + ", Wert muss endlich sein: 1,inf", ""}},
+        {range("-5:90"), {"", "-5.000000|90.000000"}},
+        {range(""), {"", ""}},
+        {range("2:2"), {"Option --x: MIN muss kleiner als MAX sein: 2:2", ""}},
+        {range("1:2:3"), {"Option --x: MIN:MAX erwartet: 1:2:3", ""}},
+        {range("nan:1"), {"Option --x: MIN:MAX erwartet, Wert muss endlich sein: nan:1", ""}},
+        {size("0.5"), {"", "0.500000"}},
+        {size("-0"), {"Option --cell: Wert muss groesser als 0 sein: -0", ""}},
+        {size("1e999"), {"Option --cell: Wert muss endlich sein: 1e999", ""}},
+        {count("30"), {"", "30"}},
+        {count(""), {"", "-7"}},
+        {count("-0"), {"Option --digits: ganze Zahl von 0 bis 30 erwartet: -0", "-7"}},
+        {count("3 "), {"Option --digits: ganze Zahl von 0 bis 30 erwartet: 3 ", "-7"}},
+        {count("99999999999"),
+         {"Option --digits: ganze Zahl von 0 bis 30 erwartet: 99999999999", "-7"}},
+        {epsg("epsg:25832"), {"", "25832"}},
+        {epsg("EPSG:"), {"Option --crs: EPSG:NNNN erwartet: EPSG:", "0"}},
+        {epsg("EPSG:+5"), {"Option --crs: EPSG:NNNN erwartet: EPSG:+5", "0"}},
+        {epsg("EPSG:0"), {"Option --crs: EPSG:NNNN erwartet: EPSG:0", "0"}},
+        {epsg("EPSG:99999999999"), {"Option --crs: EPSG:NNNN erwartet: EPSG:99999999999", "0"}},
+    };
+    for (const row& r : rows) {
+        EXPECT_EQ(r.got.problem, r.want.problem);
+        EXPECT_EQ(r.got.read, r.want.read) << r.want.problem;
+    }
+}
+
+} // namespace
