@@ -1,4 +1,5 @@
 // Summary text and JSON of an assessment.
+#include "base/number_text.h"
 #include "assess/report.h"
 
 #include <cstdio>
@@ -9,7 +10,7 @@ namespace orv::assess {
 
 namespace {
 
-using map::plain;
+using orv::plain;
 
 // German names of the states for the text, in the order of enum state.
 constexpr const char* state_texts[5] = {"vollstaendig berechnet", "teilweise berechnet",

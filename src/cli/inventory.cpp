@@ -9,6 +9,7 @@
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
+#include "cli/option_values.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
 #include "inventory/run.h"

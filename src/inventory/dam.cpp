@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "base/number_text.h"
 #include "csv/number.h"
 #include "map/extent.h"
 #include "map/strip.h"

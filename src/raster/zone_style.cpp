@@ -1,4 +1,5 @@
 // Zone names, labels and their QML style.
+#include "base/number_text.h"
 #include "raster/zone_style.h"
 
 #include "map/summary.h"
@@ -79,7 +80,7 @@ std::string zone_label(zone_kind z, const levels& lv) {
     if (z == zone_kind::near) return "Nicht berechnet: zu nahe an der Bresche";
     if (z == zone_kind::beyond) return "Nicht berechnet: jenseits der Tabellen";
     const int k = zone_class(z);
-    const std::string t = map::plain(lv.t[k - 1]);
+    const std::string t = plain(lv.t[k - 1]);
     return "Stufe " + std::to_string(k) + ": h > " + t + " m oder q > " + t + " m\u00b2/s";
 }
 
