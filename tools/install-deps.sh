@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages that the build and the tests need, where they
 # are missing: the libraries of the orvalis command and the Python module
-# (CLI11, cairo, GDAL, pybind11, NumPy, pytest), lintian (checks the .deb),
+# (CLI11, cairo, GDAL, Boost.Geometry, pybind11, NumPy, pytest), lintian (checks the .deb),
 # dpkg-dev (dpkg-shlibdeps computes the package's Depends) and groff-base
 # (checks the manual page), libssl-dev (SHA-256 of a report's inputs),
 # fonts-dejavu-core (the fonts embedded in reports) and poppler-utils
@@ -16,6 +16,7 @@ need="
 libcli11-dev:/usr/include/CLI/CLI.hpp
 libcairo2-dev:/usr/include/cairo/cairo.h
 libgdal-dev:/usr/include/gdal/gdal.h
+libboost-dev:/usr/include/boost/geometry/index/rtree.hpp
 gdal-bin:/usr/bin/gdalinfo
 python3-dev:/usr/include/python3.11/Python.h
 python3-pybind11:/usr/include/pybind11/pybind11.h

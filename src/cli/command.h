@@ -19,5 +19,6 @@ command add_map(CLI::App& top);
 command add_profile(CLI::App& top);
 command add_report(CLI::App& top);
 command add_assess(CLI::App& top);
+command add_inventory(CLI::App& top);
 
 } // namespace orv::cli

@@ -27,6 +27,15 @@ void progress_line::tick(uint64_t rows) {
     drawn_ = true;
 }
 
+void progress_line::show(const std::string& text) {
+    if (!shown_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now < next_) return;
+    next_ = now + every;
+    err("\r\033[K" + prefix_ + ": " + text);
+    drawn_ = true;
+}
+
 void progress_line::message(const std::string& text) {
     clear();
     err(prefix_ + ": " + text + "\n");

@@ -17,6 +17,8 @@ class progress_line {
 
     // Rows read so far; redraws the line when it is due.
     void tick(uint64_t rows);
+    // Shows text as the progress line when it is due.
+    void show(const std::string& text);
     // One message line.
     void message(const std::string& text);
     // Erases the progress line.

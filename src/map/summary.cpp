@@ -2,6 +2,7 @@
 #include "map/summary.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <utility>
 
@@ -109,6 +110,25 @@ figures summary_sink::result() const {
         }
     }
     return f;
+}
+
+figures rounded(const figures& f, const axis& x, const axis& y) {
+    const int d = position_decimals(x, y);
+    const int da = area_decimals(x);
+    // The printed text read back, independent of the locale.
+    const auto as_printed = [](double v, int decimals) {
+        const std::string t = fixed(v, decimals);
+        double r = v;
+        std::from_chars(t.data(), t.data() + t.size(), r);
+        return r;
+    };
+    figures r = f;
+    for (zone& z : r.zones) {
+        z.reach = as_printed(z.reach, d);
+        z.half_width = as_printed(z.half_width, d);
+        z.area = as_printed(z.area, da);
+    }
+    return r;
 }
 
 double extent_end(const axis& a) {

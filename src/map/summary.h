@@ -75,6 +75,10 @@ struct summary_input {
     const world_raster* world = nullptr;
 };
 
+// The figures of f with reach, half-width and area rounded to the decimals
+// the summary prints them with, for outputs that carry them as numbers.
+figures rounded(const figures& f, const axis& x, const axis& y);
+
 // The German text of the summary.
 std::string summary_text(const summary_input& in, const figures& f);
 

@@ -21,6 +21,7 @@ map     | png | map --cell 10 -o {OUT}        | map --cell 10         | --raster
 raster  | tif | map --cell 10 --raster {OUT}  | map --cell 10         | -o {OUT2}.png
 profile | csv | profile --csv -o {OUT}        | profile --csv         | -
 report  | -   | -                             | report in.csv --coords x,y --origin 0,1000 --azimuth 0 --crs EPSG:2056 --format pdf -o - | -
+inventory | csv | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - | --objects-out {OUT2}.gpkg
 '
 
 # The signals that end a run; TERM is also sent at every stage.
@@ -36,6 +37,15 @@ passed=0
 failed=0
 # Enough rows for batch to reach the middle of its run.
 { echo x,y; for i in $(seq 5000); do echo "100,$((i % 50))"; done; } >"$ROOT/in.csv"
+# A register of small dams and a few objects around them, for inventory.
+{
+    echo "E,N,H,B,Vol,S,D,azimuth"
+    for i in $(seq 40); do echo "$((2600000 + i * 40)),1200000,3,5,2000,4,0.1,$((i * 9))"; done
+} >"$ROOT/anlagen.csv"
+{
+    echo "WKT,id"
+    for i in $(seq 50); do echo "\"POINT ($((2600000 + i * 37)) $((1200000 + i % 7 * 20)))\",$i"; done
+} >"$ROOT/objekte.csv"
 
 # The shell's name of a signal (it knows POLL as IO).
 bash_name() {
@@ -52,7 +62,7 @@ bad() {
 fresh() {
     W=$ROOT/w$((passed + failed))
     mkdir -p "$W/tmp"
-    cp "$ROOT/in.csv" "$W/in.csv"
+    cp "$ROOT/in.csv" "$ROOT/anlagen.csv" "$ROOT/objekte.csv" "$W/"
     export TMPDIR=$W/tmp
 }
 

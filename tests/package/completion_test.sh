@@ -32,4 +32,6 @@ check orvalis point --c -- --csv --correct
 check orvalis batch - -- --help
 check orvalis assess - -- --origin --azimuth --layer --spacing --from --keep-going
 check orvalis assess --from "" -- 1 2 3
+check orvalis inventory - -- --objects --field --shard --prefer --keep-going
+check orvalis inventory --prefer "" -- options
 echo "ok: completion"

@@ -1,0 +1,261 @@
+// orvalis inventory: a whole register of dams in one run, each with its map
+// figures and the answer its objects give.
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/german.h"
+#include "cli/grid_options.h"
+#include "cli/option_values.h"
+#include "cli/site_options.h"
+#include "csv/number.h"
+#include "inventory/run.h"
+#include "io/progress.h"
+#include "io/terminal.h"
+
+namespace orv::cli {
+
+namespace {
+
+struct inventory_opts {
+    std::string reg, out, objects_out, crs, spacing, from, levels, azimuth, cell, coords, id, prefer, shard,
+        threads, delimiter, decimal;
+    site_text site;
+    std::vector<std::string> objects, layers, fields;
+    bool correct = false;
+    bool keep_going = false;
+    CLI::App* app = nullptr;
+};
+
+// Options given with an empty value are refused rather than taken as left out.
+maybe_problem check_given(const inventory_opts& op) {
+    for (const char* name :
+         {"--crs", "--spacing", "--from", "--levels", "--azimuth", "--cell", "--coords", "--id",
+          "--prefer", "--shard", "--threads", "--delimiter", "--decimal", "-o", "--objects-out"}) {
+        const CLI::Option* o = op.app->get_option(name);
+        if (o->count() > 0 && o->as<std::string>().empty())
+            return problem{exit_bad_value, std::string("Option ") + name + ": leerer Wert"};
+    }
+    for (const auto* list : {&op.objects, &op.layers, &op.fields}) {
+        for (const std::string& v : *list)
+            if (v.empty()) return problem{exit_bad_value, "leerer Wert einer Option"};
+    }
+    return std::nullopt;
+}
+
+// "K/N" with 1 <= K <= N.
+maybe_problem read_shard(const std::string& text, std::uint64_t& k, std::uint64_t& n) {
+    if (text.empty()) return std::nullopt;
+    const auto slash = text.find('/');
+    const problem bad{exit_usage, "Option --shard: K/N mit 1 <= K <= N erwartet: " + text};
+    if (slash == std::string::npos) return bad;
+    const std::string a = text.substr(0, slash), b = text.substr(slash + 1);
+    const auto digits = [](const std::string& s) {
+        return !s.empty() && s.size() < 19 && s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!digits(a) || !digits(b)) return bad;
+    k = std::stoull(a);
+    n = std::stoull(b);
+    if (k < 1 || k > n) return bad;
+    return std::nullopt;
+}
+
+// "E,N": two different column names.
+maybe_problem read_coords(const std::string& text, std::string& e, std::string& n) {
+    if (text.empty()) return std::nullopt;
+    const auto k = text.find(',');
+    if (k == std::string::npos || k == 0 || k + 1 == text.size() ||
+        text.find(',', k + 1) != std::string::npos || text.substr(0, k) == text.substr(k + 1))
+        return problem{exit_bad_value,
+                       "Option --coords: zwei verschiedene Spaltennamen E,N erwartet: " + text};
+    e = text.substr(0, k);
+    n = text.substr(k + 1);
+    return std::nullopt;
+}
+
+// A --delimiter or --decimal value as the byte it names.
+maybe_problem read_char(const std::string& text, const char* name, const char* allowed, char& c) {
+    if (text.empty()) return std::nullopt;
+    const std::string t = text == "tab" ? "\t" : text;
+    if (t.size() == 1 && std::string(allowed).find(t[0]) != std::string::npos) {
+        c = t[0];
+        return std::nullopt;
+    }
+    return problem{exit_bad_value, std::string("Option ") + name + ": " +
+                                       (allowed[0] == ';' ? "';', ',' oder tab" : "'.' oder ','") +
+                                       " erwartet: " + text};
+}
+
+maybe_problem plan(const inventory_opts& op, inventory::request& r) {
+    maybe_problem e = check_given(op);
+    params p;
+    if (!e) e = read_site(op.site, p);
+    if (!e) {
+        const std::string* texts[5] = {&op.site.h, &op.site.b, &op.site.vol, &op.site.s,
+                                       &op.site.d};
+        const real params::*member[5] = {&params::h, &params::b, &params::vol, &params::slp,
+                                         &params::dm};
+        for (int k = 0; k < 5; ++k)
+            if (!texts[k]->empty()) r.values.site[k] = p.*member[k];
+    }
+    if (!e && !op.azimuth.empty()) {
+        double a = 0;
+        e = read_finite(op.azimuth, "--azimuth", a);
+        r.values.azimuth = a;
+    }
+    if (!e) e = read_levels(op.levels, r.rules.lv);
+    std::optional<double> v;
+    if (!e) e = read_size(op.spacing, "--spacing", v);
+    if (!e && v) r.spacing = *v;
+    v.reset();
+    if (!e) e = read_size(op.cell, "--cell", v);
+    if (!e && v) r.rules.cell = *v;
+    if (!e) e = read_count(op.from, "--from", 1, 3, r.rules.from);
+    int threads = 0;
+    if (!e) e = read_count(op.threads, "--threads", 0, 256, threads);
+    r.values.e_name = "E";
+    r.values.n_name = "N";
+    if (!e) e = read_coords(op.coords, r.values.e_name, r.values.n_name);
+    if (!e) e = read_shard(op.shard, r.shard, r.shards);
+    if (!e) e = read_char(op.delimiter, "--delimiter", ";,\t", r.delim);
+    if (!e) e = read_char(op.decimal, "--decimal", ".,", r.dec);
+    if (!e && !op.prefer.empty() && op.prefer != "options")
+        e = problem{exit_usage, "Option --prefer: nur 'options' moeglich: " + op.prefer};
+    for (const std::string& f : op.fields) {
+        std::string why;
+        if (!e && !inventory::read_field_option(f, r.values, why)) e = problem{exit_bad_value, why};
+    }
+    if (e) return e;
+    r.values.prefer_options = !op.prefer.empty();
+    r.values.id = op.id;
+    r.rules.correct = op.correct;
+    r.threads = static_cast<unsigned>(threads);
+    r.path = op.reg;
+    r.objects.paths = op.objects;
+    r.objects.layers = op.layers;
+    r.objects.crs = op.crs;
+    r.keep_going = op.keep_going;
+    r.out = op.out;
+    r.objects_out = op.objects_out;
+    return std::nullopt;
+}
+
+// "12 s", "3 min", "2 h" for a time left.
+std::string duration(double s) {
+    if (s < 120) return std::to_string(static_cast<long>(s + 0.5)) + " s";
+    if (s < 7200) return std::to_string(static_cast<long>(s / 60 + 0.5)) + " min";
+    return std::to_string(static_cast<long>(s / 3600 + 0.5)) + " h";
+}
+
+int run(const inventory_opts& op) {
+    io::progress_line say("orvalis inventory", io::is_terminal(2));
+    inventory::request r;
+    if (maybe_problem e = plan(op, r)) {
+        say.message(e->text);
+        return e->status;
+    }
+    r.warn = [&say](const std::string& m) { say.message(m + " (uebersprungen)"); };
+    const auto start = std::chrono::steady_clock::now();
+    r.progress = [&](std::uint64_t dams, double share) {
+        const double t =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::string s = std::to_string(dams) + " Anlagen";
+        if (t > 0) s += ", " + std::to_string(static_cast<long>(dams / t)) + " je s";
+        if (share > 0 && share < 1) s += ", noch etwa " + duration(t * (1 - share) / share);
+        say.show(s);
+    };
+    const inventory::outcome o = inventory::run(r);
+    say.clear();
+    if (o.end == inventory::ending::usage) {
+        say.message(o.message);
+        return exit_usage;
+    }
+    if (o.end == inventory::ending::bad_input) {
+        say.message(o.message);
+        return exit_bad_value;
+    }
+    say.message(std::to_string(o.dams) + " Anlagen: ja " + std::to_string(o.answers[1]) +
+                ", nein " + std::to_string(o.answers[0]) + ", offen " +
+                std::to_string(o.answers[2]) + "; Fehler " + std::to_string(o.errors) + "; " +
+                std::to_string(o.objects) + " Objekte");
+    return o.end == inventory::ending::skipped ? exit_invalid_rows : exit_ok;
+}
+
+} // namespace
+
+// Registers `inventory` and its options.
+command add_inventory(CLI::App& top) {
+    auto op = std::make_shared<inventory_opts>();
+    CLI::App* app = add_command(top, "inventory",
+                                "Viele Anlagen: Gefahrenkarte und betroffene Objekte fuer jede "
+                                "Anlage eines Registers");
+    op->app = app;
+    app->footer(
+        "Das Register ist eine Punktebene (Lage der Bresche) oder CSV mit den Spalten der\n"
+        "Koordinaten (--coords, Vorgabe E,N). Spalten H, B, S, D, Vol (beliebig) und azimuth\n"
+        "(beliebig) geben die Werte einer Anlage, sonst gelten die Optionen. Eine Spalte und\n"
+        "eine Option fuer denselben Wert sind ein Fehler, ausser mit --prefer options.\n"
+        "Exit-Status: 0 Erfolg, 1 ungueltiger Wert oder Ausgabe nicht schreibbar, 2\n"
+        "fehlerhafter Aufruf, 3 Anlagen oder Objekte mit --keep-going uebersprungen.");
+    app->add_option("REGISTER", op->reg, "Anlagen: Punktebene (GeoPackage usw.) oder CSV")
+        ->required();
+    app->add_option("--objects", op->objects,
+                    "Objekte: Vektordaten wie bei assess (wiederholbar)")
+        ->type_name("QUELLE")
+        ->required();
+    app->add_option("--layer", op->layers, "nur diese Ebene der Objekte (wiederholbar)")
+        ->type_name("NAME");
+    app->add_option("--crs", op->crs,
+                    "Koordinatensystem (Vorgabe: das der ersten Ebene der Objekte)")
+        ->type_name("EPSG:NNNN");
+    add_site_options(*app, op->site, false);
+    app->add_option("--azimuth", op->azimuth,
+                    "Richtung des Strahls in Grad im Uhrzeigersinn von Norden, fuer Anlagen "
+                    "ohne Spalte azimuth")
+        ->type_name("GRAD");
+    app->add_option("--field", op->fields, "Wert aus dieser Spalte statt der ueblichen")
+        ->type_name("WERT=SPALTE");
+    app->add_option("--coords", op->coords, "Spalten der Koordinaten im CSV-Register")
+        ->type_name("E,N");
+    app->add_option("--prefer", op->prefer, "Optionen gelten vor gleichnamigen Spalten")
+        ->type_name("options");
+    app->add_option("--id", op->id, "Feld, das die Anlage benennt (Vorgabe: die Zeilennummer)")
+        ->type_name("FELD");
+    add_levels_option(*app, op->levels);
+    app->add_option("--cell", op->cell, "gemeinsame Zellgroesse der Karten in m (Vorgabe 2)")
+        ->type_name("GROESSE");
+    app->add_option("--spacing", op->spacing, "Abstand der Stichproben in m (Vorgabe 1)")
+        ->type_name("S");
+    app->add_option("--from", op->from, "Stufe, ab der ein Objekt gefaehrdet ist (Vorgabe 1)")
+        ->type_name("K");
+    app->add_flag("--correct", op->correct,
+                  "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
+    app->add_option("-o", op->out,
+                    "Register mit Ergebnis schreiben (GeoPackage; CSV oder anderes OGR-Format "
+                    "nach der Endung)")
+        ->type_name("DATEI")
+        ->required();
+    app->add_option("--objects-out", op->objects_out,
+                    "die Objekte mit ihrer hoechsten Stufe ueber die Anlagen dieses Laufs "
+                    "schreiben (GeoPackage; anderes OGR-Format nach der Endung)")
+        ->type_name("DATEI");
+    app->add_option("--shard", op->shard, "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)")
+        ->type_name("K/N");
+    app->add_flag("--keep-going", op->keep_going,
+                  "fehlerhafte Anlagen mit orv_error schreiben und weiterrechnen (Status 3)");
+    app->add_option("--threads", op->threads, "Anzahl Rechenfaeden (Vorgabe 0: alle Kerne)")
+        ->type_name("N");
+    app->add_option("--delimiter", op->delimiter,
+                    "Trennzeichen ; , oder tab des CSV-Registers (sonst das erste davon in der "
+                    "Kopfzeile)")
+        ->type_name("Z");
+    app->add_option("--decimal", op->decimal,
+                    "Dezimalzeichen . oder , (Vorgabe , bei Trennzeichen ;, sonst .)")
+        ->type_name("Z");
+    return {app, [op] { return run(*op); }};
+}
+
+} // namespace orv::cli

@@ -1,0 +1,222 @@
+// The object index: features read once into parts and bounding boxes, an
+// R-tree over the boxes, and per dam the objects that can matter.
+#include "inventory/objects.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include <boost/geometry.hpp>
+#include <boost/geometry/index/rtree.hpp>
+#include <boost/iterator/function_output_iterator.hpp>
+#include <ogrsf_frmts.h>
+
+#include "assess/sample.h"
+#include "map/frame.h"
+
+namespace orv::inventory {
+
+namespace bg = boost::geometry;
+namespace bgi = boost::geometry::index;
+
+namespace {
+
+using point = bg::model::point<double, 2, bg::cs::cartesian>;
+using box = bg::model::box<point>;
+using polygon = bg::model::polygon<point>;
+using entry = std::pair<box, std::uint32_t>;
+
+// Room around the regions in metres: far more than a Real x can differ
+// from its double at any distance a site reaches.
+constexpr double margin = 2;
+
+// The world point at (x, y) in the jet's frame g.
+point to_world(const map::georef& g, double x, double y) {
+    const double a = g.azimuth * (M_PI / 180);
+    const double sa = std::sin(a), ca = std::cos(a);
+    return point(g.e0 + x * sa - y * ca, g.n0 + x * ca + y * sa);
+}
+
+// The rectangle x0..x1 by y0..y1 of the jet's frame as a world polygon.
+polygon jet_rect(const map::georef& g, double x0, double x1, double y0, double y1) {
+    polygon p;
+    for (const auto& [x, y] : {std::pair{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}})
+        bg::append(p.outer(), to_world(g, x, y));
+    bg::correct(p);
+    return p;
+}
+
+// Where the jet's profiles reach 0 beside station t: its lateral edge.
+double edge(const site& s, const station& t) {
+    if (t.st != 0) return 0;
+    const double e = t.ywid * s.lref / t.fq;
+    return std::isfinite(e) ? e : 0;
+}
+
+// Adds judged object k to the counts (and hits).
+void add(object_counts& c, const assess::verdict& v, int from, std::uint32_t k,
+         std::vector<object_hit>* hits) {
+    if (v.level != no_level) ++c.level[v.level];
+    if (hits && v.level != no_level) hits->push_back({k, v.level, v.worst.h, v.worst.q});
+    const bool endangered = v.level != no_level && v.level >= from;
+    if (!endangered && (v.failed || v.start >= from || v.end >= from)) ++c.open;
+}
+
+} // namespace
+
+struct object_index::tree {
+    bgi::rtree<entry, bgi::rstar<16>> rt;
+};
+
+object_index::object_index() = default;
+object_index::~object_index() = default;
+
+const OGRSpatialReference* object_index::site_crs() const {
+    return src_ ? src_->site_crs() : nullptr;
+}
+
+bool object_index::load(const assess::source_request& r, double spacing, bool keep_going,
+                        const std::function<void(const std::string&)>& warn, std::string& why) {
+    spacing_ = spacing;
+    src_ = std::make_unique<assess::sources>();
+    if (!src_->open(r, why)) return false;
+    std::vector<entry> entries;
+    for (const assess::layer_in& l : src_->layers()) {
+        l.layer->ResetReading();
+        std::vector<std::int64_t>& order = order_.emplace_back();
+        while (OGRFeature* f = l.layer->GetNextFeature()) {
+            object o;
+            std::string err;
+            const bool ok = assess::read_parts(*f, l.ct, spacing, o.parts, err);
+            const GIntBig fid = f->GetFID();
+            OGRFeature::DestroyFeature(f);
+            if (!ok) {
+                const std::string msg = l.path + ", Ebene " + l.name + ", Objekt " +
+                                        std::to_string(fid) + ": " + err;
+                if (!keep_going) {
+                    why = msg;
+                    return false;
+                }
+                if (warn) warn(msg);
+                ++skipped_;
+                order.push_back(-1);
+                continue;
+            }
+            // Without a geometry an object has no sample: it never counts.
+            order.push_back(o.parts.empty() ? -1 : static_cast<std::int64_t>(objs_.size()));
+            if (o.parts.empty()) continue;
+            o.box[0] = o.box[1] = INFINITY;
+            o.box[2] = o.box[3] = -INFINITY;
+            for (const assess::part& p : o.parts) {
+                for (const auto& ring : p.rings) {
+                    for (const assess::xy& v : ring) {
+                        o.box[0] = std::min(o.box[0], v.e);
+                        o.box[1] = std::min(o.box[1], v.n);
+                        o.box[2] = std::max(o.box[2], v.e);
+                        o.box[3] = std::max(o.box[3], v.n);
+                    }
+                }
+            }
+            if (objs_.empty()) std::copy(o.box, o.box + 4, bounds_);
+            bounds_[0] = std::min(bounds_[0], o.box[0]);
+            bounds_[1] = std::min(bounds_[1], o.box[1]);
+            bounds_[2] = std::max(bounds_[2], o.box[2]);
+            bounds_[3] = std::max(bounds_[3], o.box[3]);
+            entries.emplace_back(box(point(o.box[0], o.box[1]), point(o.box[2], o.box[3])),
+                                 static_cast<std::uint32_t>(objs_.size()));
+            objs_.push_back(std::move(o));
+        }
+    }
+    // Packed at once from all boxes: a better tree than one insert at a time.
+    tree_ = std::make_unique<tree>();
+    tree_->rt = bgi::rtree<entry, bgi::rstar<16>>(entries.begin(), entries.end());
+    return true;
+}
+
+namespace {
+
+// One object's samples through the judge.
+assess::verdict judge_parts(const std::vector<assess::part>& parts, const assess::frame& f,
+                            double spacing, std::vector<assess::xy>& buf) {
+    assess::judge j(f);
+    assess::sampler s(spacing, j, buf);
+    assess::sample_parts(parts, s);
+    return j.result();
+}
+
+} // namespace
+
+object_counts object_index::count(const assess::frame& f, const dam_result& m, int from,
+                                  object_scratch& sc, std::vector<object_hit>* hits) const {
+    object_counts c;
+    c.open = skipped_;
+    if (objs_.empty()) return c;
+    if (sc.seen.size() != objs_.size() || sc.stamp == UINT32_MAX) {
+        sc.seen.assign(objs_.size(), 0);
+        sc.stamp = 0;
+    }
+    const std::uint32_t stamp = ++sc.stamp;
+    const map::georef& g = f.g;
+    // How far the zones reach to the side: the map's extent, and the jet's
+    // edges where the tables begin and end (the levels there decide orv_start
+    // and orv_end).
+    double w = std::max({m.y.max, -m.y.min, f.has_near ? edge(f.s, f.near) : 0.0,
+                         f.has_far ? edge(f.s, f.far) : 0.0});
+    w += margin + m.y.cell;
+    // Far enough to hold every object.
+    double far = 0;
+    for (int i : {0, 2}) {
+        for (int j : {1, 3})
+            far = std::max(far, std::hypot(bounds_[i] - g.e0, bounds_[j] - g.n0));
+    }
+    far += margin;
+    // The extent and the strip beyond the tables: every object there sampled.
+    sc.hits.clear();
+    tree_->rt.query(bgi::intersects(jet_rect(g, -margin, std::max(far, m.far + margin), -w, w)),
+                    boost::make_function_output_iterator([&](const entry& e) {
+                        sc.seen[e.second] = stamp;
+                        ++c.judged;
+                        add(c, judge_parts(objs_[e.second].parts, f, spacing_, sc.buf), from, e.second,
+                            hits);
+                    }));
+    // Beside every zone, where the tables give results: level 0, unless an
+    // object straddles where they begin or end (then it is sampled).
+    const double x0 = m.near, x1 = m.far;
+    tree_->rt.query(
+        bgi::intersects(jet_rect(g, x0 - margin, x1 + margin, -far, far)),
+        boost::make_function_output_iterator([&](const entry& e) {
+            if (sc.seen[e.second] == stamp) return;
+            const object& o = objs_[e.second];
+            double lo = INFINITY, hi = -INFINITY;
+            for (int i : {0, 2}) {
+                for (int j : {1, 3}) {
+                    const double x = map::to_jet(g, o.box[i], o.box[j]).x;
+                    lo = std::min(lo, x);
+                    hi = std::max(hi, x);
+                }
+            }
+            if (lo > x0 + margin && hi < x1 - margin) {
+                // Beside the jet both profiles are 0: so are h and q.
+                ++c.level[0];
+                if (hits) hits->push_back({e.second, 0, 0, 0});
+            } else {
+                ++c.judged;
+                add(c, judge_parts(o.parts, f, spacing_, sc.buf), from, e.second, hits);
+            }
+        }));
+    return c;
+}
+
+object_counts object_index::count_all(const assess::frame& f, int from,
+                                      std::vector<object_hit>* hits) const {
+    object_counts c;
+    c.open = skipped_;
+    std::vector<assess::xy> buf;
+    for (std::uint32_t k = 0; k < objs_.size(); ++k) {
+        ++c.judged;
+        add(c, judge_parts(objs_[k].parts, f, spacing_, buf), from, k, hits);
+    }
+    return c;
+}
+
+} // namespace orv::inventory

@@ -1,0 +1,91 @@
+// The objects of the --objects sources, read once and held in an R-tree of
+// their bounding boxes, judged for one dam at a time.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assess/judge.h"
+#include "assess/sample.h"
+#include "assess/source.h"
+#include "inventory/dam.h"
+
+namespace orv::inventory {
+
+// What a dam's objects add up to.
+struct object_counts {
+    std::uint64_t level[4] = {}; // objects whose worst point is at exactly level k
+    std::uint64_t open = 0;      // objects that would make the answer open
+    std::uint64_t judged = 0;    // objects sampled for this dam
+};
+
+// What one dam made of one object: its level and worst point's h and q.
+struct object_hit {
+    std::uint32_t obj;
+    int level;
+    real h, q;
+};
+
+// Scratch space of one thread, reused from dam to dam.
+struct object_scratch {
+    std::vector<std::uint32_t> seen; // per object: the last dam that judged it, plus one
+    std::uint32_t stamp = 0;
+    std::vector<std::uint32_t> hits;
+    std::vector<assess::xy> buf; // samples on their way to the judge
+};
+
+class object_index {
+  public:
+    object_index();
+    ~object_index();
+    object_index(const object_index&) = delete;
+    object_index& operator=(const object_index&) = delete;
+
+    // Reads every feature of the sources' chosen layers in the site's
+    // system; a feature whose geometry cannot be read stops the run, or,
+    // with keep_going, is told to warn and makes every dam's answer open.
+    // False with a German message.
+    bool load(const assess::source_request& r, double spacing, bool keep_going,
+              const std::function<void(const std::string&)>& warn, std::string& why);
+    // The site's system of the sources (null when none).
+    const OGRSpatialReference* site_crs() const;
+    // Objects held, and those skipped as unreadable.
+    std::size_t size() const { return objs_.size(); }
+    std::uint64_t skipped() const { return skipped_; }
+
+    // The counts of dam d (computed map m) judged with frame f: every object
+    // inside the map's extent or in the strip beyond the tables as wide as
+    // the zones is sampled; the others lie beside every zone, so their level
+    // is 0 when a sample falls where the tables give results, else none.
+    // With hits, every object with a level is added to it.
+    object_counts count(const assess::frame& f, const dam_result& m, int from,
+                        object_scratch& scratch, std::vector<object_hit>* hits = nullptr) const;
+
+    // The same by sampling every object: the reference the index must equal.
+    object_counts count_all(const assess::frame& f, int from,
+                            std::vector<object_hit>* hits = nullptr) const;
+
+    // The sources' layers, and per feature of each in reading order its
+    // object's number, or -1 for a feature without one (unreadable, empty).
+    const std::vector<assess::layer_in>& layers() const { return src_->layers(); }
+    const std::vector<std::vector<std::int64_t>>& order() const { return order_; }
+
+  private:
+    struct object {
+        std::vector<assess::part> parts;
+        double box[4]; // min e, min n, max e, max n
+    };
+    struct tree;
+
+    std::unique_ptr<assess::sources> src_;
+    std::vector<object> objs_;
+    std::vector<std::vector<std::int64_t>> order_;
+    std::unique_ptr<tree> tree_;
+    double spacing_ = 1;
+    double bounds_[4] = {0, 0, 0, 0};
+    std::uint64_t skipped_ = 0;
+};
+
+} // namespace orv::inventory

@@ -1,0 +1,123 @@
+// Writing the objects with their highest level through OGR, staged so that
+// nothing appears unless the whole file is complete.
+#include "inventory/objects_out.h"
+
+#include <algorithm>
+#include <memory>
+
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include "assess/quiet.h"
+
+namespace orv::inventory {
+
+void object_best::take(const object_hit& hit, std::uint64_t dam_row, const std::string& id) {
+    const bool higher =
+        hit.level > level ||
+        (hit.level == level && (hit.h > h || (hit.h == h && hit.q > q)));
+    if (!higher) return;
+    level = hit.level;
+    h = hit.h;
+    q = hit.q;
+    row = dam_row;
+    dam = id;
+}
+
+namespace {
+
+const char* const ours[] = {"orv_level", "orv_h", "orv_q", "orv_dam", "orv_row", "orv_fid"};
+const OGRFieldType our_types[] = {OFTInteger, OFTReal, OFTReal, OFTString, OFTInteger64,
+                                  OFTInteger64};
+
+bool is_ours(const char* name) {
+    for (const char* n : ours)
+        if (EQUAL(n, name)) return true;
+    return false;
+}
+
+struct dataset_close {
+    void operator()(GDALDataset* d) const { GDALClose(d); }
+};
+
+} // namespace
+
+bool write_objects(const std::string& path, const std::string& driver, const object_index& idx,
+                   const std::vector<object_best>& best, std::string& why) {
+    assess::quiet_gdal q;
+    GDALDriver* d = GetGDALDriverManager()->GetDriverByName(driver.c_str());
+    std::unique_ptr<GDALDataset, dataset_close> ds(
+        d ? d->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr) : nullptr);
+    if (!ds) {
+        why = "Format " + driver + " nicht schreibbar";
+        return false;
+    }
+    std::vector<std::string> names;
+    for (std::size_t li = 0; li < idx.layers().size(); ++li) {
+        const assess::layer_in& l = idx.layers()[li];
+        std::string name = l.name;
+        for (int k = 2; std::find(names.begin(), names.end(), name) != names.end(); ++k)
+            name = l.name + "_" + std::to_string(k);
+        names.push_back(name);
+        OGRLayer* out = ds->CreateLayer(name.c_str(), const_cast<OGRSpatialReference*>(
+                                                          l.layer->GetSpatialRef()),
+                                        l.layer->GetGeomType(), nullptr);
+        if (!out) {
+            why = "Ebene " + name + " nicht anlegbar: " + q.last();
+            return false;
+        }
+        OGRFeatureDefn* def = l.layer->GetLayerDefn();
+        std::vector<int> map;
+        for (int k = 0; k < def->GetFieldCount(); ++k) {
+            if (is_ours(def->GetFieldDefn(k)->GetNameRef())) {
+                map.push_back(-1);
+                continue;
+            }
+            out->CreateField(def->GetFieldDefn(k));
+            map.push_back(out->GetLayerDefn()->GetFieldCount() - 1);
+        }
+        const int first = out->GetLayerDefn()->GetFieldCount();
+        for (int k = 0; k < 6; ++k) {
+            OGRFieldDefn f(ours[k], our_types[k]);
+            out->CreateField(&f);
+        }
+        const bool tx = out->StartTransaction() == OGRERR_NONE;
+        l.layer->ResetReading();
+        std::size_t k = 0;
+        while (OGRFeature* in = l.layer->GetNextFeature()) {
+            std::unique_ptr<OGRFeature, void (*)(OGRFeature*)> own(in, OGRFeature::DestroyFeature);
+            const std::vector<std::int64_t>& order = idx.order()[li];
+            const std::int64_t o = k < order.size() ? order[k] : -1;
+            ++k;
+            OGRFeature f(out->GetLayerDefn());
+            f.SetFrom(in, map.data(), TRUE);
+            f.SetFID(in->GetFID());
+            f.SetField(first + 5, static_cast<GIntBig>(in->GetFID()));
+            if (o >= 0 && best[static_cast<std::size_t>(o)].level != no_level) {
+                const object_best& b = best[static_cast<std::size_t>(o)];
+                f.SetField(first, b.level);
+                f.SetField(first + 1, static_cast<double>(b.h));
+                f.SetField(first + 2, static_cast<double>(b.q));
+                f.SetField(first + 3, b.dam.c_str());
+                f.SetField(first + 4, static_cast<GIntBig>(b.row));
+            }
+            if (out->CreateFeature(&f) != OGRERR_NONE) {
+                why = "Ebene " + name + ", Objekt " + std::to_string(in->GetFID()) +
+                      " nicht schreibbar: " + q.last();
+                return false;
+            }
+        }
+        if (tx && out->CommitTransaction() != OGRERR_NONE) {
+            why = "Ebene " + name + " nicht schreibbar: " + q.last();
+            return false;
+        }
+    }
+    GDALClose(ds.release());
+    if (!q.last().empty()) {
+        why = q.last();
+        return false;
+    }
+    return true;
+}
+
+} // namespace orv::inventory

@@ -1,0 +1,419 @@
+// The run over a register: rows read in batches on the calling thread, the
+// dams of a batch computed on all cores, one dam per thread, and written in
+// the register's order; memory holds one batch and one map per thread.
+#include "inventory/run.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <memory>
+#include <thread>
+
+#include <sys/stat.h>
+
+#include <ogr_spatialref.h>
+#include <ogrsf_frmts.h>
+
+#include "assess/judge.h"
+#include "assess/output.h"
+#include "assess/quiet.h"
+#include "inventory/csv_register.h"
+#include "inventory/objects.h"
+#include "inventory/objects_out.h"
+#include "inventory/output.h"
+#include "io/guard.h"
+#include "io/output.h"
+
+namespace orv::inventory {
+
+namespace {
+
+// Rows per batch and thread: enough that a slow dam rarely idles the others.
+constexpr std::size_t rows_per_thread = 8;
+
+// The lower-case extension of path's file name, "" when none.
+std::string extension(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    const auto dot = base.rfind('.');
+    if (dot == std::string::npos || dot == 0) return "";
+    std::string e = base.substr(dot + 1);
+    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return e;
+}
+
+// The file name of path without directory and extension.
+std::string stem(const std::string& path) {
+    const auto slash = path.rfind('/');
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    const auto dot = base.rfind('.');
+    if (dot != std::string::npos && dot > 0) base.erase(dot);
+    return base.empty() ? "anlagen" : base;
+}
+
+// True when paths a and b name the same existing file.
+bool same_file(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+struct dataset_close {
+    void operator()(GDALDataset* d) const { GDALClose(d); }
+};
+struct feature_free {
+    void operator()(OGRFeature* f) const { OGRFeature::DestroyFeature(f); }
+};
+struct transform_free {
+    void operator()(OGRCoordinateTransformation* c) const {
+        OGRCoordinateTransformation::DestroyCT(c);
+    }
+};
+
+// The register, as CSV or as a vector layer of points.
+class register_in {
+  public:
+    register_in(const request& r) : r_(r), cols_(r.values) {}
+
+    bool open(const OGRSpatialReference* site, std::string& why) {
+        csv_ = is_csv_name(r_.path);
+        return csv_ ? open_csv(why) : open_vector(site, why);
+    }
+    bool csv() const { return csv_; }
+    const record& header() const { return header_; }
+    OGRLayer* layer() const { return layer_; }
+    const OGRSpatialReference* srs() const { return layer_ ? layer_->GetSpatialRef() : nullptr; }
+    char dec() const { return dec_; }
+    char delim() const { return csv_ ? in_.delim() : ','; }
+    double share() const {
+        return in_.size() ? static_cast<double>(in_.consumed()) / static_cast<double>(in_.size())
+                          : 0;
+    }
+
+    // The next row into d (d.row 0 for an empty line); false at the end
+    // or on a read error (why set).
+    bool next(dam_row& d, bool& blank, std::string& why) {
+        blank = false;
+        d = dam_row{};
+        std::vector<cell> cells;
+        std::string& where = d.where;
+        if (csv_) {
+            if (!in_.next(d.rec, why)) return false;
+            if (d.rec.empty) {
+                blank = true;
+                return true;
+            }
+            d.row = ++rows_;
+            for (const std::string& t : d.rec.fields) cells.push_back({t});
+            where = r_.path + ", Zeile " + std::to_string(d.rec.line);
+            if (d.rec.fields.size() > header_.fields.size())
+                d.error = "ueberzaehliges Feld, die Kopfzeile hat " +
+                          std::to_string(header_.fields.size()) + " Spalten";
+            else if (!d.rec.fault.empty())
+                d.error = d.rec.fault;
+        } else {
+            OGRFeature* f = layer_->GetNextFeature();
+            if (!f) return false;
+            d.feature.reset(f, feature_free{});
+            d.row = ++rows_;
+            for (int k = 0; k < f->GetFieldCount(); ++k) {
+                cell c;
+                if (!f->IsFieldSetAndNotNull(k)) {
+                    c.null = true;
+                } else {
+                    const OGRFieldType t = f->GetFieldDefnRef(k)->GetType();
+                    c.number = t == OFTReal || t == OFTInteger || t == OFTInteger64;
+                    c.value = f->GetFieldAsDouble(k);
+                    c.text = f->GetFieldAsString(k);
+                }
+                cells.push_back(std::move(c));
+            }
+            where = r_.path + ", Objekt " + std::to_string(f->GetFID());
+        }
+        const std::int64_t id = cols_.id_col();
+        d.id = id >= 0 && static_cast<std::size_t>(id) < cells.size() ? cells[id].text
+                                                                     : std::to_string(d.row);
+        double en[2] = {0, 0};
+        if (d.error.empty() && cols_.read(cells, dec_, d.site, en, d.error) && csv_) {
+            d.e = en[0];
+            d.n = en[1];
+            d.located = true;
+        }
+        if (!csv_ && d.error.empty()) locate(d);
+        where += ", Anlage " + d.id;
+        if (!d.error.empty()) d.error = where + ": " + d.error;
+        d.site.g.e0 = d.e;
+        d.site.g.n0 = d.n;
+        return true;
+    }
+
+  private:
+    bool open_csv(std::string& why) {
+        if (!in_.open(r_.path, r_.delim, why)) {
+            why = r_.path + ": nicht lesbar: " + why;
+            return false;
+        }
+        if (!in_.next(header_, why)) {
+            why = r_.path + (why.empty() ? ": Kopfzeile fehlt" : ": nicht lesbar: " + why);
+            return false;
+        }
+        const char d = in_.delim();
+        dec_ = r_.dec ? r_.dec : d == ';' ? ',' : '.';
+        if (d == ',' && dec_ == ',') {
+            why = "Trennzeichen und Dezimalzeichen sind beide ','";
+            return false;
+        }
+        if (!cols_.set_header(header_.fields, true, why)) {
+            why = r_.path + ", Zeile 1: " + why;
+            return false;
+        }
+        return true;
+    }
+
+    bool open_vector(const OGRSpatialReference* site, std::string& why) {
+        ds_.reset(GDALDataset::Open(r_.path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr,
+                                    nullptr, nullptr));
+        if (!ds_) {
+            why = r_.path + ": nicht lesbar (keine Vektordatei, die GDAL kennt)";
+            return false;
+        }
+        for (OGRLayer* l : ds_->GetLayers()) {
+            if (wkbFlatten(l->GetGeomType()) == wkbPoint) {
+                layer_ = l;
+                break;
+            }
+        }
+        if (!layer_) {
+            why = r_.path + ": keine Ebene mit Punkten";
+            return false;
+        }
+        std::vector<std::string> names;
+        OGRFeatureDefn* def = layer_->GetLayerDefn();
+        for (int k = 0; k < def->GetFieldCount(); ++k)
+            names.push_back(def->GetFieldDefn(k)->GetNameRef());
+        if (!cols_.set_header(names, false, why)) {
+            why = r_.path + ", Ebene " + layer_->GetName() + ": " + why;
+            return false;
+        }
+        const OGRSpatialReference* from = layer_->GetSpatialRef();
+        if (from && site && !from->IsSame(site)) {
+            OGRSpatialReference a(*from), b(*site);
+            a.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+            b.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+            ct_.reset(OGRCreateCoordinateTransformation(&a, &b));
+            if (!ct_) {
+                why = r_.path + ": Koordinatensystem nicht umrechenbar";
+                return false;
+            }
+        }
+        layer_->ResetReading();
+        return true;
+    }
+
+    // The breach of a vector row: its point in the site's system.
+    void locate(dam_row& d) {
+        const OGRGeometry* g = d.feature->GetGeometryRef();
+        if (!g || g->IsEmpty() || wkbFlatten(g->getGeometryType()) != wkbPoint) {
+            d.error = "Geometrie: kein Punkt";
+            return;
+        }
+        double e = g->toPoint()->getX(), n = g->toPoint()->getY();
+        if (ct_ && !ct_->Transform(1, &e, &n)) {
+            d.error = "Geometrie: nicht umrechenbar";
+            return;
+        }
+        if (!std::isfinite(e) || !std::isfinite(n)) {
+            d.error = "Geometrie: Koordinate keine endliche Zahl";
+            return;
+        }
+        d.e = e;
+        d.n = n;
+        d.located = true;
+    }
+
+    const request& r_;
+    value_columns cols_;
+    bool csv_ = false;
+    csv_reader in_;
+    record header_;
+    char dec_ = '.';
+    std::unique_ptr<GDALDataset, dataset_close> ds_;
+    OGRLayer* layer_ = nullptr;
+    std::unique_ptr<OGRCoordinateTransformation, transform_free> ct_;
+    std::uint64_t rows_ = 0;
+};
+
+// A row of a batch: a dam, or an empty line kept for the CSV output.
+struct item {
+    dam_row d;
+    bool blank = false;
+    bool skip = false; // another shard's row
+};
+
+// Computes dam d: its map, then its objects.
+void compute(dam_row& d, const request& r, const object_index& objs, object_scratch& sc) {
+    if (!d.error.empty() || !d.located) {
+        if (d.error.empty()) d.error = d.where + ": ohne Lage";
+        return;
+    }
+    std::string why;
+    if (!compute_map(d.site, r.rules, d.res, why)) {
+        d.error = d.where + ": " + why;
+        return;
+    }
+    const assess::frame f = assess::make_frame(make_site(d.res.p), r.rules.lv, d.site.g);
+    const object_counts c =
+        objs.count(f, d.res, r.rules.from, sc, r.objects_out.empty() ? nullptr : &d.hits);
+    std::copy(c.level, c.level + 4, d.res.obj);
+    d.res.open = c.open;
+    bool yes = false;
+    for (int k = std::max(r.rules.from, 0); k < 4; ++k) yes = yes || c.level[k] > 0;
+    d.res.ans = yes ? answer::yes : c.open ? answer::open : answer::no;
+}
+
+} // namespace
+
+bool is_csv_name(const std::string& path) {
+    const std::string e = extension(path);
+    return e == "csv" || e == "tsv" || e == "txt";
+}
+
+outcome run(const request& r) {
+    outcome o;
+    auto stop = [&](ending e, std::string msg) {
+        o.end = e;
+        o.message = std::move(msg);
+        return o;
+    };
+    assess::register_drivers();
+    std::string why;
+    const bool csv_register = is_csv_name(r.path);
+    // A CSV register goes to standard output ("-") as CSV.
+    const bool csv_out = csv_register && (is_csv_name(r.out) || r.out == "-");
+    std::string driver;
+    if (!csv_out) {
+        driver = assess::choose_driver(r.out, why);
+        if (driver.empty()) return stop(ending::usage, "Option -o: " + why + ": " + r.out);
+    }
+    if (r.out.empty()) return stop(ending::usage, "Option -o: leerer Wert");
+    if (same_file(r.out, r.path)) return stop(ending::usage, "Option -o: nennt das Register: " + r.out);
+    for (const std::string& p : r.objects.paths) {
+        if (same_file(r.out, p))
+            return stop(ending::usage, "Option -o: nennt die Quelle " + p + ": " + r.out);
+    }
+
+    std::string objects_driver;
+    if (!r.objects_out.empty()) {
+        objects_driver = assess::choose_driver(r.objects_out, why);
+        if (objects_driver.empty())
+            return stop(ending::usage, "Option --objects-out: " + why + ": " + r.objects_out);
+        for (const std::string& p : r.objects.paths) {
+            if (same_file(r.objects_out, p))
+                return stop(ending::usage, "Option --objects-out: nennt die Quelle " + p + ": " +
+                                               r.objects_out);
+        }
+        if (same_file(r.objects_out, r.path))
+            return stop(ending::usage, "Option --objects-out: nennt das Register: " +
+                                           r.objects_out);
+    }
+
+    object_index objs;
+    if (!objs.load(r.objects, r.spacing, r.keep_going, r.warn, why))
+        return stop(ending::bad_input, why);
+    if (!r.objects_out.empty() && objs.layers().size() > 1 &&
+        !assess::holds_layers(objects_driver))
+        return stop(ending::usage, "Option --objects-out: das Format " + objects_driver +
+                                       " fasst nur eine Ebene, " +
+                                       std::to_string(objs.layers().size()) + " gewaehlt: " +
+                                       r.objects_out);
+    std::vector<object_best> best(r.objects_out.empty() ? 0 : objs.size());
+    o.objects = objs.size();
+    register_in in(r);
+    if (!in.open(objs.site_crs(), why)) return stop(ending::bad_input, why);
+
+    // Every target checked and staged before anything is computed; all put
+    // in place together at the end.
+    io::output_set outs;
+    std::size_t out_id = 0, objects_id = 0;
+    io::maybe_failure bad = outs.add("-o", r.out, csv_out ? io::way::stream : io::way::dataset, out_id);
+    if (!bad && !r.objects_out.empty())
+        bad = outs.add("--objects-out", r.objects_out, io::way::dataset, objects_id);
+    if (!bad) bad = outs.stage();
+    if (bad) return stop(bad->kind == io::fault::same_target ? ending::usage : ending::bad_input, bad->text);
+    io::hold("early");
+    std::unique_ptr<dam_writer> w =
+        csv_out ? csv_writer(outs.stream(out_id), in.delim(), in.dec())
+                : vector_writer(outs.path(out_id), driver,
+                                csv_register ? stem(r.path) : std::string(in.layer()->GetName()),
+                                objs.site_crs(), why);
+    if (!w) return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
+    if (!w->begin(csv_register ? &in.header() : nullptr, in.layer(), why))
+        return stop(ending::bad_input, "-o " + r.out + ": " + why);
+
+    const unsigned threads =
+        r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency());
+    std::vector<object_scratch> scratch(threads);
+    std::vector<item> batch;
+    std::uint64_t done = 0;
+    bool skipped = false;
+    for (bool more = true; more;) {
+        batch.clear();
+        std::size_t dams = 0;
+        while (dams < rows_per_thread * threads) {
+            item it;
+            if (!in.next(it.d, it.blank, why)) {
+                if (!why.empty()) return stop(ending::bad_input, r.path + ": nicht lesbar: " + why);
+                more = false;
+                break;
+            }
+            // An empty line stays in a whole run's CSV output; shards leave it out.
+            if (it.blank && r.shards > 1) continue;
+            if (!it.blank) {
+                it.skip = (it.d.row - 1) % r.shards != r.shard - 1;
+                if (it.skip) continue;
+                ++dams;
+            }
+            batch.push_back(std::move(it));
+        }
+        std::atomic<std::size_t> next{0};
+        auto work = [&](unsigned t) {
+            for (std::size_t k; (k = next.fetch_add(1)) < batch.size();) {
+                if (!batch[k].blank) compute(batch[k].d, r, objs, scratch[t]);
+            }
+        };
+        std::vector<std::thread> pool;
+        for (unsigned t = 1; t < threads && t < dams; ++t) pool.emplace_back(work, t);
+        work(0);
+        for (auto& t : pool) t.join();
+        for (item& it : batch) {
+            if (it.blank) {
+                if (!w->blank(it.d.rec, why)) return stop(ending::bad_input, "-o " + r.out + ": " + why);
+                continue;
+            }
+            ++o.dams;
+            if (!it.d.error.empty()) {
+                if (!r.keep_going) return stop(ending::bad_input, it.d.error);
+                if (r.warn) r.warn(it.d.error);
+                ++o.errors;
+                skipped = true;
+            } else {
+                ++o.answers[static_cast<int>(it.d.res.ans)];
+                for (const object_hit& h : it.d.hits) best[h.obj].take(h, it.d.row, it.d.id);
+            }
+            if (!w->write(it.d, why)) return stop(ending::bad_input, "-o " + r.out + ": " + why);
+        }
+        done += dams;
+        io::hold("middle");
+        if (r.progress) r.progress(done, in.share());
+    }
+    if (!w->finish(why)) return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
+    if (!r.objects_out.empty() &&
+        !write_objects(outs.path(objects_id), objects_driver, objs, best, why))
+        return stop(ending::bad_input, "--objects-out " + r.objects_out + ": " + why);
+    io::hold("late");
+    if ((bad = outs.commit())) return stop(ending::bad_input, bad->text);
+    o.end = skipped || objs.skipped() ? ending::skipped : ending::ok;
+    return o;
+}
+
+} // namespace orv::inventory

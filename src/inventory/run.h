@@ -1,0 +1,52 @@
+// A whole register of dams in one run: read row by row, each dam computed
+// on a thread of its own, written in the register's order.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "assess/source.h"
+#include "inventory/dam.h"
+#include "inventory/values.h"
+
+namespace orv::inventory {
+
+// Everything a run needs, read and checked by the caller.
+struct request {
+    std::string path;          // the register
+    char delim = 0;            // CSV: 0 for the header's first ';', ',' or tab
+    char dec = 0;              // CSV: 0 for ',' after ';', else '.'
+    value_options values;
+    dam_rules rules;
+    assess::source_request objects; // the --objects sources, --layer, --crs
+    double spacing = 1;
+    std::string out;           // output file
+    std::string objects_out;   // the objects with their highest level; empty for none
+    unsigned threads = 0;      // 0 for all cores
+    std::uint64_t shard = 1, shards = 1; // --shard K/N
+    bool keep_going = false;
+    // Told about each row or object skipped with keep_going.
+    std::function<void(const std::string&)> warn;
+    // Told how far the run is: dams done, and the share of the register read (0 to 1).
+    std::function<void(std::uint64_t, double)> progress;
+};
+
+// How the run ended.
+enum class ending { ok, bad_input, usage, skipped };
+
+struct outcome {
+    ending end = ending::ok;
+    std::string message; // German, for bad_input and usage
+    std::uint64_t dams = 0;
+    std::uint64_t answers[3] = {}; // by enum answer
+    std::uint64_t errors = 0;
+    std::uint64_t objects = 0;
+};
+
+// Runs the register.
+outcome run(const request& r);
+
+// The file name of a CSV register: ".csv", ".tsv" or ".txt" in any case.
+bool is_csv_name(const std::string& path);
+
+} // namespace orv::inventory

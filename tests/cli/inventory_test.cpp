@@ -1,0 +1,293 @@
+// orvalis inventory end to end: a register with values from columns,
+// options and mapped names, a slope outside the tables and a bad row; each
+// dam's figures against orvalis map and its counts against orvalis assess
+// for that dam alone; shards, threads, outputs and refusals.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <ogrsf_frmts.h>
+
+#include "support/command.h"
+
+namespace {
+
+using orv::test::read_file;
+using orv::test::run_orvalis;
+using orv::test::run_program;
+using orv::test::scratch_dir;
+using orv::test::write_file;
+
+// Objects around the dams: points, 50 m lines and small polygons.
+std::string objects_csv() {
+    std::mt19937_64 rnd(3);
+    std::uniform_real_distribution<double> u(0, 1);
+    std::string s = "WKT,id\n";
+    for (int k = 0; k < 1500; ++k) {
+        const double e = 2600000 + 3000 * u(rnd), n = 1200000 + 3000 * u(rnd);
+        char b[200];
+        if (k % 3 == 0)
+            std::snprintf(b, sizeof b, "\"POINT (%.2f %.2f)\",%d\n", e, n, k);
+        else if (k % 3 == 1)
+            std::snprintf(b, sizeof b, "\"LINESTRING (%.2f %.2f,%.2f %.2f)\",%d\n", e, n, e + 40,
+                          n + 30, k);
+        else
+            std::snprintf(b, sizeof b,
+                          "\"POLYGON ((%.2f %.2f,%.2f %.2f,%.2f %.2f,%.2f %.2f))\",%d\n", e, n,
+                          e + 10, n, e + 10, n + 15, e, n, k);
+        s += b;
+    }
+    return s;
+}
+
+// The register: H from the column "stau" (--field), the column H ignored;
+// Vol and D from the options; Azimuth in another case; a slope outside the
+// tables (row 3), a bad value (row 4), an empty line, CR LF ends, a quoted id.
+const std::string reg =
+    "id,E,N,stau,B,S,Azimuth,H\r\n"
+    "a1,2601000,1201000,8,20,6,120,x\r\n"
+    "a2,2601500,1201800,4.5,12,3,200.5,x\n"
+    "a3,2602000,1200500,8,20,30,45,x\n"
+    "\n"
+    "a4,2600500,1202000,abc,20,6,10,x\n"
+    "\"a,5\",2602500,1202500,12,25,9,300,x\n";
+const std::vector<std::string> values = {"--vol", "60000", "-D", "0.1", "--field", "H=stau",
+                                         "--crs", "EPSG:2056", "--id", "id"};
+
+struct fixture {
+    std::string dir = scratch_dir();
+    fixture() {
+        write_file(dir + "/objekte.csv", objects_csv());
+        write_file(dir + "/anlagen.csv", reg);
+    }
+    // Runs inventory on the register with the usual values plus args.
+    orv::test::run_result run(std::vector<std::string> args, const std::string& out) const {
+        std::vector<std::string> a = {"inventory", dir + "/anlagen.csv", "--objects",
+                                      dir + "/objekte.csv", "-o", dir + "/" + out};
+        a.insert(a.end(), values.begin(), values.end());
+        a.insert(a.end(), args.begin(), args.end());
+        return run_orvalis(a);
+    }
+};
+
+const fixture& data() {
+    static const fixture f;
+    return f;
+}
+
+std::vector<std::string> lines(const std::string& s) {
+    std::vector<std::string> v;
+    std::istringstream in(s);
+    for (std::string l; std::getline(in, l);) v.push_back(l);
+    return v;
+}
+
+// The last n comma-separated fields of a line without its CR (the last
+// one possibly quoted, as a message with commas is).
+std::vector<std::string> tail_fields(std::string line, std::size_t n) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> f;
+    std::size_t end = line.size();
+    if (line.ends_with('"')) {
+        end = line.rfind(",\"");
+        f.push_back(line.substr(end + 2, line.size() - end - 3));
+    }
+    while (f.size() < n) {
+        const auto c = line.rfind(',', end - 1);
+        f.insert(f.begin(), line.substr(c + 1, end - c - 1));
+        end = c;
+    }
+    return f;
+}
+
+// A value of a flat JSON text: the number after "key": at its occurrence k.
+std::string json_at(const std::string& j, const std::string& key, int k = 0) {
+    std::size_t p = 0;
+    for (int i = 0; i <= k; ++i) p = j.find("\"" + key + "\": ", p) + key.size() + 4;
+    return j.substr(p, j.find_first_of(",}\n", p) - p);
+}
+
+TEST(Inventory, EachDamEqualsMapAndAssessForItAlone) {
+    const fixture& f = data();
+    const auto r = f.run({"--keep-going"}, "ergebnis.csv");
+    ASSERT_EQ(r.code(), 3) << r.err;
+    const std::string out = read_file(f.dir + "/ergebnis.csv");
+    const std::vector<std::string> in = lines(reg), got = lines(out);
+    ASSERT_EQ(got.size(), in.size());
+    // Each line begins with its input bytes, the new fields before its own line end.
+    for (std::size_t k = 0; k < in.size(); ++k) {
+        const std::string body = in[k].substr(0, in[k].size() - (in[k].ends_with('\r') ? 1 : 0));
+        EXPECT_TRUE(got[k].starts_with(body)) << got[k];
+        EXPECT_EQ(got[k].ends_with('\r'), in[k].ends_with('\r')) << k;
+    }
+    EXPECT_EQ(got[4], "");
+    EXPECT_NE(tail_fields(got[3], 1)[0].find("Gefaelle zu gross"), std::string::npos) << got[3];
+    EXPECT_NE(tail_fields(got[5], 1)[0].find("Spalte 4 (stau): keine Zahl: abc"), std::string::npos)
+        << got[5];
+    EXPECT_NE(r.err.find("5 Anlagen: ja"), std::string::npos) << r.err;
+
+    // Computed dams: line, H, B, S, azimuth, E, N.
+    struct dam {
+        int line;
+        const char *h, *b, *s, *az, *e, *n;
+    };
+    for (const dam& d : {dam{1, "8", "20", "6", "120", "2601000", "1201000"},
+                         dam{2, "4.5", "12", "3", "200.5", "2601500", "1201800"},
+                         dam{6, "12", "25", "9", "300", "2602500", "1202500"}}) {
+        const std::vector<std::string> site = {"-H", d.h, "-B", d.b, "--vol", "60000",
+                                               "-S", d.s, "-D", "0.1"};
+        std::vector<std::string> m = {"map", "--cell", "2", "--json"};
+        m.insert(m.end(), site.begin(), site.end());
+        const auto mj = run_orvalis(m);
+        ASSERT_EQ(mj.code(), 0) << mj.err;
+        std::vector<std::string> a = {"assess", f.dir + "/objekte.csv", "--crs", "EPSG:2056",
+                                      "--origin", std::string(d.e) + "," + d.n, "--azimuth",
+                                      d.az, "--json"};
+        a.insert(a.end(), site.begin(), site.end());
+        const auto aj = run_orvalis(a);
+        ASSERT_EQ(aj.code(), 0) << aj.err;
+        const std::vector<std::string> v = tail_fields(got[d.line], 18);
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_EQ(v[1 + k], json_at(mj.out, "reach", k)) << d.line;
+            EXPECT_EQ(v[4 + k], json_at(mj.out, "half_width", k)) << d.line;
+            EXPECT_EQ(v[7 + k], json_at(mj.out, "area", k)) << d.line;
+        }
+        const std::string levels = aj.out.substr(aj.out.find("\"levels\": [", aj.out.find("\"layers\"")));
+        EXPECT_EQ(v[11] + ", " + v[12] + ", " + v[13] + ", " + v[14],
+                  levels.substr(11, levels.find(']') - 11))
+            << d.line;
+        EXPECT_EQ("\"" + v[16] + "\"", json_at(aj.out, "verdict")) << d.line;
+        EXPECT_EQ(v[17], "") << d.line;
+    }
+}
+
+TEST(Inventory, ShardsMergeToTheWholeRunAndThreadsKeepTheOrder) {
+    const fixture& f = data();
+    const auto one = f.run({"--keep-going", "--correct", "--threads", "1"}, "eins.csv");
+    const auto many = f.run({"--keep-going", "--correct", "--threads", "3"}, "viele.csv");
+    ASSERT_EQ(one.code(), 3) << one.err;
+    ASSERT_EQ(many.code(), 3) << many.err;
+    const std::string whole = read_file(f.dir + "/eins.csv");
+    EXPECT_EQ(read_file(f.dir + "/viele.csv"), whole);
+    std::vector<std::string> merged;
+    for (const char* k : {"1/3", "2/3", "3/3"}) {
+        const std::string name = std::string("teil") + k[0] + ".csv";
+        const auto r = f.run({"--keep-going", "--correct", "--shard", k}, name);
+        ASSERT_LE(r.code(), 3) << r.err;
+        const auto l = lines(read_file(f.dir + "/" + name));
+        merged.insert(merged.end(), l.begin() + 1, l.end());
+    }
+    auto row = [](const std::string& l) { return std::stoi(tail_fields(l, 18)[0]); };
+    std::sort(merged.begin(), merged.end(),
+              [&](const std::string& a, const std::string& b) { return row(a) < row(b); });
+    std::vector<std::string> expect = lines(whole);
+    expect.erase(expect.begin());
+    expect.erase(std::remove(expect.begin(), expect.end(), ""), expect.end());
+    EXPECT_EQ(merged, expect);
+}
+
+TEST(Inventory, RefusalsLeaveNoOutput) {
+    const fixture& f = data();
+    struct refusal {
+        std::vector<std::string> args;
+        int code;
+        const char* says;
+    };
+    const std::vector<refusal> cases = {
+        {{}, 1, "anlagen.csv, Zeile 4, Anlage a3: Gefaelle zu gross"},
+        {{"--correct"}, 1, "Zeile 6, Anlage a4: Spalte 4 (stau): keine Zahl: abc"},
+        // A column and an option for one value: the whole run, even with --keep-going.
+        {{"--keep-going", "-B", "20"}, 1, "Spalte 5 (B) und Option -B geben beide B an"},
+        {{"--field", "S=gefaelle"}, 1, "Spalte gefaelle (--field S) fehlt"},
+        {{"--shard", "0/3"}, 2, "--shard"},
+        {{"--shard", "4/3"}, 2, "--shard"},
+    };
+    for (const refusal& c : cases) {
+        const auto r = f.run(c.args, "nie.csv");
+        EXPECT_EQ(r.code(), c.code) << c.says << ": " << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_FALSE(std::ifstream(f.dir + "/nie.csv").good()) << c.says;
+    }
+    // With the options preferred, the column B is ignored.
+    EXPECT_EQ(f.run({"--keep-going", "--correct", "-B", "20", "--prefer", "options"}, "b.csv").code(),
+              3);
+}
+
+TEST(Inventory, CsvRegisterAsGeoPackageKeepsItsTextsAndPoints) {
+    const fixture& f = data();
+    const auto r = f.run({"--keep-going", "--correct"}, "ergebnis.gpkg");
+    ASSERT_EQ(r.code(), 3) << r.err;
+    GDALAllRegister();
+    GDALDataset* ds = GDALDataset::Open((f.dir + "/ergebnis.gpkg").c_str(), GDAL_OF_VECTOR);
+    ASSERT_NE(ds, nullptr);
+    OGRLayer* l = ds->GetLayer(0);
+    EXPECT_EQ(l->GetFeatureCount(), 5);
+    l->ResetReading();
+    OGRFeature* last = nullptr;
+    for (OGRFeature* g; (g = l->GetNextFeature());) {
+        OGRFeature::DestroyFeature(last);
+        last = g;
+    }
+    ASSERT_NE(last, nullptr);
+    EXPECT_STREQ(last->GetFieldAsString("id"), "a,5");
+    EXPECT_STREQ(last->GetFieldAsString("Azimuth"), "300");
+    EXPECT_EQ(last->GetFieldAsInteger64("orv_row"), 5);
+    EXPECT_EQ(last->GetFieldDefnRef(last->GetFieldIndex("orv_area1"))->GetType(), OFTReal);
+    EXPECT_EQ(last->GetGeometryRef()->exportToWkt(), "POINT (2602500 1202500)");
+    OGRFeature::DestroyFeature(last);
+    GDALClose(ds);
+}
+
+TEST(Inventory, ObjectsOutHoldTheHighestLevelAndTheFirstDamOnATie) {
+    const fixture& f = data();
+    // Two dams alike: every object's level is that dam's, and the tie goes to the first.
+    const std::string row = "2601000,1201000,8,20,60000,6,0.1,120\n";
+    write_file(f.dir + "/zwei.csv", "id,E,N,H,B,Vol,S,D,azimuth\nerst," + row + "zweit," + row);
+    const auto r = run_orvalis({"inventory", f.dir + "/zwei.csv", "--objects",
+                                f.dir + "/objekte.csv", "--crs", "EPSG:2056", "--id", "id", "-o",
+                                f.dir + "/zwei_out.csv", "--objects-out", f.dir + "/max.gpkg"});
+    ASSERT_EQ(r.code(), 0) << r.err;
+    const std::vector<std::string> v = tail_fields(lines(read_file(f.dir + "/zwei_out.csv"))[1], 18);
+    GDALAllRegister();
+    GDALDataset* ds = GDALDataset::Open((f.dir + "/max.gpkg").c_str(), GDAL_OF_VECTOR);
+    ASSERT_NE(ds, nullptr);
+    std::uint64_t levels[4] = {};
+    std::uint64_t features = 0;
+    for (auto& g : *ds->GetLayer(0)) {
+        ++features;
+        if (!g->IsFieldSetAndNotNull(g->GetFieldIndex("orv_level"))) continue;
+        ++levels[g->GetFieldAsInteger("orv_level")];
+        EXPECT_STREQ(g->GetFieldAsString("orv_dam"), "erst");
+        EXPECT_EQ(g->GetFieldAsInteger64("orv_fid"), g->GetFID());
+    }
+    GDALClose(ds);
+    EXPECT_EQ(features, 1500u);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(std::to_string(levels[k]), v[11 + k]) << k;
+}
+
+TEST(Inventory, ProgressOnlyOnATerminal) {
+    const fixture& f = data();
+    // Enough large dams on one thread to run past the first redraw.
+    std::string big = "E,N,H,B,Vol,S,D,azimuth\n";
+    for (int k = 0; k < 16; ++k) big += "2601000,1201000,15,30,1000000,6,0.1,120\n";
+    write_file(f.dir + "/gross.csv", big);
+    const std::string cmd = std::string(ORVALIS_BINARY) + " inventory " + f.dir +
+                            "/gross.csv --objects " + f.dir + "/objekte.csv --crs EPSG:2056 "
+                            "--threads 1 -o " + f.dir + "/gross_out.csv";
+    const auto tty = run_program("/usr/bin/script", {"script", "-qec", cmd, "/dev/null"});
+    EXPECT_NE(tty.out.find("Anlagen, "), std::string::npos) << tty.out;
+    EXPECT_NE(tty.out.find('\r'), std::string::npos);
+    const auto pipe = run_program("/bin/sh", {"sh", "-c", cmd});
+    EXPECT_EQ(pipe.code(), 0) << pipe.err;
+    EXPECT_EQ(pipe.err, "orvalis inventory: 16 Anlagen: ja 16, nein 0, offen 0; Fehler 0; 1500 "
+                        "Objekte\n");
+}
+
+} // namespace
