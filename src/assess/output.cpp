@@ -10,10 +10,13 @@
 
 #include "assess/quiet.h"
 #include "io/output.h"
+#include "io/path.h"
 
 namespace orv::assess {
 
 namespace {
+
+using io::extension;
 
 // The fields the judgement adds, in their order.
 enum field {
@@ -54,16 +57,6 @@ OGRFieldType field_type(int k) {
     case f_end: return OFTInteger;
     default: return OFTReal;
     }
-}
-
-std::string extension(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    const auto dot = base.rfind('.');
-    if (dot == std::string::npos || dot == 0) return "";
-    std::string e = base.substr(dot + 1);
-    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return e;
 }
 
 bool yes(GDALDriver* d, const char* item) {

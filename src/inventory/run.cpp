@@ -23,24 +23,16 @@
 #include "inventory/output.h"
 #include "io/guard.h"
 #include "io/output.h"
+#include "io/path.h"
 
 namespace orv::inventory {
 
 namespace {
 
+using io::extension;
+
 // Rows per batch and thread: enough that a slow dam rarely idles the others.
 constexpr std::size_t rows_per_thread = 8;
-
-// The lower-case extension of path's file name, "" when none.
-std::string extension(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    const auto dot = base.rfind('.');
-    if (dot == std::string::npos || dot == 0) return "";
-    std::string e = base.substr(dot + 1);
-    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return e;
-}
 
 // The file name of path without directory and extension.
 std::string stem(const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -266,6 +267,27 @@ maybe_failure output_set::close_one(entry& e) {
     return std::nullopt;
 }
 
+// A writer that ignores a failed write (some of GDAL's drivers do) leaves a
+// file cut at the size limit with no error: a staged file that reached the
+// limit is taken as cut.
+maybe_failure output_set::check_size(const entry& e) const {
+    struct rlimit lim;
+    if (e.temp.empty() || getrlimit(RLIMIT_FSIZE, &lim) != 0 || lim.rlim_cur == RLIM_INFINITY)
+        return std::nullopt;
+    std::vector<std::string> paths;
+    if (e.how == way::dataset) {
+        for (const std::string& n : files_in(e.temp)) paths.push_back(e.temp + "/" + n);
+    } else {
+        paths.push_back(e.temp);
+    }
+    for (const std::string& p : paths) {
+        struct stat st;
+        if (stat(p.c_str(), &st) == 0 && static_cast<rlim_t>(st.st_size) >= lim.rlim_cur)
+            return unwritable(e, EFBIG);
+    }
+    return std::nullopt;
+}
+
 maybe_failure output_set::check_sidecars(const entry& e) const {
     if (e.how != way::dataset || e.copied || e.existed) return std::nullopt;
     const std::string main = base_of(e.inner);
@@ -324,6 +346,7 @@ maybe_failure output_set::commit() {
         if (!f) f = close_one(e);
     }
     for (const entry& e : outs_) {
+        if (!f) f = check_size(e);
         if (!f) f = check_sidecars(e);
     }
     for (entry& e : outs_) {

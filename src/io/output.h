@@ -103,6 +103,7 @@ class output_set {
     out_failure unwritable(const entry& e, int err) const;
     maybe_failure stage_one(entry& e);
     maybe_failure close_one(entry& e);
+    maybe_failure check_size(const entry& e) const;
     maybe_failure check_sidecars(const entry& e) const;
     maybe_failure place(entry& e);
 

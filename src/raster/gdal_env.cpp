@@ -9,6 +9,7 @@
 #include <cpl_string.h>
 
 #include "io/os_error.h"
+#include "io/path.h"
 
 namespace orv::raster {
 
@@ -46,16 +47,6 @@ quiet_errors::~quiet_errors() {
 std::string quiet_errors::reason() const {
     const int e = err ? err : errno;
     return e ? "nicht schreibbar: " + io::os_error(e) : "nicht schreibbar: Fehler im Rasterformat";
-}
-
-std::string extension(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    const auto dot = base.rfind('.');
-    if (dot == std::string::npos || dot == 0) return "";
-    std::string e = base.substr(dot + 1);
-    for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return e;
 }
 
 bool lists(const char* list, const std::string& word) {

@@ -5,6 +5,8 @@
 
 #include <gdal.h>
 
+#include "io/path.h"
+
 namespace orv::raster {
 
 // Registers GDAL's drivers once.
@@ -27,7 +29,7 @@ class quiet_errors {
 };
 
 // The extension of path's file name, lower case, without the dot.
-std::string extension(const std::string& path);
+using io::extension;
 
 // True when the space-separated list holds word.
 bool lists(const char* list, const std::string& word);

@@ -281,7 +281,8 @@ TEST(Inventory, ProgressOnlyOnATerminal) {
     const std::string cmd = std::string(ORVALIS_BINARY) + " inventory " + f.dir +
                             "/gross.csv --objects " + f.dir + "/objekte.csv --crs EPSG:2056 "
                             "--threads 1 -o " + f.dir + "/gross_out.csv";
-    const auto tty = run_program("/usr/bin/script", {"script", "-qec", cmd, "/dev/null"});
+    const auto tty = run_program("/usr/bin/script",
+                                 {"script", "-qec", "ORV_TEST_PROGRESS_MS=1 " + cmd, "/dev/null"});
     EXPECT_NE(tty.out.find("Anlagen, "), std::string::npos) << tty.out;
     EXPECT_NE(tty.out.find('\r'), std::string::npos);
     const auto pipe = run_program("/bin/sh", {"sh", "-c", cmd});

@@ -20,6 +20,7 @@ batch   | csv | batch in.csv -o {OUT}         | batch in.csv          | -
 map     | png | map --cell 10 -o {OUT}        | map --cell 10         | --raster {OUT2}.tif
 raster  | tif | map --cell 10 --raster {OUT}  | map --cell 10         | -o {OUT2}.png
 profile | csv | profile --csv -o {OUT}        | profile --csv         | -
+assess  | geojson | assess objekte.csv --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 -o {OUT} | assess objekte.csv --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 | -
 report  | -   | -                             | report in.csv --coords x,y --origin 0,1000 --azimuth 0 --crs EPSG:2056 --format pdf -o - | -
 inventory | csv | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - | --objects-out {OUT2}.gpkg
 '
