@@ -1,16 +1,14 @@
 // Summary text and JSON of an assessment.
-#include "base/number_text.h"
 #include "assess/report.h"
 
 #include <cstdio>
 
+#include "base/number_text.h"
 #include "map/summary.h"
 
 namespace orv::assess {
 
 namespace {
-
-
 
 // German names of the states for the text, in the order of enum state.
 constexpr const char* state_texts[5] = {"vollstaendig berechnet", "teilweise berechnet",

@@ -21,8 +21,8 @@ namespace orv::cli {
 namespace {
 
 struct inventory_opts {
-    std::string reg, out, objects_out, crs, spacing, from, levels, azimuth, cell, coords, id, prefer, shard,
-        threads, delimiter, decimal;
+    std::string reg, out, objects_out, crs, spacing, from, levels, azimuth, cell, coords, id,
+        prefer, shard, threads, delimiter, decimal;
     site_text site;
     std::vector<std::string> objects, layers, fields;
     bool correct = false;
@@ -54,7 +54,8 @@ maybe_problem read_shard(const std::string& text, std::uint64_t& k, std::uint64_
     if (slash == std::string::npos) return bad;
     const std::string a = text.substr(0, slash), b = text.substr(slash + 1);
     const auto digits = [](const std::string& s) {
-        return !s.empty() && s.size() < 19 && s.find_first_not_of("0123456789") == std::string::npos;
+        return !s.empty() && s.size() < 19 &&
+               s.find_first_not_of("0123456789") == std::string::npos;
     };
     if (!digits(a) || !digits(b)) return bad;
     k = std::stoull(a);
@@ -202,8 +203,7 @@ command add_inventory(CLI::App& top) {
         "fehlerhafter Aufruf, 3 Anlagen oder Objekte mit --keep-going uebersprungen.");
     app->add_option("REGISTER", op->reg, "Anlagen: Punktebene (GeoPackage usw.) oder CSV")
         ->required();
-    app->add_option("--objects", op->objects,
-                    "Objekte: Vektordaten wie bei assess (wiederholbar)")
+    app->add_option("--objects", op->objects, "Objekte: Vektordaten wie bei assess (wiederholbar)")
         ->type_name("QUELLE")
         ->required();
     app->add_option("--layer", op->layers, "nur diese Ebene der Objekte (wiederholbar)")
@@ -242,7 +242,8 @@ command add_inventory(CLI::App& top) {
                     "die Objekte mit ihrer hoechsten Stufe ueber die Anlagen dieses Laufs "
                     "schreiben (GeoPackage; anderes OGR-Format nach der Endung)")
         ->type_name("DATEI");
-    app->add_option("--shard", op->shard, "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)")
+    app->add_option("--shard", op->shard,
+                    "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)")
         ->type_name("K/N");
     app->add_flag("--keep-going", op->keep_going,
                   "fehlerhafte Anlagen mit orv_error schreiben und weiterrechnen (Status 3)");

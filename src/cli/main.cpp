@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
     app.set_version_flag("--version", std::string("orvalis ") + ORV_VERSION,
                          "Version anzeigen und beenden");
     app.require_subcommand(1);
-    std::vector<command> commands = {add_point(app), add_batch(app), add_map(app),
-                                     add_profile(app), add_assess(app), add_report(app),
+    std::vector<command> commands = {add_point(app),    add_batch(app),  add_map(app),
+                                     add_profile(app),  add_assess(app), add_report(app),
                                      add_inventory(app)};
     try {
         app.parse(argc, argv);

@@ -338,8 +338,7 @@ int run(const map_opts& op) {
             return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     }
 
-    map::summary_input in{m.p,          m.lv, m.grid.x, m.grid.y, !m.slope_note.empty(),
-                          m.given_slope};
+    map::summary_input in{m.p, m.lv, m.grid.x, m.grid.y, !m.slope_note.empty(), m.given_slope};
     if (!op.raster.empty() && m.georef) in.world = &world;
     if (const char* key = op.json ? map::unwritable_json(in, res.fig) : nullptr)
         return fail({exit_bad_value, std::string("--json: Wert von ") + key +
@@ -410,9 +409,10 @@ command add_map(CLI::App& top) {
                                       "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
                           ->type_name("GRAD")
                           ->needs(org);
-    CLI::Option* crs = app->add_option("--crs", op->crs, "Koordinatensystem von Raster, Zonen und Bild")
-                           ->type_name("EPSG:NNNN")
-                           ->needs(org);
+    CLI::Option* crs =
+        app->add_option("--crs", op->crs, "Koordinatensystem von Raster, Zonen und Bild")
+            ->type_name("EPSG:NNNN")
+            ->needs(org);
     org->needs(az)->needs(crs);
     add_picture_options(*app, op->pic, true);
     add_object_options(*app, op->objs);

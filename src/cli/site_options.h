@@ -28,6 +28,4 @@ void add_levels_option(CLI::App& app, std::string& text);
 // Reads "a,b,c" (three ascending positive numbers) into l; empty keeps l.
 maybe_problem read_levels(const std::string& text, levels& l);
 
-
-
 } // namespace orv::cli

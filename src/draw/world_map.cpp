@@ -1,6 +1,4 @@
 // Drawing a danger map north up in world coordinates.
-#include "base/number_text.h"
-#include "base/steps.h"
 #include "draw/world_map.h"
 
 #include <algorithm>
@@ -8,6 +6,8 @@
 #include <cstdio>
 #include <numbers>
 
+#include "base/number_text.h"
+#include "base/steps.h"
 #include "draw/axes.h"
 #include "draw/hatch.h"
 #include "draw/style.h"

@@ -44,8 +44,8 @@ class csv_reader {
 
     int fd_ = -1;
     csv::scanner sc_;
-    std::string buf_;      // from the start of the current record to what was read
-    std::size_t pos_ = 0;  // scanning position in buf_
+    std::string buf_;     // from the start of the current record to what was read
+    std::size_t pos_ = 0; // scanning position in buf_
     bool eof_ = false, done_ = false;
     std::uint64_t consumed_ = 0, size_ = 0;
 };

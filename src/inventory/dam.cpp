@@ -36,8 +36,9 @@ bool check_slope(params& p, const dam_rules& r, std::string& note, std::string& 
     const std::string text = status_text(o.st);
     const std::string fixed = "korrigierter Wert: S = " + write_real(c.slp) + " %";
     if (!r.correct) {
-        why = text + ": S = " + write_real(p.slp) + " % (" + fixed + "; mit --correct wird damit "
-                                                                     "gerechnet)";
+        why = text + ": S = " + write_real(p.slp) + " % (" + fixed +
+              "; mit --correct wird damit "
+              "gerechnet)";
         return false;
     }
     note = text + ", " + fixed;

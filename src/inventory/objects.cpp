@@ -91,8 +91,8 @@ bool object_index::load(const assess::source_request& r, double spacing, bool ke
             const GIntBig fid = f->GetFID();
             OGRFeature::DestroyFeature(f);
             if (!ok) {
-                const std::string msg = l.path + ", Ebene " + l.name + ", Objekt " +
-                                        std::to_string(fid) + ": " + err;
+                const std::string msg =
+                    l.path + ", Ebene " + l.name + ", Objekt " + std::to_string(fid) + ": " + err;
                 if (!keep_going) {
                     why = msg;
                     return false;
@@ -166,8 +166,7 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
     // Far enough to hold every object.
     double far = 0;
     for (int i : {0, 2}) {
-        for (int j : {1, 3})
-            far = std::max(far, std::hypot(bounds_[i] - g.e0, bounds_[j] - g.n0));
+        for (int j : {1, 3}) far = std::max(far, std::hypot(bounds_[i] - g.e0, bounds_[j] - g.n0));
     }
     far += margin;
     // The extent and the strip beyond the tables: every object there sampled.
@@ -176,34 +175,33 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
                     boost::make_function_output_iterator([&](const entry& e) {
                         sc.seen[e.second] = stamp;
                         ++c.judged;
-                        add(c, judge_parts(objs_[e.second].parts, f, spacing_, sc.buf), from, e.second,
-                            hits);
+                        add(c, judge_parts(objs_[e.second].parts, f, spacing_, sc.buf), from,
+                            e.second, hits);
                     }));
     // Beside every zone, where the tables give results: level 0, unless an
     // object straddles where they begin or end (then it is sampled).
     const double x0 = m.near, x1 = m.far;
-    tree_->rt.query(
-        bgi::intersects(jet_rect(g, x0 - margin, x1 + margin, -far, far)),
-        boost::make_function_output_iterator([&](const entry& e) {
-            if (sc.seen[e.second] == stamp) return;
-            const object& o = objs_[e.second];
-            double lo = INFINITY, hi = -INFINITY;
-            for (int i : {0, 2}) {
-                for (int j : {1, 3}) {
-                    const double x = map::to_jet(g, o.box[i], o.box[j]).x;
-                    lo = std::min(lo, x);
-                    hi = std::max(hi, x);
-                }
-            }
-            if (lo > x0 + margin && hi < x1 - margin) {
-                // Beside the jet both profiles are 0: so are h and q.
-                ++c.level[0];
-                if (hits) hits->push_back({e.second, 0, 0, 0});
-            } else {
-                ++c.judged;
-                add(c, judge_parts(o.parts, f, spacing_, sc.buf), from, e.second, hits);
-            }
-        }));
+    tree_->rt.query(bgi::intersects(jet_rect(g, x0 - margin, x1 + margin, -far, far)),
+                    boost::make_function_output_iterator([&](const entry& e) {
+                        if (sc.seen[e.second] == stamp) return;
+                        const object& o = objs_[e.second];
+                        double lo = INFINITY, hi = -INFINITY;
+                        for (int i : {0, 2}) {
+                            for (int j : {1, 3}) {
+                                const double x = map::to_jet(g, o.box[i], o.box[j]).x;
+                                lo = std::min(lo, x);
+                                hi = std::max(hi, x);
+                            }
+                        }
+                        if (lo > x0 + margin && hi < x1 - margin) {
+                            // Beside the jet both profiles are 0: so are h and q.
+                            ++c.level[0];
+                            if (hits) hits->push_back({e.second, 0, 0, 0});
+                        } else {
+                            ++c.judged;
+                            add(c, judge_parts(o.parts, f, spacing_, sc.buf), from, e.second, hits);
+                        }
+                    }));
     return c;
 }
 

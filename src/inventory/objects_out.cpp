@@ -14,8 +14,7 @@ namespace orv::inventory {
 
 void object_best::take(const object_hit& hit, std::uint64_t dam_row, const std::string& id) {
     const bool higher =
-        hit.level > level ||
-        (hit.level == level && (hit.h > h || (hit.h == h && hit.q > q)));
+        hit.level > level || (hit.level == level && (hit.h > h || (hit.h == h && hit.q > q)));
     if (!higher) return;
     level = hit.level;
     h = hit.h;
@@ -27,8 +26,8 @@ void object_best::take(const object_hit& hit, std::uint64_t dam_row, const std::
 namespace {
 
 const char* const ours[] = {"orv_level", "orv_h", "orv_q", "orv_dam", "orv_row", "orv_fid"};
-const OGRFieldType our_types[] = {OFTInteger, OFTReal, OFTReal, OFTString, OFTInteger64,
-                                  OFTInteger64};
+const OGRFieldType our_types[] = {OFTInteger, OFTReal,      OFTReal,
+                                  OFTString,  OFTInteger64, OFTInteger64};
 
 bool is_ours(const char* name) {
     for (const char* n : ours)
@@ -59,8 +58,8 @@ bool write_objects(const std::string& path, const std::string& driver, const obj
         for (int k = 2; std::find(names.begin(), names.end(), name) != names.end(); ++k)
             name = l.name + "_" + std::to_string(k);
         names.push_back(name);
-        OGRLayer* out = ds->CreateLayer(name.c_str(), const_cast<OGRSpatialReference*>(
-                                                          l.layer->GetSpatialRef()),
+        OGRLayer* out = ds->CreateLayer(name.c_str(),
+                                        const_cast<OGRSpatialReference*>(l.layer->GetSpatialRef()),
                                         l.layer->GetGeomType(), nullptr);
         if (!out) {
             why = "Ebene " + name + " nicht anlegbar: " + q.last();

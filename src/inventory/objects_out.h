@@ -21,7 +21,8 @@ struct object_best {
     void take(const object_hit& hit, std::uint64_t dam_row, const std::string& id);
 };
 
-// Creates at path (staged by the caller) every layer of idx under its own name (a repeated name gets "_2",
+// Creates at path (staged by the caller) every layer of idx under its own name (a repeated name
+// gets "_2",
 // ...) to path with driver, geometry and attributes unchanged, plus
 // orv_level, orv_h, orv_q, orv_dam, orv_row (the dam's data row) and
 // orv_fid (the feature's id in its source). False with a German reason.

@@ -15,9 +15,9 @@
 namespace orv::inventory {
 
 const char* const added_names[n_added] = {
-    "orv_row",   "orv_reach1", "orv_reach2", "orv_reach3", "orv_width1", "orv_width2",
-    "orv_width3", "orv_area1", "orv_area2",  "orv_area3",  "orv_cut",    "orv_obj0",
-    "orv_obj1",  "orv_obj2",   "orv_obj3",   "orv_open",   "orv_answer", "orv_error"};
+    "orv_row",    "orv_reach1", "orv_reach2", "orv_reach3", "orv_width1", "orv_width2",
+    "orv_width3", "orv_area1",  "orv_area2",  "orv_area3",  "orv_cut",    "orv_obj0",
+    "orv_obj1",   "orv_obj2",   "orv_obj3",   "orv_open",   "orv_answer", "orv_error"};
 
 namespace {
 
@@ -97,7 +97,8 @@ class csv_out : public dam_writer {
     }
     bool write(const dam_row& d, std::string& why) override {
         std::string s = d.rec.bytes;
-        for (int k = 0; k < n_added; ++k) (s += delim_) += csv_field(added_text(d, k, dec_), delim_);
+        for (int k = 0; k < n_added; ++k)
+            (s += delim_) += csv_field(added_text(d, k, dec_), delim_);
         return put(s + d.rec.end, why);
     }
     bool blank(const record& r, std::string& why) override { return put(r.bytes + r.end, why); }
@@ -140,7 +141,8 @@ class vector_out : public dam_writer {
     bool begin(const record* h, OGRLayer* in, std::string& why) override {
         const OGRSpatialReference* srs = in ? in->GetSpatialRef() : srs_;
         const OGRwkbGeometryType gt = in ? in->GetGeomType() : wkbPoint;
-        layer_ = ds_->CreateLayer(name_.c_str(), const_cast<OGRSpatialReference*>(srs), gt, nullptr);
+        layer_ =
+            ds_->CreateLayer(name_.c_str(), const_cast<OGRSpatialReference*>(srs), gt, nullptr);
         if (!layer_) {
             why = "Ebene " + name_ + " nicht anlegbar";
             return false;
@@ -245,8 +247,8 @@ std::unique_ptr<dam_writer> csv_writer(std::FILE* f, char delim, char dec) {
 }
 
 std::unique_ptr<dam_writer> vector_writer(const std::string& path, const std::string& driver,
-                                          const std::string& name,
-                                          const OGRSpatialReference* srs, std::string& why) {
+                                          const std::string& name, const OGRSpatialReference* srs,
+                                          std::string& why) {
     auto w = std::make_unique<vector_out>();
     if (!w->open(path, driver, name, srs, why)) return nullptr;
     return w;

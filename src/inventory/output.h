@@ -19,15 +19,15 @@ namespace orv::inventory {
 
 // A row of the register on its way through the run.
 struct dam_row {
-    std::uint64_t row = 0; // the 1-based data row
-    std::string id;        // how messages and outputs name the dam
-    std::string where;     // the register and the row's line or feature, for messages
-    record rec;            // from a CSV register
+    std::uint64_t row = 0;               // the 1-based data row
+    std::string id;                      // how messages and outputs name the dam
+    std::string where;                   // the register and the row's line or feature, for messages
+    record rec;                          // from a CSV register
     std::shared_ptr<OGRFeature> feature; // from a vector register
-    bool located = false;  // e and n were read
-    double e = 0, n = 0;   // the breach in the site's system
+    bool located = false;                // e and n were read
+    double e = 0, n = 0;                 // the breach in the site's system
     dam_site site;
-    std::string error;     // why the dam was not computed
+    std::string error; // why the dam was not computed
     dam_result res;
     std::vector<object_hit> hits; // what the dam made of its objects, for --objects-out
 };
@@ -60,7 +60,7 @@ std::unique_ptr<dam_writer> csv_writer(std::FILE* f, char delim, char dec);
 // A vector file created at path by driver, one layer named name of points
 // in srs (may be null).
 std::unique_ptr<dam_writer> vector_writer(const std::string& path, const std::string& driver,
-                                          const std::string& name,
-                                          const OGRSpatialReference* srs, std::string& why);
+                                          const std::string& name, const OGRSpatialReference* srs,
+                                          std::string& why);
 
 } // namespace orv::inventory

@@ -124,7 +124,7 @@ class register_in {
         }
         const std::int64_t id = cols_.id_col();
         d.id = id >= 0 && static_cast<std::size_t>(id) < cells.size() ? cells[id].text
-                                                                     : std::to_string(d.row);
+                                                                      : std::to_string(d.row);
         double en[2] = {0, 0};
         if (d.error.empty() && cols_.read(cells, dec_, d.site, en, d.error) && csv_) {
             d.e = en[0];
@@ -288,7 +288,8 @@ outcome run(const request& r) {
         if (driver.empty()) return stop(ending::usage, "Option -o: " + why + ": " + r.out);
     }
     if (r.out.empty()) return stop(ending::usage, "Option -o: leerer Wert");
-    if (same_file(r.out, r.path)) return stop(ending::usage, "Option -o: nennt das Register: " + r.out);
+    if (same_file(r.out, r.path))
+        return stop(ending::usage, "Option -o: nennt das Register: " + r.out);
     for (const std::string& p : r.objects.paths) {
         if (same_file(r.out, p))
             return stop(ending::usage, "Option -o: nennt die Quelle " + p + ": " + r.out);
@@ -301,23 +302,22 @@ outcome run(const request& r) {
             return stop(ending::usage, "Option --objects-out: " + why + ": " + r.objects_out);
         for (const std::string& p : r.objects.paths) {
             if (same_file(r.objects_out, p))
-                return stop(ending::usage, "Option --objects-out: nennt die Quelle " + p + ": " +
-                                               r.objects_out);
+                return stop(ending::usage,
+                            "Option --objects-out: nennt die Quelle " + p + ": " + r.objects_out);
         }
         if (same_file(r.objects_out, r.path))
-            return stop(ending::usage, "Option --objects-out: nennt das Register: " +
-                                           r.objects_out);
+            return stop(ending::usage,
+                        "Option --objects-out: nennt das Register: " + r.objects_out);
     }
 
     object_index objs;
     if (!objs.load(r.objects, r.spacing, r.keep_going, r.warn, why))
         return stop(ending::bad_input, why);
-    if (!r.objects_out.empty() && objs.layers().size() > 1 &&
-        !assess::holds_layers(objects_driver))
+    if (!r.objects_out.empty() && objs.layers().size() > 1 && !assess::holds_layers(objects_driver))
         return stop(ending::usage, "Option --objects-out: das Format " + objects_driver +
                                        " fasst nur eine Ebene, " +
-                                       std::to_string(objs.layers().size()) + " gewaehlt: " +
-                                       r.objects_out);
+                                       std::to_string(objs.layers().size()) +
+                                       " gewaehlt: " + r.objects_out);
     std::vector<object_best> best(r.objects_out.empty() ? 0 : objs.size());
     o.objects = objs.size();
     register_in in(r);
@@ -327,11 +327,14 @@ outcome run(const request& r) {
     // in place together at the end.
     io::output_set outs;
     std::size_t out_id = 0, objects_id = 0;
-    io::maybe_failure bad = outs.add("-o", r.out, csv_out ? io::way::stream : io::way::dataset, out_id);
+    io::maybe_failure bad =
+        outs.add("-o", r.out, csv_out ? io::way::stream : io::way::dataset, out_id);
     if (!bad && !r.objects_out.empty())
         bad = outs.add("--objects-out", r.objects_out, io::way::dataset, objects_id);
     if (!bad) bad = outs.stage();
-    if (bad) return stop(bad->kind == io::fault::same_target ? ending::usage : ending::bad_input, bad->text);
+    if (bad)
+        return stop(bad->kind == io::fault::same_target ? ending::usage : ending::bad_input,
+                    bad->text);
     io::hold("early");
     std::unique_ptr<dam_writer> w =
         csv_out ? csv_writer(outs.stream(out_id), in.delim(), in.dec())
@@ -379,7 +382,8 @@ outcome run(const request& r) {
         for (auto& t : pool) t.join();
         for (item& it : batch) {
             if (it.blank) {
-                if (!w->blank(it.d.rec, why)) return stop(ending::bad_input, "-o " + r.out + ": " + why);
+                if (!w->blank(it.d.rec, why))
+                    return stop(ending::bad_input, "-o " + r.out + ": " + why);
                 continue;
             }
             ++o.dams;
@@ -398,7 +402,8 @@ outcome run(const request& r) {
         io::hold("middle");
         if (r.progress) r.progress(done, in.share());
     }
-    if (!w->finish(why)) return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
+    if (!w->finish(why))
+        return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
     if (!r.objects_out.empty() &&
         !write_objects(outs.path(objects_id), objects_driver, objs, best, why))
         return stop(ending::bad_input, "--objects-out " + r.objects_out + ": " + why);

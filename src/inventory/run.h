@@ -13,16 +13,16 @@ namespace orv::inventory {
 
 // Everything a run needs, read and checked by the caller.
 struct request {
-    std::string path;          // the register
-    char delim = 0;            // CSV: 0 for the header's first ';', ',' or tab
-    char dec = 0;              // CSV: 0 for ',' after ';', else '.'
+    std::string path; // the register
+    char delim = 0;   // CSV: 0 for the header's first ';', ',' or tab
+    char dec = 0;     // CSV: 0 for ',' after ';', else '.'
     value_options values;
     dam_rules rules;
     assess::source_request objects; // the --objects sources, --layer, --crs
     double spacing = 1;
-    std::string out;           // output file
-    std::string objects_out;   // the objects with their highest level; empty for none
-    unsigned threads = 0;      // 0 for all cores
+    std::string out;                     // output file
+    std::string objects_out;             // the objects with their highest level; empty for none
+    unsigned threads = 0;                // 0 for all cores
     std::uint64_t shard = 1, shards = 1; // --shard K/N
     bool keep_going = false;
     // Told about each row or object skipped with keep_going.

@@ -26,7 +26,8 @@ void err(const std::string& s) {
 } // namespace
 
 progress_line::progress_line(std::string prefix, bool shown)
-    : prefix_(std::move(prefix)), shown_(shown), next_(std::chrono::steady_clock::now() + redraw_interval()) {}
+    : prefix_(std::move(prefix)), shown_(shown),
+      next_(std::chrono::steady_clock::now() + redraw_interval()) {}
 
 void progress_line::tick(uint64_t rows) {
     if (!shown_) return;

@@ -1,7 +1,7 @@
 // Zone names, labels and their QML style.
-#include "base/number_text.h"
 #include "raster/zone_style.h"
 
+#include "base/number_text.h"
 #include "map/summary.h"
 
 namespace orv::raster {

@@ -1,10 +1,10 @@
 // The report's text: what each section says.
-#include "base/number_text.h"
 #include "report/blocks.h"
 
 #include <cmath>
 #include <cstdio>
 
+#include "base/number_text.h"
 #include "draw/world_map.h"
 
 namespace orv::report {

@@ -1,9 +1,9 @@
 // Computing a report's content.
-#include "base/steps.h"
 #include "report/build.h"
 
 #include <cmath>
 
+#include "base/steps.h"
 #include "map/run.h"
 #include "raster/background.h"
 #include "report/hashes.h"

@@ -50,16 +50,15 @@ std::string objects_csv() {
 // The register: H from the column "stau" (--field), the column H ignored;
 // Vol and D from the options; Azimuth in another case; a slope outside the
 // tables (row 3), a bad value (row 4), an empty line, CR LF ends, a quoted id.
-const std::string reg =
-    "id,E,N,stau,B,S,Azimuth,H\r\n"
-    "a1,2601000,1201000,8,20,6,120,x\r\n"
-    "a2,2601500,1201800,4.5,12,3,200.5,x\n"
-    "a3,2602000,1200500,8,20,30,45,x\n"
-    "\n"
-    "a4,2600500,1202000,abc,20,6,10,x\n"
-    "\"a,5\",2602500,1202500,12,25,9,300,x\n";
-const std::vector<std::string> values = {"--vol", "60000", "-D", "0.1", "--field", "H=stau",
-                                         "--crs", "EPSG:2056", "--id", "id"};
+const std::string reg = "id,E,N,stau,B,S,Azimuth,H\r\n"
+                        "a1,2601000,1201000,8,20,6,120,x\r\n"
+                        "a2,2601500,1201800,4.5,12,3,200.5,x\n"
+                        "a3,2602000,1200500,8,20,30,45,x\n"
+                        "\n"
+                        "a4,2600500,1202000,abc,20,6,10,x\n"
+                        "\"a,5\",2602500,1202500,12,25,9,300,x\n";
+const std::vector<std::string> values = {"--vol",  "60000", "-D",        "0.1",  "--field",
+                                         "H=stau", "--crs", "EPSG:2056", "--id", "id"};
 
 struct fixture {
     std::string dir = scratch_dir();
@@ -69,8 +68,9 @@ struct fixture {
     }
     // Runs inventory on the register with the usual values plus args.
     orv::test::run_result run(std::vector<std::string> args, const std::string& out) const {
-        std::vector<std::string> a = {"inventory", dir + "/anlagen.csv", "--objects",
-                                      dir + "/objekte.csv", "-o", dir + "/" + out};
+        std::vector<std::string> a = {"inventory", dir + "/anlagen.csv",
+                                      "--objects", dir + "/objekte.csv",
+                                      "-o",        dir + "/" + out};
         a.insert(a.end(), values.begin(), values.end());
         a.insert(a.end(), args.begin(), args.end());
         return run_orvalis(a);
@@ -141,15 +141,16 @@ TEST(Inventory, EachDamEqualsMapAndAssessForItAlone) {
     for (const dam& d : {dam{1, "8", "20", "6", "120", "2601000", "1201000"},
                          dam{2, "4.5", "12", "3", "200.5", "2601500", "1201800"},
                          dam{6, "12", "25", "9", "300", "2602500", "1202500"}}) {
-        const std::vector<std::string> site = {"-H", d.h, "-B", d.b, "--vol", "60000",
-                                               "-S", d.s, "-D", "0.1"};
+        const std::vector<std::string> site = {"-H",    d.h,  "-B", d.b,  "--vol",
+                                               "60000", "-S", d.s,  "-D", "0.1"};
         std::vector<std::string> m = {"map", "--cell", "2", "--json"};
         m.insert(m.end(), site.begin(), site.end());
         const auto mj = run_orvalis(m);
         ASSERT_EQ(mj.code(), 0) << mj.err;
-        std::vector<std::string> a = {"assess", f.dir + "/objekte.csv", "--crs", "EPSG:2056",
-                                      "--origin", std::string(d.e) + "," + d.n, "--azimuth",
-                                      d.az, "--json"};
+        std::vector<std::string> a = {
+            "assess",   f.dir + "/objekte.csv",       "--crs",     "EPSG:2056",
+            "--origin", std::string(d.e) + "," + d.n, "--azimuth", d.az,
+            "--json"};
         a.insert(a.end(), site.begin(), site.end());
         const auto aj = run_orvalis(a);
         ASSERT_EQ(aj.code(), 0) << aj.err;
@@ -159,7 +160,8 @@ TEST(Inventory, EachDamEqualsMapAndAssessForItAlone) {
             EXPECT_EQ(v[4 + k], json_at(mj.out, "half_width", k)) << d.line;
             EXPECT_EQ(v[7 + k], json_at(mj.out, "area", k)) << d.line;
         }
-        const std::string levels = aj.out.substr(aj.out.find("\"levels\": [", aj.out.find("\"layers\"")));
+        const std::string levels =
+            aj.out.substr(aj.out.find("\"levels\": [", aj.out.find("\"layers\"")));
         EXPECT_EQ(v[11] + ", " + v[12] + ", " + v[13] + ", " + v[14],
                   levels.substr(11, levels.find(']') - 11))
             << d.line;
@@ -216,8 +218,8 @@ TEST(Inventory, RefusalsLeaveNoOutput) {
         EXPECT_FALSE(std::ifstream(f.dir + "/nie.csv").good()) << c.says;
     }
     // With the options preferred, the column B is ignored.
-    EXPECT_EQ(f.run({"--keep-going", "--correct", "-B", "20", "--prefer", "options"}, "b.csv").code(),
-              3);
+    EXPECT_EQ(
+        f.run({"--keep-going", "--correct", "-B", "20", "--prefer", "options"}, "b.csv").code(), 3);
 }
 
 TEST(Inventory, CsvRegisterAsGeoPackageKeepsItsTextsAndPoints) {
@@ -254,7 +256,8 @@ TEST(Inventory, ObjectsOutHoldTheHighestLevelAndTheFirstDamOnATie) {
                                 f.dir + "/objekte.csv", "--crs", "EPSG:2056", "--id", "id", "-o",
                                 f.dir + "/zwei_out.csv", "--objects-out", f.dir + "/max.gpkg"});
     ASSERT_EQ(r.code(), 0) << r.err;
-    const std::vector<std::string> v = tail_fields(lines(read_file(f.dir + "/zwei_out.csv"))[1], 18);
+    const std::vector<std::string> v =
+        tail_fields(lines(read_file(f.dir + "/zwei_out.csv"))[1], 18);
     GDALAllRegister();
     GDALDataset* ds = GDALDataset::Open((f.dir + "/max.gpkg").c_str(), GDAL_OF_VECTOR);
     ASSERT_NE(ds, nullptr);
@@ -279,8 +282,10 @@ TEST(Inventory, ProgressOnlyOnATerminal) {
     for (int k = 0; k < 16; ++k) big += "2601000,1201000,15,30,1000000,6,0.1,120\n";
     write_file(f.dir + "/gross.csv", big);
     const std::string cmd = std::string(ORVALIS_BINARY) + " inventory " + f.dir +
-                            "/gross.csv --objects " + f.dir + "/objekte.csv --crs EPSG:2056 "
-                            "--threads 1 -o " + f.dir + "/gross_out.csv";
+                            "/gross.csv --objects " + f.dir +
+                            "/objekte.csv --crs EPSG:2056 "
+                            "--threads 1 -o " +
+                            f.dir + "/gross_out.csv";
     const auto tty = run_program("/usr/bin/script",
                                  {"script", "-qec", "ORV_TEST_PROGRESS_MS=1 " + cmd, "/dev/null"});
     EXPECT_NE(tty.out.find("Anlagen, "), std::string::npos) << tty.out;

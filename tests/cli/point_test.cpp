@@ -154,7 +154,8 @@ TEST(Point, HelpIsGerman) {
     // What an option needs or excludes follows its description, on its line.
     const std::vector<std::pair<std::vector<std::string>, std::string>> lines = {
         {{"map", "--help"}, "statt der Gefahrenstufen eine Groesse zeigen; braucht -o\n"},
-        {{"map", "--help"}, "Bresche in Weltkoordinaten (fuer Raster, Zonen und Bild); braucht --azimuth und --crs\n"},
+        {{"map", "--help"},
+         "Bresche in Weltkoordinaten (fuer Raster, Zonen und Bild); braucht --azimuth und --crs\n"},
         {{"batch", "--help"}, "(Vorgabe 100); schliesst aus --origin\n"},
     };
     for (const auto& [args, want] : lines) {

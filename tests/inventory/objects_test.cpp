@@ -1,12 +1,12 @@
 // The object index against sampling every object: for dams of every size
 // and direction among points, lines and polygons near and far, the counts
 // per level and the open objects must be the same.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <random>
 #include <string>
 #include <tuple>
-#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -67,7 +67,8 @@ TEST(InventoryObjects, IndexCountsEqualSamplingEveryObject) {
         std::vector<inventory::object_hit> ha, hb;
         const auto a = idx.count(f, m, rules.from, sc, &ha);
         const auto b = idx.count_all(f, rules.from, &hb);
-        for (int l = 0; l < 4; ++l) EXPECT_EQ(a.level[l], b.level[l]) << "dam " << k << " level " << l;
+        for (int l = 0; l < 4; ++l)
+            EXPECT_EQ(a.level[l], b.level[l]) << "dam " << k << " level " << l;
         EXPECT_EQ(a.open, b.open) << "dam " << k;
         EXPECT_LT(a.judged, b.judged) << "dam " << k;
         // Each object's level and worst h and q, for the highest over dams.
