@@ -177,6 +177,10 @@ maybe_failure output_set::add(const std::string& label, const std::string& path,
             e.mode = new_mode();
         }
     }
+    return append(std::move(e), id);
+}
+
+maybe_failure output_set::append(entry e, std::size_t& id) {
     const std::string key = e.to_stdout ? "" : place_key(e.target);
     for (const entry& o : outs_) {
         const bool same = o.to_stdout == e.to_stdout &&
@@ -197,6 +201,8 @@ maybe_failure output_set::add_folder(entry e, std::size_t& id) {
     if (stat(p.c_str(), &st) == 0) {
         if (!S_ISDIR(st.st_mode)) return unwritable(e, ENOTDIR);
         e.existed = true;
+        e.dev = st.st_dev;
+        e.ino = st.st_ino;
         char* real = realpath(p.c_str(), nullptr);
         if (!real) return unwritable(e, errno);
         e.target = real;
@@ -209,14 +215,7 @@ maybe_failure output_set::add_folder(entry e, std::size_t& id) {
         umask(m);
         e.mode = 0777 & ~m;
     }
-    const std::string key = place_key(e.target);
-    for (const entry& o : outs_) {
-        if (!o.to_stdout && place_key(o.target) == key)
-            return out_failure{fault::same_target, shown(e) + ": dasselbe Ziel wie " + shown(o)};
-    }
-    id = outs_.size();
-    outs_.push_back(std::move(e));
-    return std::nullopt;
+    return append(std::move(e), id);
 }
 
 maybe_failure output_set::stage_one(entry& e) {

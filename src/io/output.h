@@ -106,6 +106,8 @@ class output_set {
     std::string shown(const entry& e) const;
     out_failure unwritable(const entry& e, int err) const;
     maybe_failure add_folder(entry e, std::size_t& id);
+    // Appends e unless an output added before has the same target.
+    maybe_failure append(entry e, std::size_t& id);
     maybe_failure stage_one(entry& e);
     maybe_failure place_folder(entry& e);
     maybe_failure close_one(entry& e);

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <map>
 #include <random>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -301,8 +300,20 @@ std::vector<std::string> zone_texts(const std::string& path, long row = 0) {
 // A report without what tells two runs apart: the command line and the
 // numbers the drawing library gives its pictures within one process.
 std::string comparable(const std::string& html) {
-    static const std::regex ids("(surface|image)[0-9]+"), cmd("orvalis (report|inventory) [^<]*");
-    return std::regex_replace(std::regex_replace(html, ids, "$1"), cmd, "CMD");
+    std::string out;
+    for (std::size_t k = 0; k < html.size();) {
+        if (html.compare(k, 8, "orvalis ") == 0 && (html.compare(k + 8, 7, "report ") == 0 ||
+                                                    html.compare(k + 8, 10, "inventory ") == 0)) {
+            out += "CMD";
+            k = html.find('<', k);
+            continue;
+        }
+        out += html[k++];
+        if (out.ends_with("surface") || out.ends_with("image")) {
+            while (k < html.size() && std::isdigit(static_cast<unsigned char>(html[k]))) ++k;
+        }
+    }
+    return out;
 }
 
 TEST(Inventory, ZonesAndReportsEqualMapAndReportForEachDam) {
