@@ -715,13 +715,13 @@ TEST(Batch, Signals) {
 TEST(Batch, Terminal) {
     if (access("/usr/bin/script", X_OK) != 0) GTEST_SKIP() << "no script(1)";
     const std::string dir = orv::test::scratch_dir();
-    const auto r =
-        orv::test::run_program("/usr/bin/script",
-                               {"script", "-qec",
-                                "{ echo x; seq 4100 | sed 's/.*/100/'; sleep 0.7; seq 4100 | sed "
-                                "'s/.*/100/'; } | '" ORVALIS_BINARY "' batch -o out.csv",
-                                "/dev/null"},
-                               {}, dir);
+    const auto r = orv::test::run_program(
+        "/usr/bin/script",
+        {"script", "-qec",
+         "{ echo x; seq 4100 | sed 's/.*/100/'; sleep 0.7; seq 4100 | sed "
+         "'s/.*/100/'; } | ORV_TEST_PROGRESS_MS=1 '" ORVALIS_BINARY "' batch -o out.csv",
+         "/dev/null"},
+        {}, dir);
     EXPECT_EQ(r.code(), 0);
     EXPECT_NE(r.out.find("\rorvalis batch: 8192 Zeilen ..."), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\r\033[Korvalis batch: 8200 Zeilen; Status 0: 8200,"), std::string::npos)
