@@ -28,7 +28,8 @@ std::string command_line() {
     std::size_t k = all.find('\0');
     while (k != std::string::npos && k + 1 < all.size()) {
         const std::size_t e = all.find('\0', k + 1);
-        line += " " + quoted(all.substr(k + 1, e == std::string::npos ? e : e - k - 1));
+        line += ' ';
+        line += quoted(all.substr(k + 1, e == std::string::npos ? e : e - k - 1));
         k = e;
     }
     return line;
