@@ -62,11 +62,11 @@ std::string place_key(const std::string& target) {
     return k;
 }
 
-// The permissions a new file gets: 0666 less the umask.
-mode_t new_mode() {
+// The permissions a new file (0666) or folder (0777) gets: less the umask.
+mode_t new_mode(mode_t all = 0666) {
     const mode_t m = umask(0);
     umask(m);
-    return 0666 & ~m;
+    return all & ~m;
 }
 
 std::string temp_dir() {
@@ -211,9 +211,7 @@ maybe_failure output_set::add_folder(entry e, std::size_t& id) {
         return unwritable(e, errno);
     } else {
         e.target = resolve(p);
-        const mode_t m = umask(0);
-        umask(m);
-        e.mode = 0777 & ~m;
+        e.mode = new_mode(0777);
     }
     return append(std::move(e), id);
 }

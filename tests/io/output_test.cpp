@@ -174,8 +174,11 @@ TEST(Output, FolderOfFiles) {
     };
     EXPECT_FALSE(write_folder("leer/", false));
     EXPECT_EQ(names(d), std::vector<std::string>{});
+    const mode_t mask = umask(022);
     EXPECT_FALSE(write_folder("neu/", true));
+    umask(mask);
     EXPECT_EQ(names(d + "/neu"), (std::vector<std::string>{"a.pdf", "b.pdf"}));
+    EXPECT_EQ(mode_of(d + "/neu"), 0755u); // not the staging folder's 0700
     std::filesystem::create_directory(d + "/alt");
     write_file(d + "/alt/a.pdf", "alt");
     write_file(d + "/alt/c.pdf", "fremd");
