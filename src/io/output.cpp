@@ -199,7 +199,9 @@ maybe_failure output_set::add_folder(entry e, std::size_t& id) {
     while (p.size() > 1 && p.back() == '/') p.pop_back();
     struct stat st;
     if (stat(p.c_str(), &st) == 0) {
-        if (!S_ISDIR(st.st_mode)) return unwritable(e, ENOTDIR);
+        if (!S_ISDIR(st.st_mode))
+            return out_failure{fault::unwritable,
+                               shown(e) + ": nicht schreibbar: ist kein Verzeichnis"};
         e.existed = true;
         e.dev = st.st_dev;
         e.ino = st.st_ino;

@@ -190,6 +190,7 @@ TEST(Output, FolderOfFiles) {
     const auto f = write_folder("datei", true);
     ASSERT_TRUE(f);
     EXPECT_EQ(f->kind, fault::unwritable);
+    EXPECT_EQ(f->text, "--reports " + d + "/datei: nicht schreibbar: ist kein Verzeichnis");
     EXPECT_EQ(names(d), (std::vector<std::string>{"alt", "datei", "neu"}));
 }
 
