@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/command_line.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
 #include "cli/option_values.h"
@@ -15,14 +16,15 @@
 #include "inventory/run.h"
 #include "io/progress.h"
 #include "io/terminal.h"
+#include "report/document.h"
 
 namespace orv::cli {
 
 namespace {
 
 struct inventory_opts {
-    std::string reg, out, objects_out, crs, spacing, from, levels, azimuth, cell, coords, id,
-        prefer, shard, threads, delimiter, decimal;
+    std::string reg, out, objects_out, zones, reports, report_format, crs, spacing, from, levels,
+        azimuth, cell, coords, id, prefer, shard, threads, delimiter, decimal;
     site_text site;
     std::vector<std::string> objects, layers, fields;
     bool correct = false;
@@ -34,7 +36,8 @@ struct inventory_opts {
 maybe_problem check_given(const inventory_opts& op) {
     for (const char* name :
          {"--crs", "--spacing", "--from", "--levels", "--azimuth", "--cell", "--coords", "--id",
-          "--prefer", "--shard", "--threads", "--delimiter", "--decimal", "-o", "--objects-out"}) {
+          "--prefer", "--shard", "--threads", "--delimiter", "--decimal", "-o", "--objects-out",
+          "--zones", "--reports", "--report-format"}) {
         const CLI::Option* o = op.app->get_option(name);
         if (o->count() > 0 && o->as<std::string>().empty())
             return problem{exit_bad_value, std::string("Option ") + name + ": leerer Wert"};
@@ -141,6 +144,20 @@ maybe_problem plan(const inventory_opts& op, inventory::request& r) {
     r.keep_going = op.keep_going;
     r.out = op.out;
     r.objects_out = op.objects_out;
+    r.zones = op.zones;
+    r.reports = op.reports;
+    if (!op.report_format.empty() && op.report_format != "pdf" && op.report_format != "html")
+        return problem{exit_usage,
+                       "Option --report-format: pdf oder html erwartet: " + op.report_format};
+    if (!op.report_format.empty() && op.reports.empty())
+        return problem{exit_usage, "--report-format braucht --reports"};
+    r.reports_html = op.report_format == "html";
+    if (!op.reports.empty()) {
+        if (!report::report_date(r.date))
+            return problem{exit_bad_value, "SOURCE_DATE_EPOCH: ganze Sekunden ab 1970 erwartet"};
+        r.command = command_line();
+        r.version = ORV_VERSION;
+    }
     return std::nullopt;
 }
 
@@ -242,6 +259,17 @@ command add_inventory(CLI::App& top) {
                     "die Objekte mit ihrer hoechsten Stufe ueber die Anlagen dieses Laufs "
                     "schreiben (GeoPackage; anderes OGR-Format nach der Endung)")
         ->type_name("DATEI");
+    app->add_option("--zones", op->zones,
+                    "die Gefahrenzonen aller Anlagen als Polygone in einer Ebene schreiben, "
+                    "mit orv_dam (GeoPackage; anderes OGR-Format nach der Endung)")
+        ->type_name("DATEI");
+    app->add_option("--reports", op->reports,
+                    "je Anlage einen Bericht in diesen Ordner schreiben, benannt nach ihrer "
+                    "Kennung")
+        ->type_name("ORDNER");
+    app->add_option("--report-format", op->report_format,
+                    "Format der Berichte: pdf oder html (Vorgabe pdf)")
+        ->type_name("pdf|html");
     app->add_option("--shard", op->shard,
                     "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)")
         ->type_name("K/N");

@@ -1,12 +1,12 @@
 // orvalis report: the assessment of a site as a document, with the map in
 // world coordinates, the zones, the objects and how to make it again.
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/command_line.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
 #include "cli/option_values.h"
@@ -31,31 +31,6 @@ struct report_opts {
     bool correct = false;
     bool keep_going = false;
 };
-
-// A word as a POSIX shell reads it back: quoted when it holds anything but
-// plain characters.
-std::string quoted(const std::string& w) {
-    if (!w.empty() && w.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                          "0123456789-_./:,=+@%") == std::string::npos)
-        return w;
-    std::string q = "'";
-    for (char c : w) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// The command line of this process, the program named "orvalis".
-std::string command_line() {
-    std::ifstream in("/proc/self/cmdline", std::ios::binary);
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string line = "orvalis";
-    std::size_t k = all.find('\0');
-    while (k != std::string::npos && k + 1 < all.size()) {
-        const std::size_t e = all.find('\0', k + 1);
-        line += " " + quoted(all.substr(k + 1, e == std::string::npos ? e : e - k - 1));
-        k = e;
-    }
-    return line;
-}
 
 // Whether the report is HTML: --format, else the extension of -o.
 maybe_problem read_format(const report_opts& op, bool& html) {

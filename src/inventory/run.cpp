@@ -17,13 +17,19 @@
 #include "assess/judge.h"
 #include "assess/output.h"
 #include "assess/quiet.h"
+#include "draw/style.h"
 #include "inventory/csv_register.h"
 #include "inventory/objects.h"
 #include "inventory/objects_out.h"
 #include "inventory/output.h"
+#include "inventory/reports.h"
+#include "inventory/zones.h"
 #include "io/guard.h"
+#include "io/os_error.h"
 #include "io/output.h"
 #include "io/path.h"
+#include "raster/zones.h"
+#include "report/hashes.h"
 
 namespace orv::inventory {
 
@@ -239,7 +245,19 @@ class register_in {
 struct item {
     dam_row d;
     bool blank = false;
-    bool skip = false; // another shard's row
+    bool skip = false;         // another shard's row
+    raster::zone_shapes zones; // with --zones
+    std::string report;        // with --reports: the report's file name
+    std::string report_failed; // why the report could not be written
+    int report_err = 0;        // and the errno of a failed write
+};
+
+// What the optional outputs of every dam share.
+struct extras {
+    bool zones = false;
+    std::string wkt;        // the site's system
+    std::string report_dir; // the staged folder of the reports; empty for none
+    const report_setup* setup = nullptr;
 };
 
 // Computes dam d: its map, then its objects.
@@ -261,6 +279,20 @@ void compute(dam_row& d, const request& r, const object_index& objs, object_scra
     bool yes = false;
     for (int k = std::max(r.rules.from, 0); k < 4; ++k) yes = yes || c.level[k] > 0;
     d.res.ans = yes ? answer::yes : c.open ? answer::open : answer::no;
+}
+
+// The zones and the report of a computed dam, as asked for.
+void add_extras(item& it, const request& r, const extras& x) {
+    dam_row& d = it.d;
+    if (!d.error.empty()) return;
+    std::string why;
+    if (x.zones && !dam_zones(d.site, d.res, r.rules, x.wkt, it.zones, why)) {
+        d.error = d.where + ": " + why;
+        return;
+    }
+    if (!x.report_dir.empty() &&
+        !write_report(d, r.rules, *x.setup, x.report_dir + "/" + it.report, why, it.report_err))
+        it.report_failed = why.empty() ? "nicht schreibbar" : why;
 }
 
 } // namespace
@@ -310,6 +342,29 @@ outcome run(const request& r) {
                         "Option --objects-out: nennt das Register: " + r.objects_out);
     }
 
+    // The other outputs must not name an input either.
+    const auto names_input = [&](const char* opt, const std::string& path) -> std::string {
+        if (same_file(path, r.path))
+            return std::string("Option ") + opt + ": nennt das Register: " + path;
+        for (const std::string& p : r.objects.paths) {
+            if (same_file(path, p))
+                return std::string("Option ") + opt + ": nennt die Quelle " + p + ": " + path;
+        }
+        return "";
+    };
+    std::string zones_driver;
+    if (!r.zones.empty()) {
+        zones_driver = raster::choose_zone_driver(r.zones, why);
+        if (zones_driver.empty())
+            return stop(ending::usage, "Option --zones: " + why + ": " + r.zones);
+        if (std::string m = names_input("--zones", r.zones); !m.empty())
+            return stop(ending::usage, m);
+    }
+    if (!r.reports.empty()) {
+        if (std::string m = names_input("--reports", r.reports); !m.empty())
+            return stop(ending::usage, m);
+    }
+
     object_index objs;
     if (!objs.load(r.objects, r.spacing, r.keep_going, r.warn, why))
         return stop(ending::bad_input, why);
@@ -331,6 +386,10 @@ outcome run(const request& r) {
         outs.add("-o", r.out, csv_out ? io::way::stream : io::way::dataset, out_id);
     if (!bad && !r.objects_out.empty())
         bad = outs.add("--objects-out", r.objects_out, io::way::dataset, objects_id);
+    std::size_t zones_id = 0, reports_id = 0;
+    if (!bad && !r.zones.empty()) bad = outs.add("--zones", r.zones, io::way::dataset, zones_id);
+    if (!bad && !r.reports.empty())
+        bad = outs.add("--reports", r.reports, io::way::folder, reports_id);
     if (!bad) bad = outs.stage();
     if (bad)
         return stop(bad->kind == io::fault::same_target ? ending::usage : ending::bad_input,
@@ -344,6 +403,35 @@ outcome run(const request& r) {
     if (!w) return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
     if (!w->begin(csv_register ? &in.header() : nullptr, in.layer(), why))
         return stop(ending::bad_input, "-o " + r.out + ": " + why);
+
+    extras x;
+    if (const OGRSpatialReference* srs = objs.site_crs()) {
+        char* wkt = nullptr;
+        if (srs->exportToWkt(&wkt) == OGRERR_NONE && wkt) x.wkt = wkt;
+        CPLFree(wkt);
+    }
+    raster::zone_layer zones;
+    if (!r.zones.empty()) {
+        x.zones = true;
+        if (!zones.open(outs.path(zones_id), zones_driver, x.wkt, true, why))
+            return stop(ending::bad_input, "--zones " + r.zones + ": " + why);
+    }
+    report_setup setup;
+    report_names names(r.reports_html ? ".html" : ".pdf");
+    if (!r.reports.empty()) {
+        setup.src = r.objects;
+        setup.spacing = r.spacing;
+        setup.keep_going = r.keep_going;
+        setup.wkt = x.wkt;
+        setup.html = r.reports_html;
+        setup.command = r.command;
+        setup.version = r.version;
+        setup.date = r.date;
+        if (!report::dataset_hashes(r.objects.paths, setup.hashes, why))
+            return stop(ending::bad_input, why);
+        x.report_dir = outs.path(reports_id);
+        x.setup = &setup;
+    }
 
     const unsigned threads =
         r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency());
@@ -367,13 +455,16 @@ outcome run(const request& r) {
                 it.skip = (it.d.row - 1) % r.shards != r.shard - 1;
                 if (it.skip) continue;
                 ++dams;
+                if (!r.reports.empty()) it.report = names.next(it.d.id);
             }
             batch.push_back(std::move(it));
         }
         std::atomic<std::size_t> next{0};
         auto work = [&](unsigned t) {
             for (std::size_t k; (k = next.fetch_add(1)) < batch.size();) {
-                if (!batch[k].blank) compute(batch[k].d, r, objs, scratch[t]);
+                if (batch[k].blank) continue;
+                compute(batch[k].d, r, objs, scratch[t]);
+                add_extras(batch[k], r, x);
             }
         };
         std::vector<std::thread> pool;
@@ -395,6 +486,17 @@ outcome run(const request& r) {
             } else {
                 ++o.answers[static_cast<int>(it.d.res.ans)];
                 for (const object_hit& h : it.d.hits) best[h.obj].take(h, it.d.row, it.d.id);
+                if (!it.report_failed.empty()) {
+                    const std::string file = r.reports + "/" + it.report;
+                    if (it.report_err != 0)
+                        return stop(ending::bad_input,
+                                    "--reports " + file +
+                                        ": nicht schreibbar: " + io::os_error(it.report_err));
+                    return stop(ending::bad_input, "--reports " + file + ": " + it.report_failed);
+                }
+                if (x.zones && !zones.add(it.zones, r.rules.lv, it.d.id,
+                                          static_cast<std::int64_t>(it.d.row), why))
+                    return stop(ending::bad_input, "--zones " + r.zones + ": " + why);
             }
             if (!w->write(it.d, why)) return stop(ending::bad_input, "-o " + r.out + ": " + why);
         }
@@ -407,6 +509,8 @@ outcome run(const request& r) {
     if (!r.objects_out.empty() &&
         !write_objects(outs.path(objects_id), objects_driver, objs, best, why))
         return stop(ending::bad_input, "--objects-out " + r.objects_out + ": " + why);
+    if (x.zones && !zones.finish(r.rules.lv, draw::zone_colours(), why))
+        return stop(ending::bad_input, "--zones " + r.zones + ": " + why);
     io::hold("late");
     if ((bad = outs.commit())) return stop(ending::bad_input, bad->text);
     o.end = skipped || objs.skipped() ? ending::skipped : ending::ok;

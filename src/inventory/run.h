@@ -2,6 +2,7 @@
 // on a thread of its own, written in the register's order.
 #pragma once
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <string>
 
@@ -22,6 +23,11 @@ struct request {
     double spacing = 1;
     std::string out;                     // output file
     std::string objects_out;             // the objects with their highest level; empty for none
+    std::string zones;                   // every dam's zone polygons; empty for none
+    std::string reports;                 // the folder of the dams' reports; empty for none
+    bool reports_html = false;           // reports as HTML, else PDF
+    std::string command, version;        // how the reports say they were made
+    std::time_t date = 0;                // the reports' date
     unsigned threads = 0;                // 0 for all cores
     std::uint64_t shard = 1, shards = 1; // --shard K/N
     bool keep_going = false;

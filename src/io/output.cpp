@@ -142,6 +142,10 @@ maybe_failure output_set::add(const std::string& label, const std::string& path,
     e.given = path;
     e.how = w;
     e.to_stdout = path.empty() || path == "-";
+    if (w == way::folder) {
+        if (e.to_stdout) return unwritable(e, EISDIR);
+        return add_folder(std::move(e), id);
+    }
     if (e.to_stdout) {
         if (stdout_was_closed())
             return out_failure{fault::stdout_closed, "Standardausgabe geschlossen"};
@@ -186,7 +190,44 @@ maybe_failure output_set::add(const std::string& label, const std::string& path,
     return std::nullopt;
 }
 
+maybe_failure output_set::add_folder(entry e, std::size_t& id) {
+    std::string p = e.given;
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    struct stat st;
+    if (stat(p.c_str(), &st) == 0) {
+        if (!S_ISDIR(st.st_mode)) return unwritable(e, ENOTDIR);
+        e.existed = true;
+        char* real = realpath(p.c_str(), nullptr);
+        if (!real) return unwritable(e, errno);
+        e.target = real;
+        std::free(real);
+    } else if (errno != ENOENT) {
+        return unwritable(e, errno);
+    } else {
+        e.target = resolve(p);
+        const mode_t m = umask(0);
+        umask(m);
+        e.mode = 0777 & ~m;
+    }
+    const std::string key = place_key(e.target);
+    for (const entry& o : outs_) {
+        if (!o.to_stdout && place_key(o.target) == key)
+            return out_failure{fault::same_target, shown(e) + ": dasselbe Ziel wie " + shown(o)};
+    }
+    id = outs_.size();
+    outs_.push_back(std::move(e));
+    return std::nullopt;
+}
+
 maybe_failure output_set::stage_one(entry& e) {
+    if (e.how == way::folder) {
+        // Inside an existing folder, so the files move on one file system.
+        std::string name = (e.existed ? e.target + "/" : dir_of(e.target)) + ".orv-XXXXXX";
+        if (!make_temp_dir(name)) return unwritable(e, errno);
+        e.temp = name;
+        e.inner = name;
+        return std::nullopt;
+    }
     if (e.to_stdout && e.direct) {
         e.fd = 1;
         return std::nullopt;
@@ -275,7 +316,7 @@ maybe_failure output_set::check_size(const entry& e) const {
     if (e.temp.empty() || getrlimit(RLIMIT_FSIZE, &lim) != 0 || lim.rlim_cur == RLIM_INFINITY)
         return std::nullopt;
     std::vector<std::string> paths;
-    if (e.how == way::dataset) {
+    if (e.how == way::dataset || e.how == way::folder) {
         for (const std::string& n : files_in(e.temp)) paths.push_back(e.temp + "/" + n);
     } else {
         paths.push_back(e.temp);
@@ -314,6 +355,7 @@ maybe_failure output_set::place(entry& e) {
         e.temp.clear();
         return std::nullopt;
     }
+    if (e.how == way::folder) return place_folder(e);
     if (e.how != way::dataset) {
         if (const int err = rename_temp(e.temp, e.target)) return unwritable(e, err);
         e.temp.clear();
@@ -334,6 +376,22 @@ maybe_failure output_set::place(entry& e) {
         const std::string b = base_of(o);
         if (b != base_of(e.target) && std::find(names.begin(), names.end(), b) == names.end())
             unlink((dir + b).c_str());
+    }
+    remove_temp(e.temp);
+    e.temp.clear();
+    return std::nullopt;
+}
+
+maybe_failure output_set::place_folder(entry& e) {
+    if (!e.existed) {
+        chmod(e.temp.c_str(), e.mode);
+        if (const int err = rename_temp(e.temp, e.target)) return unwritable(e, err);
+        e.temp.clear();
+        return std::nullopt;
+    }
+    for (const std::string& n : files_in(e.temp)) {
+        if (std::rename((e.temp + "/" + n).c_str(), (e.target + "/" + n).c_str()) != 0)
+            return unwritable(e, errno);
     }
     remove_temp(e.temp);
     e.temp.clear();

@@ -24,6 +24,9 @@ enum class way {
              // at the end
     dataset, // a library creates path() and may add files beside it
              // (sidecars); they are staged in a private folder
+    folder,  // files written into the folder path(): the target folder is
+             // created with them, or when it exists they join it (replacing
+             // files of the same names, leaving the others)
 };
 
 // Why an output failed, for the caller to choose the exit status.
@@ -62,7 +65,8 @@ class output_set {
     int fd(std::size_t id) const;
     // A stdio stream on it, made on first use.
     std::FILE* stream(std::size_t id);
-    // Where a dataset's library creates its main file.
+    // Where a dataset's library creates its main file; the staged folder
+    // of a folder output.
     const std::string& path(std::size_t id) const;
     // Whether the target is an existing file that the output replaces (not
     // a pipe or device, which are only written).
@@ -101,7 +105,9 @@ class output_set {
     };
     std::string shown(const entry& e) const;
     out_failure unwritable(const entry& e, int err) const;
+    maybe_failure add_folder(entry e, std::size_t& id);
     maybe_failure stage_one(entry& e);
+    maybe_failure place_folder(entry& e);
     maybe_failure close_one(entry& e);
     maybe_failure check_size(const entry& e) const;
     maybe_failure check_sidecars(const entry& e) const;

@@ -23,10 +23,6 @@ namespace {
 constexpr const char* layer_name = "zonen";
 
 // Owners of OGR handles.
-struct geometry_free {
-    void operator()(OGRGeometryH g) const { OGR_G_DestroyGeometry(g); }
-};
-using geometry = std::unique_ptr<std::remove_pointer_t<OGRGeometryH>, geometry_free>;
 struct feature_free {
     void operator()(OGRFeatureH f) const { OGR_F_Destroy(f); }
 };
@@ -35,35 +31,6 @@ struct dataset_close {
     void operator()(GDALDatasetH d) const { GDALClose(d); }
 };
 using dataset = std::unique_ptr<void, dataset_close>;
-
-// The polygons of each zone's class, gathered into one multipolygon per
-// zone: GDAL's polygonize over the band, regions of four-connected cells.
-bool polygonize(const class_band& b, geometry (&zones)[6], std::string& why) {
-    dataset mem(GDALCreate(GDALGetDriverByName("Memory"), "", 0, 0, 0, GDT_Unknown, nullptr));
-    OGRLayerH l =
-        mem ? GDALDatasetCreateLayer(mem.get(), "regions", nullptr, wkbPolygon, nullptr) : nullptr;
-    if (!l) {
-        why = "kein Speicher fuer die Zonen";
-        return false;
-    }
-    OGRFieldDefnH fd = OGR_Fld_Create("cls", OFTInteger);
-    OGR_L_CreateField(l, fd, TRUE);
-    OGR_Fld_Destroy(fd);
-    if (GDALPolygonize(GDALGetRasterBand(b.dataset(), 1), nullptr, l, 0, nullptr, nullptr,
-                       nullptr) != CE_None) {
-        why = "Zonen nicht bildbar";
-        return false;
-    }
-    OGR_L_ResetReading(l);
-    for (OGRFeatureH raw; (raw = OGR_L_GetNextFeature(l));) {
-        const feature f(raw);
-        const int cls = OGR_F_GetFieldAsInteger(f.get(), 0);
-        if (cls < 1 || cls > 5) continue;
-        if (!zones[cls]) zones[cls].reset(OGR_G_CreateGeometry(wkbMultiPolygon));
-        OGR_G_AddGeometryDirectly(zones[cls].get(), OGR_F_StealGeometry(f.get()));
-    }
-    return true;
-}
 
 // Adds a field; false when the driver refuses it.
 bool add_field(OGRLayerH l, const char* name, OGRFieldType type, OGRFieldSubType sub = OFSTNone) {
@@ -125,44 +92,6 @@ std::string with_extension(const std::string& path, const std::string& ext) {
     const bool has_ext =
         dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
     return (has_ext ? path.substr(0, dot) : path) + "." + ext;
-}
-
-// The layer and its features in ds.
-bool write_layer(GDALDatasetH ds, const std::string& driver, const class_band& b,
-                 geometry (&zones)[6], const levels& lv, const std::string& qml) {
-    OGRSpatialReferenceH srs = nullptr;
-    if (!b.layout().wkt.empty()) {
-        srs = OSRNewSpatialReference(b.layout().wkt.c_str());
-        OSRSetAxisMappingStrategy(srs, OAMS_TRADITIONAL_GIS_ORDER);
-    }
-    CPLStringList o;
-    if (driver == "ESRI Shapefile") o.SetNameValue("ENCODING", "UTF-8");
-    OGRLayerH l = GDALDatasetCreateLayer(ds, layer_name, srs, wkbMultiPolygon, o.List());
-    if (srs) OSRRelease(srs);
-    if (!l) return false;
-    if (!add_field(l, "kind", OFTString) || !add_field(l, "level", OFTInteger) ||
-        !add_field(l, "label", OFTString) || !add_field(l, "area_m2", OFTReal))
-        return false;
-    const double cell_area = b.layout().gt[1] * -b.layout().gt[5];
-    const bool transactions = GDALDatasetStartTransaction(ds, FALSE) == OGRERR_NONE;
-    OGRFeatureDefnH def = OGR_L_GetLayerDefn(l);
-    for (zone_kind z : all_zones) {
-        const int cls = zone_class(z);
-        if (!zones[cls]) continue;
-        const feature f(OGR_F_Create(def));
-        OGR_F_SetFieldString(f.get(), 0, zone_kind_name(z));
-        if (cls <= 3)
-            OGR_F_SetFieldInteger(f.get(), 1, cls);
-        else
-            OGR_F_SetFieldNull(f.get(), 1);
-        OGR_F_SetFieldString(f.get(), 2, zone_label(z, lv).c_str());
-        OGR_F_SetFieldDouble(f.get(), 3,
-                             static_cast<double>(b.count(static_cast<uint8_t>(cls))) * cell_area);
-        OGR_F_SetGeometryDirectly(f.get(), zones[cls].release());
-        if (OGR_L_CreateFeature(l, f.get()) != OGRERR_NONE) return false;
-    }
-    if (transactions && GDALDatasetCommitTransaction(ds) != OGRERR_NONE) return false;
-    return driver != "GPKG" || add_style_table(ds, l, qml);
 }
 
 // Writes a square with driver d into directory dir and reads it back:
@@ -230,25 +159,163 @@ std::string choose_zone_driver(const std::string& path, std::string& why) {
     return name;
 }
 
-bool write_zones(const class_band& b, const std::string& path, const std::string& driver,
-                 const levels& lv, const map::zone_colours& c, std::string& why) {
-    quiet_errors q;
-    geometry zones[6];
-    if (!polygonize(b, zones, why)) return false;
-    const std::string qml = zone_qml(lv, c);
-    bool ok;
-    {
-        dataset ds(GDALCreate(GDALGetDriverByName(driver.c_str()), path.c_str(), 0, 0, 0,
-                              GDT_Unknown, nullptr));
-        ok = ds && write_layer(ds.get(), driver, b, zones, lv, qml);
+zone_shapes::~zone_shapes() {
+    for (void*& g : shape) {
+        if (g) OGR_G_DestroyGeometry(static_cast<OGRGeometryH>(g));
+        g = nullptr;
     }
+}
+
+zone_shapes::zone_shapes(zone_shapes&& o) noexcept {
+    *this = std::move(o);
+}
+
+zone_shapes& zone_shapes::operator=(zone_shapes&& o) noexcept {
+    if (this == &o) return *this;
+    for (int k = 0; k < 6; ++k) {
+        if (shape[k]) OGR_G_DestroyGeometry(static_cast<OGRGeometryH>(shape[k]));
+        shape[k] = o.shape[k];
+        o.shape[k] = nullptr;
+        area[k] = o.area[k];
+    }
+    return *this;
+}
+
+// The polygons of each zone's class, gathered into one multipolygon per
+// zone: GDAL's polygonize over the band, regions of four-connected cells.
+bool make_zones(const class_band& b, zone_shapes& z, std::string& why) {
+    quiet_errors q;
+    dataset mem(GDALCreate(GDALGetDriverByName("Memory"), "", 0, 0, 0, GDT_Unknown, nullptr));
+    OGRLayerH l =
+        mem ? GDALDatasetCreateLayer(mem.get(), "regions", nullptr, wkbPolygon, nullptr) : nullptr;
+    if (!l) {
+        why = "kein Speicher fuer die Zonen";
+        return false;
+    }
+    OGRFieldDefnH fd = OGR_Fld_Create("cls", OFTInteger);
+    OGR_L_CreateField(l, fd, TRUE);
+    OGR_Fld_Destroy(fd);
+    if (GDALPolygonize(GDALGetRasterBand(b.dataset(), 1), nullptr, l, 0, nullptr, nullptr,
+                       nullptr) != CE_None) {
+        why = "Zonen nicht bildbar";
+        return false;
+    }
+    OGR_L_ResetReading(l);
+    for (OGRFeatureH raw; (raw = OGR_L_GetNextFeature(l));) {
+        const feature f(raw);
+        const int cls = OGR_F_GetFieldAsInteger(f.get(), 0);
+        if (cls < 1 || cls > 5) continue;
+        if (!z.shape[cls]) z.shape[cls] = OGR_G_CreateGeometry(wkbMultiPolygon);
+        OGR_G_AddGeometryDirectly(static_cast<OGRGeometryH>(z.shape[cls]),
+                                  OGR_F_StealGeometry(f.get()));
+    }
+    const double cell_area = b.layout().gt[1] * -b.layout().gt[5];
+    for (int cls = 1; cls <= 5; ++cls)
+        z.area[cls] = static_cast<double>(b.count(static_cast<uint8_t>(cls))) * cell_area;
+    return true;
+}
+
+struct zone_layer::state {
+    dataset ds;
+    OGRLayerH layer = nullptr;
+    std::string path, driver;
+    bool dams = false;
+    bool transaction = false;
+    int failures = 0; // GDAL's failures so far
+    int err = 0;      // the errno of the first
+};
+
+zone_layer::zone_layer() = default;
+zone_layer::~zone_layer() = default;
+
+bool zone_layer::open(const std::string& path, const std::string& driver, const std::string& wkt,
+                      bool dams, std::string& why) {
+    quiet_errors q;
+    s_ = std::make_unique<state>();
+    s_->path = path;
+    s_->driver = driver;
+    s_->dams = dams;
+    s_->ds.reset(GDALCreate(GDALGetDriverByName(driver.c_str()), path.c_str(), 0, 0, 0, GDT_Unknown,
+                            nullptr));
+    OGRSpatialReferenceH srs = nullptr;
+    if (!wkt.empty()) {
+        srs = OSRNewSpatialReference(wkt.c_str());
+        OSRSetAxisMappingStrategy(srs, OAMS_TRADITIONAL_GIS_ORDER);
+    }
+    CPLStringList o;
+    if (driver == "ESRI Shapefile") o.SetNameValue("ENCODING", "UTF-8");
+    OGRLayerH l =
+        s_->ds ? GDALDatasetCreateLayer(s_->ds.get(), layer_name, srs, wkbMultiPolygon, o.List())
+               : nullptr;
+    if (srs) OSRRelease(srs);
+    bool ok = l && add_field(l, "kind", OFTString) && add_field(l, "level", OFTInteger) &&
+              add_field(l, "label", OFTString) && add_field(l, "area_m2", OFTReal);
+    if (ok && dams)
+        ok = add_field(l, "orv_dam", OFTString) && add_field(l, "orv_row", OFTInteger64);
+    if (ok) {
+        s_->layer = l;
+        s_->transaction = GDALDatasetStartTransaction(s_->ds.get(), FALSE) == OGRERR_NONE;
+    }
+    if (ok && q.failures == 0) return true;
+    why = q.reason();
+    s_.reset();
+    return false;
+}
+
+bool zone_layer::add(zone_shapes& z, const levels& lv, const std::string& dam, std::int64_t row,
+                     std::string& why) {
+    quiet_errors q;
+    OGRFeatureDefnH def = OGR_L_GetLayerDefn(s_->layer);
+    for (zone_kind k : all_zones) {
+        const int cls = zone_class(k);
+        if (!z.shape[cls]) continue;
+        const feature f(OGR_F_Create(def));
+        OGR_F_SetFieldString(f.get(), 0, zone_kind_name(k));
+        if (cls <= 3)
+            OGR_F_SetFieldInteger(f.get(), 1, cls);
+        else
+            OGR_F_SetFieldNull(f.get(), 1);
+        OGR_F_SetFieldString(f.get(), 2, zone_label(k, lv).c_str());
+        OGR_F_SetFieldDouble(f.get(), 3, z.area[cls]);
+        if (s_->dams) {
+            OGR_F_SetFieldString(f.get(), 4, dam.c_str());
+            OGR_F_SetFieldInteger64(f.get(), 5, row);
+        }
+        OGR_F_SetGeometryDirectly(f.get(), static_cast<OGRGeometryH>(z.shape[cls]));
+        z.shape[cls] = nullptr;
+        if (OGR_L_CreateFeature(s_->layer, f.get()) != OGRERR_NONE || q.failures > 0) {
+            why = q.reason();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool zone_layer::finish(const levels& lv, const map::zone_colours& c, std::string& why) {
+    quiet_errors q;
+    const std::string qml = zone_qml(lv, c);
+    const std::string driver = s_->driver, path = s_->path;
+    bool ok = !s_->transaction || GDALDatasetCommitTransaction(s_->ds.get()) == OGRERR_NONE;
+    ok = ok && (driver != "GPKG" || add_style_table(s_->ds.get(), s_->layer, qml));
+    s_.reset();
     ok = ok && q.failures == 0;
-    if (ok && driver != "GPKG" && !write_text(with_extension(path, "qml"), qml)) {
+    if (!ok) {
+        why = q.reason();
+        return false;
+    }
+    if (driver != "GPKG" && !write_text(with_extension(path, "qml"), qml)) {
         why = "Stil nicht schreibbar";
         return false;
     }
-    if (!ok) why = q.reason();
-    return ok;
+    return true;
+}
+
+bool write_zones(const class_band& b, const std::string& path, const std::string& driver,
+                 const levels& lv, const map::zone_colours& c, std::string& why) {
+    zone_shapes z;
+    zone_layer l;
+    return make_zones(b, z, why) && l.open(path, driver, b.layout().wkt, false, why) &&
+           l.add(z, lv, "", 0, why) && l.finish(lv, c, why);
 }
 
 } // namespace orv::raster

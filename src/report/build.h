@@ -22,6 +22,9 @@ struct request {
     world_request picture;  // extent, background, opacity
     std::string title, author, version, command;
     std::time_t date = 0;
+    // The inputs' hashes when already known (many reports over the same
+    // inputs); null to hash them here.
+    const std::vector<std::pair<std::string, std::string>>* hashes = nullptr;
 };
 
 // How building the content ended: ok, a bad input (status 1), a usage
@@ -30,6 +33,9 @@ struct built {
     assess::ending end = assess::ending::ok;
     std::string message;
 };
+
+// The files a report hashes: the sources and the background.
+std::vector<std::string> report_inputs(const request& r);
 
 // Computes everything the report shows into c; the pointers of c.map
 // point into c and hold.

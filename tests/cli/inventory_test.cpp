@@ -5,12 +5,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 #include <ogrsf_frmts.h>
@@ -273,6 +277,97 @@ TEST(Inventory, ObjectsOutHoldTheHighestLevelAndTheFirstDamOnATie) {
     GDALClose(ds);
     EXPECT_EQ(features, 1500u);
     for (int k = 0; k < 4; ++k) EXPECT_EQ(std::to_string(levels[k]), v[11 + k]) << k;
+}
+
+// The features of a zones layer (of one dam when row > 0) as text: kind,
+// level, area and shape, in order.
+std::vector<std::string> zone_texts(const std::string& path, long row = 0) {
+    GDALAllRegister();
+    GDALDataset* ds = GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR);
+    std::vector<std::string> z;
+    if (!ds) return z;
+    for (auto& g : *ds->GetLayerByName("zonen")) {
+        if (row > 0 && g->GetFieldAsInteger64("orv_row") != row) continue;
+        // One call at a time: GDAL reuses the buffer of a field's text.
+        std::string t = g->GetFieldAsString("kind");
+        t += std::string(" ") + g->GetFieldAsString("level");
+        t += std::string(" ") + g->GetFieldAsString("area_m2");
+        z.push_back(t + " " + g->GetGeometryRef()->exportToWkt());
+    }
+    GDALClose(ds);
+    return z;
+}
+
+// A report without what tells two runs apart: the command line and the
+// numbers the drawing library gives its pictures within one process.
+std::string comparable(const std::string& html) {
+    static const std::regex ids("(surface|image)[0-9]+"), cmd("orvalis (report|inventory) [^<]*");
+    return std::regex_replace(std::regex_replace(html, ids, "$1"), cmd, "CMD");
+}
+
+TEST(Inventory, ZonesAndReportsEqualMapAndReportForEachDam) {
+    const fixture& f = data();
+    setenv("SOURCE_DATE_EPOCH", "1800000000", 1);
+    // Names from ids: a slash, a second dam of the same id, a leading dot;
+    // the bad row gets neither zones nor a report.
+    const char* sites[] = {"2601000,1201000,8,20,60000,6,0.1,120",
+                           "2602500,1202500,12,25,60000,9,0.1,300"};
+    write_file(f.dir + "/namen.csv", std::string("id,E,N,H,B,Vol,S,D,azimuth\n") + "x/1," +
+                                         sites[0] + "\nx/1," + sites[1] + "\n.y," + sites[0] +
+                                         "\nz,1,1,abc,20,60000,6,0.1,0\n");
+    mkdir((f.dir + "/berichte").c_str(), 0755);
+    write_file(f.dir + "/berichte/alt.txt", "bleibt");
+    const auto r =
+        run_orvalis({"inventory", f.dir + "/namen.csv", "--objects", f.dir + "/objekte.csv",
+                     "--crs", "EPSG:2056", "--id", "id", "-o", f.dir + "/namen_out.csv", "--zones",
+                     f.dir + "/zonen.gpkg", "--reports", f.dir + "/berichte", "--report-format",
+                     "html", "--keep-going"});
+    ASSERT_EQ(r.code(), 3) << r.err;
+    std::vector<std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(f.dir + "/berichte"))
+        files.push_back(e.path().filename());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"_y.html", "alt.txt", "x_1.html", "x_1_2.html"}));
+    EXPECT_EQ(zone_texts(f.dir + "/zonen.gpkg", 4), std::vector<std::string>{});
+
+    const char* reports[] = {"x_1.html", "x_1_2.html"};
+    for (int k = 0; k < 2; ++k) {
+        const std::string s = sites[k];
+        std::vector<std::string> v;
+        for (std::size_t a = 0, b; a <= s.size(); a = b + 1) {
+            b = std::min(s.find(',', a), s.size());
+            v.push_back(s.substr(a, b - a));
+        }
+        const std::vector<std::string> site = {
+            "-H",        v[2], "-B",    v[3],        "--vol",    v[4],
+            "-S",        v[5], "-D",    v[6],        "--origin", v[0] + "," + v[1],
+            "--azimuth", v[7], "--crs", "EPSG:2056", "--cell",   "2"};
+        std::vector<std::string> m = {"map", "--zones", f.dir + "/allein.gpkg"};
+        m.insert(m.end(), site.begin(), site.end());
+        ASSERT_EQ(run_orvalis(m).code(), 0);
+        const auto alone = zone_texts(f.dir + "/allein.gpkg");
+        EXPECT_EQ(alone.size(), 5u);
+        EXPECT_EQ(zone_texts(f.dir + "/zonen.gpkg", k + 1), alone) << k;
+
+        std::vector<std::string> rep = {"report",  f.dir + "/objekte.csv",
+                                        "--title", "Gefahrenbeurteilung Anlage x/1",
+                                        "-o",      f.dir + "/allein.html"};
+        rep.insert(rep.end(), site.begin(), site.end());
+        const auto rr = run_orvalis(rep);
+        ASSERT_EQ(rr.code(), 0) << rr.err;
+        EXPECT_EQ(comparable(read_file(f.dir + "/berichte/" + reports[k])),
+                  comparable(read_file(f.dir + "/allein.html")))
+            << k;
+    }
+    unsetenv("SOURCE_DATE_EPOCH");
+    // A failed run leaves neither zones nor reports.
+    const auto bad =
+        run_orvalis({"inventory", f.dir + "/namen.csv", "--objects", f.dir + "/objekte.csv",
+                     "--crs", "EPSG:2056", "-o", f.dir + "/nie.csv", "--zones", f.dir + "/nie.gpkg",
+                     "--reports", f.dir + "/nie"});
+    EXPECT_EQ(bad.code(), 1);
+    EXPECT_FALSE(std::filesystem::exists(f.dir + "/nie.gpkg"));
+    EXPECT_FALSE(std::filesystem::exists(f.dir + "/nie"));
 }
 
 TEST(Inventory, ProgressOnlyOnATerminal) {

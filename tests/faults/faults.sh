@@ -23,6 +23,7 @@ profile | csv | profile --csv -o {OUT}        | profile --csv         | -
 assess  | geojson | assess objekte.csv --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 -o {OUT} | assess objekte.csv --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 | -
 report  | -   | -                             | report in.csv --coords x,y --origin 0,1000 --azimuth 0 --crs EPSG:2056 --format pdf -o - | -
 inventory | csv | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - | --objects-out {OUT2}.gpkg
+zones   | geojson | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o o.csv --reports berichte --zones {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - --reports berichte | --objects-out {OUT2}.gpkg
 '
 
 # The signals that end a run; TERM is also sent at every stage.

@@ -154,6 +154,42 @@ TEST(Output, DatasetSidecars) {
     EXPECT_EQ(read_file(d + "/s.hdr"), "fremd");
 }
 
+// A folder of files: created whole when it is new, joined when it exists
+// (other files kept), refused when a file stands in its place; a discarded
+// run leaves neither the folder nor its staging behind.
+TEST(Output, FolderOfFiles) {
+    const std::string d = orv::test::scratch_dir();
+    const auto write_folder = [&](const std::string& target, bool keep) {
+        output_set s;
+        std::size_t id = 0;
+        if (auto f = s.add("--reports", d + "/" + target, way::folder, id)) return f;
+        EXPECT_FALSE(s.stage());
+        write_file(s.path(id) + "/a.pdf", "neu");
+        write_file(s.path(id) + "/b.pdf", "neu");
+        if (!keep) {
+            s.discard();
+            return orv::io::maybe_failure{};
+        }
+        return s.commit();
+    };
+    EXPECT_FALSE(write_folder("leer/", false));
+    EXPECT_EQ(names(d), std::vector<std::string>{});
+    EXPECT_FALSE(write_folder("neu/", true));
+    EXPECT_EQ(names(d + "/neu"), (std::vector<std::string>{"a.pdf", "b.pdf"}));
+    std::filesystem::create_directory(d + "/alt");
+    write_file(d + "/alt/a.pdf", "alt");
+    write_file(d + "/alt/c.pdf", "fremd");
+    EXPECT_FALSE(write_folder("alt", true));
+    EXPECT_EQ(names(d + "/alt"), (std::vector<std::string>{"a.pdf", "b.pdf", "c.pdf"}));
+    EXPECT_EQ(read_file(d + "/alt/a.pdf"), "neu");
+    EXPECT_EQ(read_file(d + "/alt/c.pdf"), "fremd");
+    write_file(d + "/datei", "x");
+    const auto f = write_folder("datei", true);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->kind, fault::unwritable);
+    EXPECT_EQ(names(d), (std::vector<std::string>{"alt", "datei", "neu"}));
+}
+
 // A name as long as a file name may be stays writable: temporary names are
 // short and fixed.
 TEST(Output, LongestNameIsWritable) {
