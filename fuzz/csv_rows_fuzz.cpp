@@ -41,18 +41,19 @@ struct account {
     std::string rows;    // kinds, statuses of the reader
 };
 
-// Feeds in to a scanner and a reader in pieces that end at the cuts
-// (ascending offsets), as a reading loop does: bytes not consumed come
-// again at the front of the next piece.
-account scan(std::string_view in, const orv::batch::batch_config& cfg,
-             const std::vector<std::size_t>& cuts) {
-    account a;
-    a.rebuilt.reserve(in.size());
-    a.fields.reserve(4 * in.size() + 16);
-    a.rows.reserve(in.size() + 64);
+// Feeds in to a scanner and a reader in pieces of step bytes (0: whole),
+// as a reading loop does: bytes not consumed come again at the front of
+// the next piece. The account and the site list are cleared here but keep
+// their memory from one input to the next, so that an input costs few
+// allocations besides the reader's own.
+void scan(std::string_view in, const orv::batch::batch_config& cfg, std::size_t step, account& a) {
+    a.rebuilt.clear();
+    a.fields.clear();
+    a.rows.clear();
+    static std::vector<orv::params> sites;
+    sites.clear();
     orv::csv::scanner sc(cfg.delim);
     orv::batch::row_reader reader(cfg, sc);
-    std::vector<orv::params> sites;
     bool stopped = false;
     std::size_t from = 0, record_start = 0;
     const auto field = [&] {
@@ -75,7 +76,8 @@ account scan(std::string_view in, const orv::batch::batch_config& cfg,
                 stopped = true;
                 if (reader.stop() == orv::batch::failure::none || reader.message().empty())
                     fail("stopped without a reason");
-                a.rows += "stop:" + reader.message();
+                a.rows += "stop:";
+                a.rows += reader.message();
             } else {
                 a.rows += static_cast<char>('a' + static_cast<int>(r.kind));
                 if (r.kind == orv::batch::row_kind::data && r.site >= sites.size())
@@ -85,12 +87,14 @@ account scan(std::string_view in, const orv::batch::batch_config& cfg,
         record_start = next;
         if (sites.size() > 64) sites.clear();
     };
-    std::vector<std::size_t> ends = cuts;
-    ends.push_back(in.size());
-    for (std::size_t k = 0; k < ends.size(); ++k) {
-        const bool last = k + 1 == ends.size();
-        if (ends[k] < from) continue;
-        const std::string_view piece = in.substr(from, ends[k] - from);
+    // The pieces end at step, 2 step, ... below the input's size, the last
+    // one at its end.
+    std::size_t cut = 0;
+    for (bool last = false; !last;) {
+        cut = step == 0 || in.size() - cut <= step ? in.size() : cut + step;
+        last = cut == in.size();
+        if (cut < from) continue;
+        const std::string_view piece = in.substr(from, cut - from);
         const char* p = piece.data();
         const char* end = p + piece.size();
         for (;;) {
@@ -110,7 +114,6 @@ account scan(std::string_view in, const orv::batch::batch_config& cfg,
         }
         if (last && sc.finish(end)) record(in.size(), in.size());
     }
-    return a;
 }
 
 } // namespace
@@ -134,13 +137,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         if (m.empty()) fail("empty message");
     };
 
-    const account whole = scan(in, c, {});
+    static account whole, pieces;
+    scan(in, c, 0, whole);
     if (whole.rebuilt != in) fail("records do not give the input back");
     // Cut at every n-th byte, n from 1 to 8.
-    std::vector<std::size_t> cuts;
-    const std::size_t step = (b & 7) + 1;
-    for (std::size_t k = step; k < in.size(); k += step) cuts.push_back(k);
-    const account pieces = scan(in, c, cuts);
+    scan(in, c, (b & 7) + 1, pieces);
     if (pieces.rebuilt != whole.rebuilt || pieces.fields != whole.fields)
         fail("records depend on the pieces");
     if (pieces.rows != whole.rows) fail("rows depend on the pieces");

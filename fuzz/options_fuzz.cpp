@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "cli/option_values.h"
 #include "cli/site_options.h"
@@ -26,14 +27,16 @@ void check(bool ok, const char* what) {
     if (!ok) fail(what);
 }
 
-// A refusal: status 1, "Option NAME: ...: TEXT".
-void refused(const orv::cli::problem& p, const std::string& name, const std::string& text) {
+// A refusal: status 1, "Option NAME: ...: TEXT". Compared in place, so
+// that a check allocates nothing.
+void refused(const orv::cli::problem& p, std::string_view name, std::string_view text) {
     check(p.status == orv::cli::exit_bad_value, "status");
-    const std::string head = "Option " + name + ": ";
-    check(p.text.compare(0, head.size(), head) == 0, "message names the option");
-    check(p.text.size() >= text.size() &&
-              p.text.compare(p.text.size() - text.size(), text.size(), text) == 0,
-          "message ends with the text");
+    const std::string_view m = p.text;
+    constexpr std::string_view option = "Option ";
+    check(m.starts_with(option) && m.substr(option.size()).starts_with(name) &&
+              m.substr(option.size() + name.size()).starts_with(": "),
+          "message names the option");
+    check(m.ends_with(text), "message ends with the text");
 }
 
 // A part of a pair: not empty, no blank or tab at either end.
@@ -45,6 +48,7 @@ bool clean(const std::string& s) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    // A string of its own size, so that reading past its end is caught.
     const std::string t(reinterpret_cast<const char*>(data), size);
     using namespace orv::cli;
     double v = 0, e = 0, n = 0;
