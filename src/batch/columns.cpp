@@ -1,6 +1,8 @@
 // Matching header names to parameters, and what a header lacks.
 #include "batch/columns.h"
 
+#include <charconv>
+
 #include "model/params.h"
 
 namespace orv::batch {
@@ -30,21 +32,34 @@ bool is_vol(std::string_view s) {
     return true;
 }
 
-// s in lower case without blanks, line ends, quotes, NUL bytes and UTF-8
-// byte-order marks: what a name meant to be, as far as a near miss goes.
-std::string folded(std::string_view s) {
-    std::string t;
-    for (std::size_t k = 0; k < s.size(); ++k) {
+// The next byte of s from k on as a near miss sees it, in lower case, or
+// -1 at the end; k moves past it. Blanks, line ends, quotes, NUL bytes and
+// UTF-8 byte-order marks are skipped: what a name meant to be, as far as a
+// near miss goes.
+int next_folded(std::string_view s, std::size_t& k) {
+    while (k < s.size()) {
         if (s.compare(k, 3, "\xEF\xBB\xBF") == 0) {
-            k += 2;
+            k += 3;
             continue;
         }
-        const char c = s[k];
+        const char c = s[k++];
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '"' || c == '\'' || c == '\0')
             continue;
-        t += c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
+        return c >= 'A' && c <= 'Z' ? c | 0x20 : static_cast<unsigned char>(c);
     }
-    return t;
+    return -1;
+}
+
+// True when a and b are one name as a near miss sees them, and not empty.
+bool same_folded(std::string_view a, std::string_view b) {
+    std::size_t i = 0, j = 0;
+    int c = next_folded(a, i);
+    if (c < 0) return false;
+    for (;;) {
+        if (c != next_folded(b, j)) return false;
+        if (c < 0) return true;
+        c = next_folded(a, i);
+    }
 }
 
 } // namespace
@@ -53,25 +68,43 @@ const char* slot_name(int s) {
     return s < sl_e ? param_table[s].name : s == sl_e ? "E" : "N";
 }
 
+void put_shown(std::string& out, std::string_view s, std::size_t max) {
+    const std::size_t from = out.size();
+    out.append(s.substr(0, max));
+    for (std::size_t k = from; k < out.size(); ++k) {
+        const unsigned char c = static_cast<unsigned char>(out[k]);
+        if (c < 0x20 || c == 0x7f) out[k] = '?';
+    }
+    if (s.size() > max) out += "...";
+}
+
 std::string shown_text(std::string_view s, std::size_t max) {
     std::string t;
-    for (std::size_t k = 0; k < s.size() && k < max; ++k) {
-        const unsigned char c = static_cast<unsigned char>(s[k]);
-        t += c < 0x20 || c == 0x7f ? '?' : static_cast<char>(c);
-    }
-    if (s.size() > max) t += "...";
+    put_shown(t, s, max);
     return t;
+}
+
+void put_count(std::string& out, uint64_t n) {
+    char b[24];
+    const auto r = std::to_chars(b, b + sizeof b, n);
+    out.append(b, r.ptr);
 }
 
 columns::columns(bool world, std::string e_name, std::string n_name)
     : world_(world), e_name_(std::move(e_name)), n_name_(std::move(n_name)) {
     for (auto& c : col_) c = -1;
-    // The names a near miss is compared with: E and N only with world
-    // coordinates, x and y only without.
+    // The first byte of each slot's name as near misses compare it, -1 for
+    // the slots not compared: E and N only with world coordinates, x and y
+    // only without.
     for (int k = 0; k < n_slots; ++k) {
         const bool coordinate = k == sl_x || k == sl_y;
+        std::size_t at = 0;
+        first_[k] = -1;
         if ((k >= sl_e && !world_) || (coordinate && world_)) continue;
-        folded_[k] = folded(k == sl_e ? e_name_ : k == sl_n ? n_name_ : slot_name(k));
+        first_[k] = next_folded(k == sl_e   ? std::string_view(e_name_)
+                                : k == sl_n ? std::string_view(n_name_)
+                                            : std::string_view(slot_name(k)),
+                                at);
     }
 }
 
@@ -97,19 +130,29 @@ int columns::match(std::string_view name) const {
 header_problem columns::add(std::string_view name, bool truncated) {
     const uint64_t c = count_++;
     name = trimmed(name);
-    if (c < kept_names) names_.push_back(shown_text(name, kept_len));
+    if (c < kept_names) {
+        put_shown(names_, name, kept_len);
+        name_ends_.push_back(static_cast<uint32_t>(names_.size()));
+    }
     const int s = truncated ? -1 : match(name);
     if (s < 0) {
         // A name that is one of the model's but for case, blanks, quotes,
         // a byte-order mark or NUL bytes.
         delimiters_ = delimiters_ || name.find_first_of(",;\t") != std::string_view::npos;
         if (truncated || hints_ >= hinted) return std::nullopt;
-        const std::string f = folded(name);
-        for (int k = 0; k < n_slots && !f.empty(); ++k) {
-            if (f != folded_[k]) continue;
-            const std::string want = k == sl_e ? e_name_ : k == sl_n ? n_name_ : slot_name(k);
-            near_misses_ += (near_misses_.empty() ? "" : "; ") + label(c) + ": gemeint ist " +
-                            shown_text(want) + "?";
+        std::size_t at = 0;
+        const int first = next_folded(name, at);
+        for (int k = 0; k < n_slots && first >= 0; ++k) {
+            if (first != first_[k]) continue;
+            const std::string_view want = k == sl_e   ? std::string_view(e_name_)
+                                          : k == sl_n ? std::string_view(n_name_)
+                                                      : std::string_view(slot_name(k));
+            if (!same_folded(name, want)) continue;
+            if (!near_misses_.empty()) near_misses_ += "; ";
+            put_label(near_misses_, c);
+            near_misses_ += ": gemeint ist ";
+            put_shown(near_misses_, want);
+            near_misses_ += '?';
             ++hints_;
             break;
         }
@@ -131,8 +174,10 @@ void columns::drop(int s) {
 // "gefunden: ...; erwartet: ..." and the hints, for a header that lacks columns.
 std::string columns::found_and_expected() const {
     std::string t = "gefunden: ";
-    for (std::size_t k = 0; k < names_.size() && k < listed_names; ++k) {
-        t += (k ? ", \"" : "\"") + names_[k] + "\"";
+    for (std::size_t k = 0; k < name_ends_.size() && k < listed_names; ++k) {
+        t += k ? ", \"" : "\"";
+        t += name(k);
+        t += '"';
     }
     if (count_ > listed_names) t += ", ...";
     t += "; erwartet: ";
@@ -160,9 +205,24 @@ header_problem columns::finish(bool point_given) const {
     return std::nullopt;
 }
 
+std::string_view columns::name(std::size_t k) const {
+    const std::size_t from = k == 0 ? 0 : name_ends_[k - 1];
+    return std::string_view(names_).substr(from, name_ends_[k] - from);
+}
+
+void columns::put_label(std::string& out, uint64_t c) const {
+    out += "Spalte ";
+    put_count(out, c + 1);
+    if (c < name_ends_.size() && !name(c).empty()) {
+        out += " (";
+        out += name(c);
+        out += ')';
+    }
+}
+
 std::string columns::label(uint64_t c) const {
-    std::string s = "Spalte " + std::to_string(c + 1);
-    if (c < names_.size() && !names_[c].empty()) s += " (" + names_[c] + ")";
+    std::string s;
+    put_label(s, c);
     return s;
 }
 

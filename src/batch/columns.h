@@ -51,27 +51,37 @@ class columns {
     // The columns that give a slot, in ascending order.
     const std::vector<wanted_column>& wanted() const { return wanted_; }
     // Column c for messages: "Spalte 3 (Vol)", or without the name where it
-    // is empty or was not kept.
+    // is empty or was not kept. put_label appends it to out.
     std::string label(uint64_t c) const;
+    void put_label(std::string& out, uint64_t c) const;
 
   private:
     int match(std::string_view name) const;
     std::string found_and_expected() const;
+    std::string_view name(std::size_t k) const;
 
     bool world_;
     std::string e_name_, n_name_;
     uint64_t count_ = 0;
     int64_t col_[n_slots];
     std::vector<wanted_column> wanted_;
-    std::vector<std::string> names_; // the first names, shortened, for messages
-    std::string near_misses_;        // "Spalte X: gemeint ist x?" for names almost right
-    std::string folded_[n_slots];    // the slots' names as near misses are compared
-    int hints_ = 0;                  // near misses in near_misses_
-    bool delimiters_ = false;        // a name holds ',', ';' or a tab
+    // The first names, shortened, for messages: one after the other in
+    // names_, name k ending at name_ends_[k] (no string per name: a wide
+    // header costs two buffers, not one allocation per column).
+    std::string names_;
+    std::vector<uint32_t> name_ends_;
+    std::string near_misses_; // "Spalte X: gemeint ist x?" for names almost right
+    int first_[n_slots];      // first byte of each slot's name for near misses
+    int hints_ = 0;           // near misses in near_misses_
+    bool delimiters_ = false; // a name holds ',', ';' or a tab
 };
 
 // Text of a file's bytes for a message: shortened to max bytes (with "...")
-// and with control bytes shown as '?'.
+// and with control bytes shown as '?'. put_shown appends it to out.
 std::string shown_text(std::string_view s, std::size_t max = 40);
+void put_shown(std::string& out, std::string_view s, std::size_t max = 40);
+
+// Appends n in decimal to out.
+void put_count(std::string& out, uint64_t n);
 
 } // namespace orv::batch

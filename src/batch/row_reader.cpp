@@ -15,16 +15,35 @@ row_reader::row_reader(const batch_config& cfg, csv::scanner& scanner)
 }
 
 // "<input>, Zeile <line>" for messages.
-std::string row_reader::at(std::size_t line) const {
-    return cfg_.in_name + ", Zeile " + std::to_string(line);
+void row_reader::put_at(std::string& out, std::size_t line) const {
+    out += cfg_.in_name;
+    out += ", Zeile ";
+    put_count(out, line);
 }
 
-// Keeps the first problem of the current row.
-void row_reader::fail(std::size_t line, const std::string& where, const std::string& why) {
-    if (!bad_.empty()) return;
-    bad_ = at(line) + ", " + where + ": " + why;
+// Starts the message of the current row's first problem, "<input>, Zeile
+// <line>, ", for the caller to finish; false when the row has failed
+// already (its first problem is kept, and nothing is built).
+bool row_reader::fail(std::size_t line) {
+    if (!bad_.empty()) return false;
+    put_at(bad_, line);
+    bad_ += ", ";
     bad_kind_ = failure::bad_input;
     want_ = none;
+    return true;
+}
+
+// A problem with the field in column c: "..., Spalte 3 (Vol): why: value".
+void row_reader::fail_at(std::size_t line, uint64_t c, std::string_view why,
+                         std::string_view value) {
+    if (!fail(line)) return;
+    columns_.put_label(bad_, c);
+    bad_ += ": ";
+    bad_ += why;
+    if (!value.empty()) {
+        bad_ += ": ";
+        put_shown(bad_, value);
+    }
 }
 
 // The state of a new row: nothing read, the options' values.
@@ -63,17 +82,22 @@ void row_reader::cell(int s) {
         else if (!(why = unusable(r.value, param_table[s].positive)))
             values_.*param_table[s].member = r.value;
     }
-    if (why) fail(f.line, columns_.label(col_), why + (v.empty() ? "" : ": " + shown_text(v)));
+    if (why) fail_at(f.line, col_, why, v);
 }
 
 void row_reader::on_field(bool last) {
     const csv::field_info& f = scanner_.field();
-    if (f.unclosed)
-        fail(f.line, header_ ? "Kopfzeile" : columns_.label(col_),
-             "Anfuehrungszeichen nicht geschlossen");
+    constexpr std::string_view unclosed = "Anfuehrungszeichen nicht geschlossen";
+    if (f.unclosed && !header_) fail_at(f.line, col_, unclosed);
+    if (f.unclosed && header_ && fail(f.line)) {
+        bad_ += "Kopfzeile: ";
+        bad_ += unclosed;
+    }
     if (header_) {
         if (auto pr = columns_.add(scanner_.value(), f.too_long); pr && bad_.empty()) {
-            bad_ = at(1) + ": " + *pr;
+            put_at(bad_, 1);
+            bad_ += ": ";
+            bad_ += *pr;
             bad_kind_ = failure::bad_input;
         }
         return;
@@ -84,41 +108,51 @@ void row_reader::on_field(bool last) {
             want_ = ++next_ < columns_.wanted().size() ? columns_.wanted()[next_].col : none;
     }
     ++col_;
-    if (!last && col_ == columns_.count())
-        fail(scanner_.line(), "Spalte " + std::to_string(col_ + 1),
-             "ueberzaehliges Feld, die Kopfzeile hat " + std::to_string(columns_.count()) +
-                 " Spalten");
+    if (!last && col_ == columns_.count() && fail(scanner_.line())) {
+        bad_ += "Spalte ";
+        put_count(bad_, col_ + 1);
+        bad_ += ": ueberzaehliges Feld, die Kopfzeile hat ";
+        put_count(bad_, columns_.count());
+        bad_ += " Spalten";
+    }
     scanner_.collect = col_ == want_;
 }
 
 // The header ended: the columns, the delimiter and decimal separator, and
 // which of a column and an option gives a parameter.
 bool row_reader::on_header(row_out& r) {
-    const auto header_fails = [this](failure kind, const std::string& text) {
-        if (!bad_.empty()) return;
-        bad_ = text;
+    // Starts the header's first problem, "<input>, Zeile 1: ", or false
+    // when it has one already.
+    const auto header_fails = [this](failure kind, bool placed) {
+        if (!bad_.empty()) return false;
+        if (placed) {
+            put_at(bad_, 1);
+            bad_ += ": ";
+        }
         bad_kind_ = kind;
+        return true;
     };
-    if (scanner_.only_delims() && columns_.count() == 1)
-        header_fails(failure::bad_input, at(1) + ": Kopfzeile ist leer");
-    if (auto pr = columns_.finish(cfg_.given[sl_x] || cfg_.given[sl_y]))
-        header_fails(failure::bad_input, at(1) + ": " + *pr);
+    if (scanner_.only_delims() && columns_.count() == 1 && header_fails(failure::bad_input, true))
+        bad_ += "Kopfzeile ist leer";
+    if (auto pr = columns_.finish(cfg_.given[sl_x] || cfg_.given[sl_y]);
+        pr && header_fails(failure::bad_input, true))
+        bad_ += *pr;
     if (scanner_.delim() == 0) scanner_.set_delim(',');
     const char d = scanner_.delim();
     const char dec = cfg_.dec != 0 ? cfg_.dec : d == ';' ? ',' : '.';
-    if (d == ',' && dec == ',')
-        header_fails(failure::same_separators, "Trennzeichen und Dezimalzeichen sind beide ','");
+    if (d == ',' && dec == ',' && header_fails(failure::same_separators, false))
+        bad_ += "Trennzeichen und Dezimalzeichen sind beide ','";
     for (int s = 0; s < n_params; ++s) {
         if (columns_.col(s) < 0 || !cfg_.given[s]) continue;
         if (cfg_.prefer_options) {
             columns_.drop(s);
             continue;
         }
-        const char* option = param_table[s].option;
-        header_fails(failure::bad_input,
-                     at(1) + ": " + columns_.label(static_cast<uint64_t>(columns_.col(s))) +
-                         " und Option " + option + " geben beide " + param_table[s].name +
-                         " an; Option " + option + " weglassen oder --prefer options angeben");
+        if (!header_fails(failure::bad_input, true)) continue;
+        const std::string option = param_table[s].option;
+        columns_.put_label(bad_, static_cast<uint64_t>(columns_.col(s)));
+        bad_ += " und Option " + option + " geben beide " + param_table[s].name + " an; Option " +
+                option + " weglassen oder --prefer options angeben";
     }
     if (!bad_.empty()) {
         stop_ = bad_kind_;
@@ -146,9 +180,14 @@ bool row_reader::on_row(row_out& r, bool continued, std::vector<params>& sites) 
     if (col_ < columns_.count()) {
         const std::size_t line =
             scanner_.ending() == csv::line_end::none ? scanner_.line() : scanner_.line() - 1;
-        fail(line, columns_.label(col_),
-             "Feld fehlt, die Zeile hat " + std::to_string(col_) + " von " +
-                 std::to_string(columns_.count()) + " Feldern");
+        if (fail(line)) {
+            columns_.put_label(bad_, col_);
+            bad_ += ": Feld fehlt, die Zeile hat ";
+            put_count(bad_, col_);
+            bad_ += " von ";
+            put_count(bad_, columns_.count());
+            bad_ += " Feldern";
+        }
     }
     real x = values_.x1, y = values_.y1;
     if (bad_.empty() && cfg_.world) {
@@ -157,8 +196,8 @@ bool row_reader::on_row(row_out& r, bool continued, std::vector<params>& sites) 
         x = static_cast<real>(p.x);
         y = static_cast<real>(p.y);
         if (!std::isfinite(x) || !std::isfinite(y))
-            fail(scanner_.field().line, columns_.label(static_cast<uint64_t>(columns_.col(sl_e))),
-                 "Punkt zu weit vom Ursprung (--origin)");
+            fail_at(scanner_.field().line, static_cast<uint64_t>(columns_.col(sl_e)),
+                    "Punkt zu weit vom Ursprung (--origin)");
     }
     if (!bad_.empty()) {
         if (!cfg_.keep_going) {

@@ -45,9 +45,10 @@ class row_reader {
     bool on_header(row_out& r);
     bool on_row(row_out& r, bool continued, std::vector<params>& sites);
     void cell(int s);
-    void fail(std::size_t line, const std::string& where, const std::string& why);
+    bool fail(std::size_t line);
+    void fail_at(std::size_t line, uint64_t c, std::string_view why, std::string_view value = {});
     void start_row();
-    std::string at(std::size_t line) const;
+    void put_at(std::string& out, std::size_t line) const;
 
     const batch_config& cfg_;
     csv::scanner& scanner_;
@@ -58,7 +59,8 @@ class row_reader {
     failure stop_ = failure::none;
     std::string message_;
     // The row being read: its column, the next wanted column and its index
-    // among the wanted, the values read so far, the first problem.
+    // among the wanted, the values read so far, the first problem (its text
+    // is built only for the first, into a buffer kept from row to row).
     uint64_t col_ = 0, want_ = none;
     std::size_t next_ = 0;
     params values_;

@@ -203,6 +203,13 @@ TEST(Batch, BadInput) {
               "H, B, Vol, S, D, x, y; Spalte 1 (X): gemeint ist x?; Spalte 2 (y?): gemeint ist "
               "y?; Spalte 3 (\xEF\xBB\xBFH): gemeint ist H?\n",
          1},
+        {"a near miss only where the whole name folds to the model's",
+         {},
+         "hx,V o'L,y2\n1,2,3\n",
+         "",
+         at + "1: keine Spalte erkannt; gefunden: \"hx\", \"V o'L\", \"y2\"; erwartet: H, B, "
+              "Vol, S, D, x, y; Spalte 2 (V o'L): gemeint ist Vol?\n",
+         1},
         {"a comma file read with semicolons",
          {"--delimiter", ";"},
          "x,y\n100,0\n",
