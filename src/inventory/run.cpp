@@ -320,29 +320,7 @@ outcome run(const request& r) {
         if (driver.empty()) return stop(ending::usage, "Option -o: " + why + ": " + r.out);
     }
     if (r.out.empty()) return stop(ending::usage, "Option -o: leerer Wert");
-    if (same_file(r.out, r.path))
-        return stop(ending::usage, "Option -o: nennt das Register: " + r.out);
-    for (const std::string& p : r.objects.paths) {
-        if (same_file(r.out, p))
-            return stop(ending::usage, "Option -o: nennt die Quelle " + p + ": " + r.out);
-    }
-
-    std::string objects_driver;
-    if (!r.objects_out.empty()) {
-        objects_driver = assess::choose_driver(r.objects_out, why);
-        if (objects_driver.empty())
-            return stop(ending::usage, "Option --objects-out: " + why + ": " + r.objects_out);
-        for (const std::string& p : r.objects.paths) {
-            if (same_file(r.objects_out, p))
-                return stop(ending::usage,
-                            "Option --objects-out: nennt die Quelle " + p + ": " + r.objects_out);
-        }
-        if (same_file(r.objects_out, r.path))
-            return stop(ending::usage,
-                        "Option --objects-out: nennt das Register: " + r.objects_out);
-    }
-
-    // The other outputs must not name an input either.
+    // No output may name an input: the register or an object source.
     const auto names_input = [&](const char* opt, const std::string& path) -> std::string {
         if (same_file(path, r.path))
             return std::string("Option ") + opt + ": nennt das Register: " + path;
@@ -352,6 +330,17 @@ outcome run(const request& r) {
         }
         return "";
     };
+    if (std::string m = names_input("-o", r.out); !m.empty()) return stop(ending::usage, m);
+
+    std::string objects_driver;
+    if (!r.objects_out.empty()) {
+        objects_driver = assess::choose_driver(r.objects_out, why);
+        if (objects_driver.empty())
+            return stop(ending::usage, "Option --objects-out: " + why + ": " + r.objects_out);
+        if (std::string m = names_input("--objects-out", r.objects_out); !m.empty())
+            return stop(ending::usage, m);
+    }
+
     std::string zones_driver;
     if (!r.zones.empty()) {
         zones_driver = raster::choose_zone_driver(r.zones, why);
