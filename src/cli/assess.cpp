@@ -10,6 +10,7 @@
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
+#include "cli/object_options.h"
 #include "cli/option_values.h"
 #include "cli/site_options.h"
 #include "io/guard.h"
@@ -21,60 +22,23 @@ namespace {
 
 struct assess_opts {
     site_text site;
-    std::vector<std::string> sources, layers;
-    std::string levels, origin, azimuth, crs, spacing, coords, from, label, out, threads;
+    object_text objects;
+    std::string levels, label, out, threads;
     bool correct = false;
     bool json = false;
     bool keep_going = false;
-    CLI::App* app = nullptr;
 };
-
-// Options given with an empty value are refused rather than taken as left out.
-maybe_problem check_given(const assess_opts& op) {
-    for (const char* name : {"--origin", "--azimuth", "--crs", "--spacing", "--coords", "--from",
-                             "--label", "-o", "--threads", "--levels"}) {
-        const CLI::Option* o = op.app->get_option(name);
-        if (o->count() > 0 && o->as<std::string>().empty())
-            return problem{exit_bad_value, std::string("Option ") + name + ": leerer Wert"};
-    }
-    for (const std::string& l : op.layers) {
-        if (l.empty()) return problem{exit_bad_value, "Option --layer: leerer Wert"};
-    }
-    return std::nullopt;
-}
-
-// "E,N": two column names.
-maybe_problem read_coords(const std::string& text, std::string& e, std::string& n) {
-    if (text.empty()) return std::nullopt;
-    const auto k = text.find(',');
-    if (k == std::string::npos || k == 0 || k + 1 == text.size() ||
-        text.find(',', k + 1) != std::string::npos)
-        return problem{exit_bad_value, "Option --coords: zwei Spaltennamen E,N erwartet: " + text};
-    e = text.substr(0, k);
-    n = text.substr(k + 1);
-    return std::nullopt;
-}
 
 // Everything from the options, the site checked as map checks it.
 maybe_problem plan(const assess_opts& op, assess::request& r, params& p, std::string& note) {
-    maybe_problem e = check_given(op);
-    if (!e) e = read_site(op.site, p);
+    maybe_problem e = read_site(op.site, p);
     if (!e) e = read_levels(op.levels, r.lv);
-    if (!e) e = read_point(op.origin, "--origin", r.g.e0, r.g.n0);
-    if (!e) e = read_finite(op.azimuth, "--azimuth", r.g.azimuth);
-    std::optional<double> s;
-    if (!e) e = read_size(op.spacing, "--spacing", s);
-    if (!e && s) r.spacing = *s;
-    if (!e) e = read_count(op.from, "--from", 1, 3, r.from);
+    if (!e) e = read_object_options(op.objects, r);
     int threads = 0;
     if (!e) e = read_count(op.threads, "--threads", 0, 256, threads);
-    if (!e) e = read_coords(op.coords, r.src.coord_e, r.src.coord_n);
     if (!e) e = check_slope(p, op.correct, note);
     if (e) return e;
     r.threads = static_cast<unsigned>(threads);
-    r.src.paths = op.sources;
-    r.src.layers = op.layers;
-    r.src.crs = op.crs;
     r.label = op.label;
     r.keep_going = op.keep_going;
     r.keep = op.json ? 0 : assess::text_list_limit;
@@ -128,30 +92,13 @@ command add_assess(CLI::App& top) {
     CLI::App* app = add_command(top, "assess",
                                 "Betroffene Objekte: Gefahrenstufe jedes Objekts der "
                                 "eigenen GIS-Ebenen unterhalb der Bresche");
-    op->app = app;
-    app->add_option("QUELLE", op->sources,
+    app->add_option("QUELLE", op->objects.sources,
                     "Vektordaten (GeoPackage, Shapefile, GeoJSON, FlatGeobuf, KML, GML, CSV)")
         ->required();
     add_site_options(*app, op->site, false);
     add_levels_option(*app, op->levels);
-    app->add_option("--origin", op->origin, "Bresche in Weltkoordinaten")
-        ->type_name("E,N")
-        ->required();
-    app->add_option("--azimuth", op->azimuth,
-                    "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
-        ->type_name("GRAD")
-        ->required();
-    app->add_option("--crs", op->crs,
-                    "Koordinatensystem des Standortes (Vorgabe: das der ersten Ebene)")
-        ->type_name("EPSG:NNNN");
-    app->add_option("--layer", op->layers, "nur diese Ebene (wiederholbar)")->type_name("NAME");
-    app->add_option("--spacing", op->spacing, "Abstand der Stichproben in m (Vorgabe 1)")
-        ->type_name("S");
-    app->add_option("--coords", op->coords,
-                    "Spalten der Koordinaten in CSV-Quellen (statt einer Spalte WKT)")
-        ->type_name("E,N");
-    app->add_option("--from", op->from, "Stufe, ab der ein Objekt gefaehrdet ist (Vorgabe 1)")
-        ->type_name("K");
+    add_object_options(*app, op->objects,
+                       "Koordinatensystem des Standortes (Vorgabe: das der ersten Ebene)", false);
     app->add_option("--label", op->label, "Feld, das die Objekte benennt (Vorgabe: Objektnummer)")
         ->type_name("FELD");
     app->add_option("-o", op->out,

@@ -29,25 +29,7 @@ struct inventory_opts {
     std::vector<std::string> objects, layers, fields;
     bool correct = false;
     bool keep_going = false;
-    CLI::App* app = nullptr;
 };
-
-// Options given with an empty value are refused rather than taken as left out.
-maybe_problem check_given(const inventory_opts& op) {
-    for (const char* name :
-         {"--crs", "--spacing", "--from", "--levels", "--azimuth", "--cell", "--coords", "--id",
-          "--prefer", "--shard", "--threads", "--delimiter", "--decimal", "-o", "--objects-out",
-          "--zones", "--reports", "--report-format"}) {
-        const CLI::Option* o = op.app->get_option(name);
-        if (o->count() > 0 && o->as<std::string>().empty())
-            return problem{exit_bad_value, std::string("Option ") + name + ": leerer Wert"};
-    }
-    for (const auto* list : {&op.objects, &op.layers, &op.fields}) {
-        for (const std::string& v : *list)
-            if (v.empty()) return problem{exit_bad_value, "leerer Wert einer Option"};
-    }
-    return std::nullopt;
-}
 
 // "K/N" with 1 <= K <= N.
 maybe_problem read_shard(const std::string& text, std::uint64_t& k, std::uint64_t& n) {
@@ -94,9 +76,8 @@ maybe_problem read_char(const std::string& text, const char* name, const char* a
 }
 
 maybe_problem plan(const inventory_opts& op, inventory::request& r) {
-    maybe_problem e = check_given(op);
     params p;
-    if (!e) e = read_site(op.site, p);
+    maybe_problem e = read_site(op.site, p);
     if (!e) {
         const std::string* texts[5] = {&op.site.h, &op.site.b, &op.site.vol, &op.site.s,
                                        &op.site.d};
@@ -210,7 +191,6 @@ command add_inventory(CLI::App& top) {
     CLI::App* app = add_command(top, "inventory",
                                 "Viele Anlagen: Gefahrenkarte und betroffene Objekte fuer jede "
                                 "Anlage eines Registers");
-    op->app = app;
     app->footer(
         "Das Register ist eine Punktebene (Lage der Bresche) oder CSV mit den Spalten der\n"
         "Koordinaten (--coords, Vorgabe E,N). Spalten H, B, S, D, Vol (beliebig) und azimuth\n"

@@ -9,6 +9,7 @@
 #include "cli/command_line.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
+#include "cli/object_options.h"
 #include "cli/option_values.h"
 #include "cli/picture_options.h"
 #include "cli/site_options.h"
@@ -25,8 +26,8 @@ namespace {
 struct report_opts {
     site_text site;
     picture_text pic;
-    std::vector<std::string> sources, layers;
-    std::string levels, origin, azimuth, crs, spacing, coords, from, label, threads;
+    object_text objects;
+    std::string levels, label, threads;
     std::string x, y, cell, title, author, format, out;
     bool correct = false;
     bool keep_going = false;
@@ -59,31 +60,17 @@ maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
     if (!e) e = read_picture(op.pic, true, r.picture, jet);
     if (!e) e = read_site(op.site, r.p);
     if (!e) e = read_levels(op.levels, r.judge.lv);
-    if (!e) e = read_point(op.origin, "--origin", r.judge.g.e0, r.judge.g.n0);
-    if (!e) e = read_finite(op.azimuth, "--azimuth", r.judge.g.azimuth);
-    std::optional<double> s;
-    if (!e) e = read_size(op.spacing, "--spacing", s);
-    if (!e && s) r.judge.spacing = *s;
-    if (!e) e = read_count(op.from, "--from", 1, 3, r.judge.from);
+    if (!e) e = read_object_options(op.objects, r.judge);
     int threads = 0;
     if (!e) e = read_count(op.threads, "--threads", 0, 256, threads);
     if (!e) e = read_range(op.x, "--x", r.grid.x);
     if (!e) e = read_range(op.y, "--y", r.grid.y);
     if (!e) e = read_size(op.cell, "--cell", r.grid.cell);
-    if (!e && !op.coords.empty()) {
-        const auto k = op.coords.find(',');
-        if (k == std::string::npos || k == 0 || k + 1 == op.coords.size())
-            e = problem{exit_bad_value,
-                        "Option --coords: zwei Spaltennamen E,N erwartet: " + op.coords};
-        else
-            r.judge.src.coord_e = op.coords.substr(0, k),
-            r.judge.src.coord_n = op.coords.substr(k + 1);
-    }
     std::string why;
     int code = 0;
-    if (!e) e = read_epsg(op.crs, "--crs", code);
+    if (!e) e = read_epsg(op.objects.crs, "--crs", code);
     if (!e && !raster::crs_wkt(code, r.wkt, why))
-        e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.crs};
+        e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.objects.crs};
     if (!e && !r.picture.background.empty() && !raster::check_background(r.picture.background, why))
         e = problem{exit_bad_value, "--background " + r.picture.background + ": " + why};
     if (!e && !report::report_date(r.date))
@@ -95,9 +82,6 @@ maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
     if (!note.empty()) std::fprintf(stderr, "orvalis report: %s\n", note.c_str());
     r.corrected = !note.empty();
     r.judge.threads = static_cast<unsigned>(threads);
-    r.judge.src.paths = op.sources;
-    r.judge.src.layers = op.layers;
-    r.judge.src.crs = op.crs;
     r.judge.label = op.label;
     r.judge.keep_going = op.keep_going;
     r.judge.s = make_site(r.p);
@@ -155,27 +139,11 @@ command add_report(CLI::App& top) {
     CLI::App* app = add_command(top, "report",
                                 "Bericht als PDF oder HTML: Karte mit den Objekten, Zonen, "
                                 "betroffene Objekte, Methode und Pruefsummen");
-    app->add_option("QUELLE", op->sources, "Vektordaten der Objekte (wie bei assess)")->required();
+    app->add_option("QUELLE", op->objects.sources, "Vektordaten der Objekte (wie bei assess)")
+        ->required();
     add_site_options(*app, op->site, false);
     add_levels_option(*app, op->levels);
-    app->add_option("--origin", op->origin, "Bresche in Weltkoordinaten")
-        ->type_name("E,N")
-        ->required();
-    app->add_option("--azimuth", op->azimuth,
-                    "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
-        ->type_name("GRAD")
-        ->required();
-    app->add_option("--crs", op->crs, "Koordinatensystem von Standort und Karte")
-        ->type_name("EPSG:NNNN")
-        ->required();
-    app->add_option("--layer", op->layers, "nur diese Ebene (wiederholbar)")->type_name("NAME");
-    app->add_option("--spacing", op->spacing, "Abstand der Stichproben in m (Vorgabe 1)")
-        ->type_name("S");
-    app->add_option("--coords", op->coords,
-                    "Spalten der Koordinaten in CSV-Quellen (statt einer Spalte WKT)")
-        ->type_name("E,N");
-    app->add_option("--from", op->from, "Stufe, ab der ein Objekt gefaehrdet ist (Vorgabe 1)")
-        ->type_name("K");
+    add_object_options(*app, op->objects, "Koordinatensystem von Standort und Karte", true);
     app->add_option("--label", op->label,
                     "Feld, das die Objekte in Tabelle und Karte benennt (Vorgabe: Objektnummer, "
                     "in der Karte keine Beschriftung)")

@@ -322,4 +322,28 @@ TEST(Report, HtmlIsOneFileWithItsPictures) {
     EXPECT_NE(h.find("Objekt 2"), std::string::npos);
 }
 
+// The object options are read as assess reads them; a bad value writes nothing.
+TEST(Report, BadObjectOptionValuesWriteNothing) {
+    const std::string dir = scratch_dir();
+    const std::string src = many_objects(dir, 1);
+    const struct {
+        const char* opt;
+        const char* value;
+        const char* says;
+    } cases[] = {
+        {"--coords", "E,N,Z", "Option --coords: zwei Spaltennamen E,N erwartet: E,N,Z"},
+        {"--from", "4", "Option --from"},
+        {"--spacing", "0", "Option --spacing"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> a = report_args(src, "b.pdf");
+        a.push_back(c.opt);
+        a.push_back(c.value);
+        const auto r = run_orvalis(a, {}, dir);
+        EXPECT_EQ(r.code(), 1) << c.opt << ": " << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir + "/b.pdf")) << c.opt;
+    }
+}
+
 } // namespace
