@@ -136,6 +136,8 @@ std::string german_message(const CLI::App& top, const CLI::ParseError& e) {
         const std::string s = subject(what);
         const std::string o = s.empty() ? std::string("Option") : "Option " + s;
         if (what.find("flag override") != std::string::npos) return o + ": nimmt keinen Wert";
+        // CLI11 reports an option given twice as too many values.
+        if (what.find("At Most") != std::string::npos) return o + ": nur einmal erlaubt";
         return o + ": Wert fehlt";
     }
     if (is((const CLI::ExcludesError*)nullptr)) {

@@ -435,6 +435,7 @@ TEST(MapOptions, BadOptions) {
          2},
         {{"--x"}, "orvalis: Option --x: Wert fehlt\n", 2},
         {{"--x", "--json"}, "orvalis: Option --x: Wert fehlt\n", 2},
+        {{"--cell", "5", "--cell", "6"}, "orvalis: Option --cell: nur einmal erlaubt\n", 2},
         {{"--digits", "2"}, "orvalis: unbekannte Option --digits\n", 2},
         {{"--raster", d + "/r.tif", "--origin", "", "--azimuth", "3", "--crs", "EPSG:25832"},
          "orvalis: Option --origin: leerer Wert\n",
