@@ -101,11 +101,13 @@ columns::columns(bool world, std::string e_name, std::string n_name)
         std::size_t at = 0;
         first_[k] = -1;
         if ((k >= sl_e && !world_) || (coordinate && world_)) continue;
-        first_[k] = next_folded(k == sl_e   ? std::string_view(e_name_)
-                                : k == sl_n ? std::string_view(n_name_)
-                                            : std::string_view(slot_name(k)),
-                                at);
+        first_[k] = next_folded(name_of(k), at);
     }
+}
+
+// The name that gives slot k: the names given for E and N, else the slot's.
+std::string_view columns::name_of(int k) const {
+    return k == sl_e ? e_name_ : k == sl_n ? n_name_ : std::string_view(slot_name(k));
 }
 
 // The slot that name gives, or -1.
@@ -144,9 +146,7 @@ header_problem columns::add(std::string_view name, bool truncated) {
         const int first = next_folded(name, at);
         for (int k = 0; k < n_slots && first >= 0; ++k) {
             if (first != first_[k]) continue;
-            const std::string_view want = k == sl_e   ? std::string_view(e_name_)
-                                          : k == sl_n ? std::string_view(n_name_)
-                                                      : std::string_view(slot_name(k));
+            const std::string_view want = name_of(k);
             if (!same_folded(name, want)) continue;
             if (!near_misses_.empty()) near_misses_ += "; ";
             put_label(near_misses_, c);
@@ -190,10 +190,8 @@ std::string columns::found_and_expected() const {
 header_problem columns::finish(bool point_given) const {
     if (world_) {
         for (int s : {sl_e, sl_n}) {
-            if (col_[s] < 0) {
-                const std::string& name = s == sl_e ? e_name_ : n_name_;
-                return "Spalte " + shown_text(name) + " fehlt (Weltkoordinaten mit --origin)";
-            }
+            if (col_[s] < 0)
+                return "Spalte " + shown_text(name_of(s)) + " fehlt (Weltkoordinaten mit --origin)";
         }
         return std::nullopt;
     }

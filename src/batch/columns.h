@@ -57,6 +57,7 @@ class columns {
 
   private:
     int match(std::string_view name) const;
+    std::string_view name_of(int k) const;
     std::string found_and_expected() const;
     std::string_view name(std::size_t k) const;
 

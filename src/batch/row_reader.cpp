@@ -46,6 +46,18 @@ void row_reader::fail_at(std::size_t line, uint64_t c, std::string_view why,
     }
 }
 
+// Starts the header's first problem of kind, with "<input>, Zeile 1: " when
+// placed, for the caller to finish; false when it has one already.
+bool row_reader::fail_header(failure kind, bool placed) {
+    if (!bad_.empty()) return false;
+    if (placed) {
+        put_at(bad_, 1);
+        bad_ += ": ";
+    }
+    bad_kind_ = kind;
+    return true;
+}
+
 // The state of a new row: nothing read, the options' values.
 void row_reader::start_row() {
     col_ = 0;
@@ -89,17 +101,14 @@ void row_reader::on_field(bool last) {
     const csv::field_info& f = scanner_.field();
     constexpr std::string_view unclosed = "Anfuehrungszeichen nicht geschlossen";
     if (f.unclosed && !header_) fail_at(f.line, col_, unclosed);
-    if (f.unclosed && header_ && fail(f.line)) {
-        bad_ += "Kopfzeile: ";
-        bad_ += unclosed;
-    }
     if (header_) {
-        if (auto pr = columns_.add(scanner_.value(), f.too_long); pr && bad_.empty()) {
-            put_at(bad_, 1);
-            bad_ += ": ";
-            bad_ += *pr;
-            bad_kind_ = failure::bad_input;
+        if (f.unclosed && fail(f.line)) {
+            bad_ += "Kopfzeile: ";
+            bad_ += unclosed;
         }
+        if (auto pr = columns_.add(scanner_.value(), f.too_long);
+            pr && fail_header(failure::bad_input, true))
+            bad_ += *pr;
         return;
     }
     if (col_ == want_) {
@@ -121,26 +130,15 @@ void row_reader::on_field(bool last) {
 // The header ended: the columns, the delimiter and decimal separator, and
 // which of a column and an option gives a parameter.
 bool row_reader::on_header(row_out& r) {
-    // Starts the header's first problem, "<input>, Zeile 1: ", or false
-    // when it has one already.
-    const auto header_fails = [this](failure kind, bool placed) {
-        if (!bad_.empty()) return false;
-        if (placed) {
-            put_at(bad_, 1);
-            bad_ += ": ";
-        }
-        bad_kind_ = kind;
-        return true;
-    };
-    if (scanner_.only_delims() && columns_.count() == 1 && header_fails(failure::bad_input, true))
+    if (scanner_.only_delims() && columns_.count() == 1 && fail_header(failure::bad_input, true))
         bad_ += "Kopfzeile ist leer";
     if (auto pr = columns_.finish(cfg_.given[sl_x] || cfg_.given[sl_y]);
-        pr && header_fails(failure::bad_input, true))
+        pr && fail_header(failure::bad_input, true))
         bad_ += *pr;
     if (scanner_.delim() == 0) scanner_.set_delim(',');
     const char d = scanner_.delim();
     const char dec = cfg_.dec != 0 ? cfg_.dec : d == ';' ? ',' : '.';
-    if (d == ',' && dec == ',' && header_fails(failure::same_separators, false))
+    if (d == ',' && dec == ',' && fail_header(failure::same_separators, false))
         bad_ += "Trennzeichen und Dezimalzeichen sind beide ','";
     for (int s = 0; s < n_params; ++s) {
         if (columns_.col(s) < 0 || !cfg_.given[s]) continue;
@@ -148,7 +146,7 @@ bool row_reader::on_header(row_out& r) {
             columns_.drop(s);
             continue;
         }
-        if (!header_fails(failure::bad_input, true)) continue;
+        if (!fail_header(failure::bad_input, true)) continue;
         const std::string option = param_table[s].option;
         columns_.put_label(bad_, static_cast<uint64_t>(columns_.col(s)));
         bad_ += " und Option " + option + " geben beide " + param_table[s].name + " an; Option " +

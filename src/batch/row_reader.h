@@ -47,6 +47,7 @@ class row_reader {
     void cell(int s);
     bool fail(std::size_t line);
     void fail_at(std::size_t line, uint64_t c, std::string_view why, std::string_view value = {});
+    bool fail_header(failure kind, bool placed);
     void start_row();
     void put_at(std::string& out, std::size_t line) const;
 
