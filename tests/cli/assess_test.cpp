@@ -426,4 +426,33 @@ TEST(AssessCommand, BadInputNamesWhereAndWritesNothing) {
     EXPECT_EQ(out[1].f.at("name"), "kaputt");
 }
 
+// Empty and repeated option values are refused before any command runs,
+// naming the option, for the commands that read the user's layers too.
+TEST(AssessCommand, EmptyAndRepeatedValuesNameTheOption) {
+    const std::vector<std::string> breach = {"--origin", "1,2", "--azimuth", "0"};
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        std::string err;
+    } cases[] = {
+        {{"assess", "a.gpkg", "--spacing", ""}, 1, "orvalis: Option --spacing: leerer Wert\n"},
+        {{"report", "a.gpkg", "--crs", "EPSG:2056", "-o", "r.pdf", "--coords", ""},
+         1,
+         "orvalis: Option --coords: leerer Wert\n"},
+        {{"inventory", "reg.csv", "--objects", "", "-o", "o.csv"},
+         1,
+         "orvalis: Option --objects: leerer Wert\n"},
+        {{"assess", "a.gpkg", "--from", "1", "--from", "2"},
+         2,
+         "orvalis: Option --from: nur einmal erlaubt\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> a = c.args;
+        if (a[0] != "inventory") a.insert(a.end(), breach.begin(), breach.end());
+        const auto r = run_orvalis(a);
+        EXPECT_EQ(r.code(), c.code) << c.err;
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
 } // namespace
