@@ -1,24 +1,24 @@
-// GDAL's error handler for the duration of a call.
-#include "assess/quiet.h"
+// GDAL's error handler for the life of a messages object, and driver registration.
+#include "geo/context.h"
 
 #include <cpl_error.h>
 #include <gdal.h>
 
-namespace orv::assess {
+namespace orv::geo {
 
 namespace {
 
 void CPL_STDCALL collect(CPLErr e, CPLErrorNum, const char* msg) {
-    if (e >= CE_Failure) static_cast<quiet_gdal*>(CPLGetErrorHandlerUserData())->record(msg);
+    if (e >= CE_Failure) static_cast<messages*>(CPLGetErrorHandlerUserData())->record(msg);
 }
 
 } // namespace
 
-quiet_gdal::quiet_gdal() {
+messages::messages() {
     CPLPushErrorHandlerEx(&collect, this);
 }
 
-quiet_gdal::~quiet_gdal() {
+messages::~messages() {
     CPLPopErrorHandler();
 }
 
@@ -30,4 +30,4 @@ void register_drivers() {
     (void)done;
 }
 
-} // namespace orv::assess
+} // namespace orv::geo
