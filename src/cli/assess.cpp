@@ -31,7 +31,8 @@ struct assess_opts {
 
 // Everything from the options, the site checked as map checks it.
 maybe_problem plan(const assess_opts& op, assess::request& r, params& p, std::string& note) {
-    maybe_problem e = read_site(op.site, p);
+    maybe_problem e = require_site(op.site);
+    if (!e) e = read_site(op.site, p);
     if (!e) e = read_levels(op.levels, r.lv);
     if (!e) e = read_object_options(op.objects, r);
     int threads = 0;
@@ -95,7 +96,7 @@ command add_assess(CLI::App& top) {
     app->add_option("QUELLE", op->objects.sources,
                     "Vektordaten (GeoPackage, Shapefile, GeoJSON, FlatGeobuf, KML, GML, CSV)")
         ->required();
-    add_site_options(*app, op->site, false);
+    add_verdict_site_options(*app, op->site, site_source::options);
     add_levels_option(*app, op->levels);
     add_object_options(*app, op->objects,
                        "Koordinatensystem des Standortes (Vorgabe: das der ersten Ebene)", false);

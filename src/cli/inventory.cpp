@@ -208,7 +208,7 @@ command add_inventory(CLI::App& top) {
     app->add_option("--crs", op->crs,
                     "Koordinatensystem (Vorgabe: das der ersten Ebene der Objekte)")
         ->type_name("EPSG:NNNN");
-    add_site_options(*app, op->site, false);
+    add_verdict_site_options(*app, op->site, site_source::columns);
     app->add_option("--azimuth", op->azimuth,
                     "Richtung des Strahls in Grad im Uhrzeigersinn von Norden, fuer Anlagen "
                     "ohne Spalte azimuth")

@@ -58,6 +58,7 @@ maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
     maybe_problem e = read_format(op, html);
     bool jet = false;
     if (!e) e = read_picture(op.pic, true, r.picture, jet);
+    if (!e) e = require_site(op.site);
     if (!e) e = read_site(op.site, r.p);
     if (!e) e = read_levels(op.levels, r.judge.lv);
     if (!e) e = read_object_options(op.objects, r.judge);
@@ -141,7 +142,7 @@ command add_report(CLI::App& top) {
                                 "betroffene Objekte, Methode und Pruefsummen");
     app->add_option("QUELLE", op->objects.sources, "Vektordaten der Objekte (wie bei assess)")
         ->required();
-    add_site_options(*app, op->site, false);
+    add_verdict_site_options(*app, op->site, site_source::options);
     add_levels_option(*app, op->levels);
     add_object_options(*app, op->objects, "Koordinatensystem von Standort und Karte", true);
     app->add_option("--label", op->label,

@@ -30,6 +30,33 @@ void add_site_options(CLI::App& app, site_text& t, bool point) {
     app.add_option("-y", t.y, "Distanz y von der Mittellinie in m (Vorgabe 0)")->type_name("ZAHL");
 }
 
+// Registers the five site options of a command that gives a verdict.
+void add_verdict_site_options(CLI::App& app, site_text& t, site_source from) {
+    static const char* const what[n_site_params] = {"Stauhoehe H in m", "Breschenbreite B in m",
+                                                     "Stauvolumen Vol in m3", "Gefaelle S in %",
+                                                     "Korndurchmesser D in m"};
+    for (int k = 0; k < n_site_params; ++k) {
+        const param_info& o = param_table[k];
+        std::string help = what[k];
+        help += from == site_source::options
+                    ? " (Pflicht, keine Vorgabe)"
+                    : std::string(", fuer Anlagen ohne Spalte ") + o.name + " (keine Vorgabe)";
+        app.add_option(o.option, t.*texts[k], help)->type_name("ZAHL");
+    }
+}
+
+// Names the first site option left out.
+maybe_problem require_site(const site_text& t) {
+    for (int k = 0; k < n_site_params; ++k) {
+        const param_info& o = param_table[k];
+        if ((t.*texts[k]).empty())
+            return problem{exit_bad_value, std::string(o.name) + " fehlt: Option " + o.option +
+                                               " angeben (ein Urteil braucht alle fuenf "
+                                               "Parameter H, B, Vol, S, D)"};
+    }
+    return std::nullopt;
+}
+
 // Reads and checks each given parameter option.
 maybe_problem read_site(const site_text& t, params& p) {
     for (int k = 0; k < n_params; ++k) {

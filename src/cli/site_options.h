@@ -18,6 +18,18 @@ struct site_text {
 // Adds -H, -B, --vol, -S, -D and, with point, -x and -y to app.
 void add_site_options(CLI::App& app, site_text& t, bool point = true);
 
+// How a command that gives a verdict takes the five site parameters: from
+// options alone (assess, report), or from a register's columns with the
+// options for rows without one (inventory). None has a default.
+enum class site_source { options, columns };
+
+// Adds -H, -B, --vol, -S and -D without defaults, with help texts that say so.
+void add_verdict_site_options(CLI::App& app, site_text& t, site_source from);
+
+// Each of the five site options must be given: a verdict is never computed
+// from a default the user did not choose.
+maybe_problem require_site(const site_text& t);
+
 // Reads the given options into p, whose other fields keep their values.
 // H, B, Vol and D must be finite and > 0, the others finite.
 maybe_problem read_site(const site_text& t, params& p);

@@ -456,3 +456,30 @@ TEST(AssessCommand, EmptyAndRepeatedValuesNameTheOption) {
 }
 
 } // namespace
+
+// A verdict is never computed from the calculator's defaults: each of the
+// five site parameters left out is named, exit 1, nothing written.
+TEST(AssessCommand, EveryVerdictNeedsTheFiveSiteParameters) {
+    const std::string dir = scratch_dir();
+    write_layer(dir + "/a.gpkg", "GPKG", "a", 2056, {{"POINT (" + world(100, 0) + ")", "x"}});
+    const std::vector<std::pair<std::string, std::string>> given = {
+        {"-H", "8"}, {"-B", "20"}, {"--vol", "60000"}, {"-S", "6"}, {"-D", "0.1"}};
+    const char* const names[] = {"H", "B", "Vol", "S", "D"};
+    for (const char* cmd : {"assess", "report"}) {
+        for (std::size_t left = 0; left < given.size(); ++left) {
+            const std::string out = dir + "/o" + std::to_string(left) + "." +
+                                    (cmd == std::string("assess") ? "gpkg" : "pdf");
+            std::vector<std::string> a = {cmd, dir + "/a.gpkg", "--origin", "2600000,1200000",
+                                          "--azimuth", "120", "--crs", "EPSG:2056", "-o", out};
+            for (std::size_t k = 0; k < given.size(); ++k)
+                if (k != left) a.insert(a.end(), {given[k].first, given[k].second});
+            const auto r = run_orvalis(a);
+            EXPECT_EQ(r.code(), 1) << cmd << " " << names[left] << ": " << r.err;
+            EXPECT_EQ(r.err, std::string("orvalis ") + cmd + ": " + names[left] +
+                                 " fehlt: Option " + given[left].first +
+                                 " angeben (ein Urteil braucht alle fuenf Parameter H, B, Vol, "
+                                 "S, D)\n");
+            EXPECT_FALSE(std::filesystem::exists(out)) << out;
+        }
+    }
+}

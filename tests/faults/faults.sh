@@ -20,8 +20,8 @@ batch   | csv | batch in.csv -o {OUT}         | batch in.csv          | -
 map     | png | map --cell 10 -o {OUT}        | map --cell 10         | --raster {OUT2}.tif
 raster  | tif | map --cell 10 --raster {OUT}  | map --cell 10         | -o {OUT2}.png
 profile | csv | profile --csv -o {OUT}        | profile --csv         | -
-assess  | geojson | assess objekte.csv --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 -o {OUT} | assess objekte.csv --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 | -
-report  | -   | -                             | report in.csv --coords x,y --origin 0,1000 --azimuth 0 --crs EPSG:2056 --format pdf -o - | -
+assess  | geojson | assess objekte.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 -o {OUT} | assess objekte.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 | -
+report  | -   | -                             | report in.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --coords x,y --origin 0,1000 --azimuth 0 --crs EPSG:2056 --format pdf -o - | -
 inventory | csv | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - | --objects-out {OUT2}.gpkg
 zones   | geojson | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o o.csv --reports berichte --zones {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - --reports berichte | --objects-out {OUT2}.gpkg
 '
@@ -262,6 +262,34 @@ while IFS='|' read -r name ext file_args out_args second; do
     [ -s "$W/out" ] && bad "output written: $(head -c 100 "$W/out")"
     german_message; no_leftovers; finish_case
 done <<<"$COMMANDS"
+
+# Ways in which a verdict could turn quietly to "nicht gefaehrdet": one line
+# each, name | exit status | a fragment its message (or its output) must
+# hold | arguments, {OUT} the output. A refusal writes no output; a run
+# with --keep-going (exit 3) writes it and says "offen" there.
+SITE='-H 3 -B 5 --vol 2000 -S 4 -D 0.1'
+BREACH='--origin 2600000,1200000 --azimuth 90 --crs EPSG:2056'
+VERDICT_CASES="
+missing parameter | 1 | S fehlt: Option -S | assess objekte.csv -H 3 -B 5 --vol 2000 -D 0.1 $BREACH -o {OUT}.gpkg
+missing parameter in report | 1 | D fehlt: Option -D | report objekte.csv -H 3 -B 5 --vol 2000 -S 4 $BREACH -o {OUT}.pdf
+"
+while IFS='|' read -r name want says line; do
+    name=$(echo $name)
+    [ -n "$name" ] || continue
+    [ -z "$ONLY" ] || [[ "$name" == *"$ONLY"* ]] || continue
+    case="$name"; ok=1; fresh
+    line=$(args "$line" out)
+    (cd "$W" && exec "$ORV" $line >"$W/stdout" 2>"$W/err")
+    st=$?
+    want=$(echo $want) says=$(echo $says)
+    status_is "$want" "$st"
+    grep -qF -- "$says" "$W/err" "$W/stdout" || bad "does not say '$says': $(head -c 300 "$W/err")"
+    if [ "$want" = 1 ]; then
+        [ -z "$(find "$W" -maxdepth 1 -name 'out*')" ] || bad "output written"
+        german_message
+    fi
+    no_leftovers; finish_case
+done <<<"$VERDICT_CASES"
 
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]
