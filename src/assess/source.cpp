@@ -10,6 +10,7 @@
 #include <ogrsf_frmts.h>
 
 #include "assess/quiet.h"
+#include "base/number_text.h"
 
 namespace orv::assess {
 
@@ -267,6 +268,11 @@ bool read_parts(const OGRFeature& f, OGRCoordinateTransformation* ct, double spa
             for (const xy& v : ring) {
                 if (!finite(v)) {
                     why = "Koordinate ist keine endliche Zahl";
+                    return false;
+                }
+                if (!in_lattice(v.e, spacing) || !in_lattice(v.n, spacing)) {
+                    why = "Koordinate zu gross fuer den Abstand der Stichproben (" +
+                          shortest(v.e) + ", " + shortest(v.n) + ")";
                     return false;
                 }
                 e0 = std::min(e0, v.e), e1 = std::max(e1, v.e);
