@@ -8,12 +8,11 @@
 #include <memory>
 #include <thread>
 
-#include <sys/stat.h>
-
 #include <ogrsf_frmts.h>
 
 #include "assess/output.h"
 #include "assess/read_feature.h"
+#include "geo/dataset_files.h"
 #include "io/guard.h"
 
 namespace orv::assess {
@@ -88,13 +87,6 @@ void judge_batch(batch& b, const frame& fr, double spacing, unsigned threads) {
     }
     work();
     for (auto& t : pool) t.join();
-}
-
-// True when paths a and b name the same existing file.
-bool same_file(const std::string& a, const std::string& b) {
-    struct stat sa, sb;
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
 }
 
 // Output layer names: the input's, "_2", "_3" ... for repeated ones.
@@ -175,10 +167,9 @@ outcome assess(const request& r) {
     if (!r.out.empty()) {
         driver = choose_driver(r.out, why);
         if (driver.empty()) return stop(ending::usage, "Option -o: " + why + ": " + r.out);
-        for (const std::string& p : r.src.paths) {
-            if (same_file(r.out, p))
-                return stop(ending::usage, "Option -o: nennt die Quelle " + p + ": " + r.out);
-        }
+        if (const std::string p = geo::input_overwritten(r.out, r.src.paths); !p.empty())
+            return stop(ending::usage, "Option -o: nennt die Quelle " + p +
+                                           " oder eine ihrer Dateien: " + r.out);
     }
     sources in;
     if (!in.open(r.src, why)) return stop(ending::bad_input, why);
