@@ -69,8 +69,11 @@ void judge::take(const xy* p, std::size_t n) {
         const real y = static_cast<real>(j.y);
         ++v_.n;
         int32_t st;
-        if (x <= 0) {
+        if (x < 0) {
             st = not_downstream;
+        } else if (x == 0) {
+            // On the breach itself: nearer than the tables begin, never upstream.
+            st = 1;
         } else {
             // Neighbouring samples often share x: its distance stage once.
             if (!have_station_ || bits(x) != x_bits_) {

@@ -180,7 +180,12 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpa
     CPLStringList options;
     const char* geom_name =
         defn->GetGeomFieldCount() ? defn->GetGeomFieldDefn(0)->GetNameRef() : "";
-    if (geom_name && *geom_name && takes(st_->driver, "GEOMETRY_NAME"))
+    // A CSV keeps the geometry as text in a column WKT, so that it reads
+    // back as the same objects; a WKT column of a CSV source gives way to it.
+    const bool csv = EQUAL(st_->driver->GetDescription(), "CSV");
+    if (csv)
+        options.SetNameValue("GEOMETRY", "AS_WKT");
+    else if (geom_name && *geom_name && takes(st_->driver, "GEOMETRY_NAME"))
         options.SetNameValue("GEOMETRY_NAME", geom_name);
     const char* fid = in.GetFIDColumn();
     if (fid && *fid && takes(st_->driver, "FID")) options.SetNameValue("FID", fid);
@@ -194,7 +199,7 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpa
     st_->map.assign(static_cast<std::size_t>(defn->GetFieldCount()), -1);
     for (int i = 0; i < defn->GetFieldCount(); ++i) {
         OGRFieldDefn* f = defn->GetFieldDefn(i);
-        if (ours(f->GetNameRef())) continue;
+        if (ours(f->GetNameRef()) || (csv && EQUAL(f->GetNameRef(), "WKT"))) continue;
         if (out->CreateField(f, TRUE) != OGRERR_NONE) {
             why = std::string("Feld ") + f->GetNameRef() + " nicht anlegbar";
             return false;

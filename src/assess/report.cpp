@@ -127,6 +127,8 @@ std::string report_text(const report_input& in, const outcome& o) {
                   std::to_string(l.states[k]);
         }
         if (!st.empty()) s += "  " + st + "\n";
+        if (l.features != 0 && l.states[static_cast<int>(state::empty)] == l.features)
+            s += "  alle Objekte ohne Geometrie: die Ebene traegt nichts zum Urteil bei\n";
         if (!l.endangered.empty()) s += "  gefaehrdet ab Stufe " + std::to_string(in.from) + ":\n";
         for (std::size_t k = 0; k < l.endangered.size(); ++k) {
             const listed& e = l.endangered[k];

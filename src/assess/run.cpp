@@ -8,11 +8,11 @@
 #include <memory>
 #include <thread>
 
-#include <sys/stat.h>
-
 #include <ogrsf_frmts.h>
 
 #include "assess/output.h"
+#include "assess/read_feature.h"
+#include "geo/dataset_files.h"
 #include "io/guard.h"
 
 namespace orv::assess {
@@ -37,19 +37,25 @@ struct item {
 
 using batch = std::vector<item>;
 
-// Reads the next features of l into b; empty at the end of the layer.
-void read_batch(const layer_in& l, double spacing, batch& b) {
+// Reads the next features of l into b; empty at the end of the layer. A
+// layer that ends on a failure leaves why set; last is the id of the last
+// feature read.
+void read_batch(const layer_in& l, double spacing, batch& b, std::string& why,
+                std::int64_t& last) {
     b.clear();
     std::size_t vertices = 0;
     while (b.size() < batch_features && vertices < batch_vertices) {
-        OGRFeature* f = l.layer->GetNextFeature();
-        if (!f) break;
         item it;
+        OGRFeature* f = nullptr;
+        const bool more = next_feature(l, spacing, f, it.parts, it.error);
         it.f.reset(f);
-        if (read_parts(*f, l.ct, spacing, it.parts, it.error)) {
-            for (const part& p : it.parts) {
-                for (const auto& ring : p.rings) vertices += ring.size();
-            }
+        if (!more) {
+            why = it.error;
+            break;
+        }
+        last = f->GetFID();
+        for (const part& p : it.parts) {
+            for (const auto& ring : p.rings) vertices += ring.size();
         }
         b.push_back(std::move(it));
     }
@@ -81,13 +87,6 @@ void judge_batch(batch& b, const frame& fr, double spacing, unsigned threads) {
     }
     work();
     for (auto& t : pool) t.join();
-}
-
-// True when paths a and b name the same existing file.
-bool same_file(const std::string& a, const std::string& b) {
-    struct stat sa, sb;
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
 }
 
 // Output layer names: the input's, "_2", "_3" ... for repeated ones.
@@ -168,10 +167,9 @@ outcome assess(const request& r) {
     if (!r.out.empty()) {
         driver = choose_driver(r.out, why);
         if (driver.empty()) return stop(ending::usage, "Option -o: " + why + ": " + r.out);
-        for (const std::string& p : r.src.paths) {
-            if (same_file(r.out, p))
-                return stop(ending::usage, "Option -o: nennt die Quelle " + p + ": " + r.out);
-        }
+        if (const std::string p = geo::input_overwritten(r.out, r.src.paths); !p.empty())
+            return stop(ending::usage, "Option -o: nennt die Quelle " + p +
+                                           " oder eine ihrer Dateien: " + r.out);
     }
     sources in;
     if (!in.open(r.src, why)) return stop(ending::bad_input, why);
@@ -240,15 +238,27 @@ outcome assess(const request& r) {
             }
             return true;
         };
+        // A file that stops being readable loses an unknown number of
+        // objects: the run stops, also with keep_going.
+        std::string broken;
+        std::int64_t last = -1;
+        auto lost = [&] {
+            return l.path + ", Ebene " + l.name +
+                   (last < 0 ? std::string(", vor dem ersten Objekt")
+                             : ", nach Objekt " + std::to_string(last)) +
+                   ": " + broken;
+        };
         batch cur, prev, next;
-        read_batch(l, r.spacing, cur);
+        read_batch(l, r.spacing, cur, broken, last);
+        if (!broken.empty()) return stop(ending::bad_input, lost());
         while (!cur.empty()) {
             auto job =
                 std::async(std::launch::async, [&] { judge_batch(cur, fr, r.spacing, threads); });
             const bool ok = finish(prev);
-            if (ok) read_batch(l, r.spacing, next);
+            if (ok) read_batch(l, r.spacing, next, broken, last);
             job.get();
             if (!ok) return stop(o.end, o.message);
+            if (!broken.empty()) return stop(ending::bad_input, lost());
             prev = std::move(cur);
             cur = std::move(next);
             next = batch{};

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace orv::assess {
 
@@ -32,8 +33,10 @@ void sampler::segment(xy a, xy b) {
     const double len = std::hypot(de, dn);
     if (!(len > 0)) return;
     const double steps = std::ceil(len / s_);
-    for (double k = 1; k < steps; ++k) {
-        const double t = k * s_ / len;
+    if (!(steps < max_lattice_index)) return; // refused by read_parts before
+    const auto n = static_cast<std::int64_t>(steps);
+    for (std::int64_t k = 1; k < n; ++k) {
+        const double t = static_cast<double>(k) * s_ / len;
         put(a.e + t * de, a.n + t * dn);
     }
 }
@@ -55,12 +58,16 @@ void sampler::polygon(const std::vector<std::vector<xy>>& rings) {
         for (const xy& p : r) top = std::max(top, p.n), bottom = std::min(bottom, p.n);
     }
     if (!(bottom <= top)) return;
+    // Lattice indices are integers: a double index beyond 2^53 would no
+    // longer change by one. A polygon that far out in spacings has no
+    // lattice here; read_parts refuses it before it comes this far.
+    if (!in_lattice(top, s_) || !in_lattice(bottom, s_)) return;
     // Row m has its centre at (m + 0.5) s; one row more on each side, the
     // rule below decides which hold points.
-    const double m_top = std::floor(top / s_);
-    const double m_bottom = std::floor(bottom / s_) - 1;
-    for (double m = m_top; m >= m_bottom; --m) {
-        const double y = (m + 0.5) * s_;
+    const auto m_top = static_cast<std::int64_t>(std::floor(top / s_));
+    const auto m_bottom = static_cast<std::int64_t>(std::floor(bottom / s_)) - 1;
+    for (std::int64_t m = m_top; m >= m_bottom; --m) {
+        const double y = (static_cast<double>(m) + 0.5) * s_;
         // Crossings of the row with every edge, an edge counting when its
         // ends lie on different sides of y with "above" meaning > y: a
         // vertex or horizontal edge on the row is decided half-open.
@@ -77,15 +84,22 @@ void sampler::polygon(const std::vector<std::vector<xy>>& rings) {
         std::sort(cross_.begin(), cross_.end());
         // A point x is inside when an odd number of crossings lie east of
         // it: x in [c0, c1), [c2, c3), ...
-        for (std::size_t i = 0; i + 1 < cross_.size(); i += 2) {
-            const double lo = cross_[i];
-            const double hi = cross_[i + 1];
-            double k = std::floor(lo / s_ - 0.5);
-            while ((k + 0.5) * s_ < lo) ++k;
-            while ((k - 0.5) * s_ >= lo) --k;
-            for (double x = (k + 0.5) * s_; x < hi; ++k, x = (k + 0.5) * s_) put(x, y);
-        }
+        for (std::size_t i = 0; i + 1 < cross_.size(); i += 2) row(cross_[i], cross_[i + 1], y);
     }
+}
+
+// The lattice centres (k + 0.5) s in [lo, hi) on the row at y.
+void sampler::row(double lo, double hi, double y) {
+    if (!in_lattice(lo, s_) || !in_lattice(hi, s_)) return;
+    auto at = [&](std::int64_t k) { return (static_cast<double>(k) + 0.5) * s_; };
+    auto k = static_cast<std::int64_t>(std::floor(lo / s_ - 0.5));
+    while (at(k) < lo) ++k;
+    while (at(k - 1) >= lo) --k;
+    for (double x = at(k); x < hi; x = at(++k)) put(x, y);
+}
+
+bool in_lattice(double c, double spacing) {
+    return std::fabs(c / spacing) < max_lattice_index;
 }
 
 } // namespace orv::assess

@@ -12,6 +12,13 @@ struct xy {
     double n;
 };
 
+// Coordinates in spacings beyond which no lattice is laid (2^52): below
+// it every index is an exact integer and (k + 0.5) an exact double.
+inline constexpr double max_lattice_index = 4503599627370496.0;
+
+// True when coordinate c lies within max_lattice_index spacings of 0.
+bool in_lattice(double c, double spacing);
+
 // Receives samples in order, a few thousand at a time.
 class sample_sink {
   public:
@@ -47,6 +54,7 @@ class sampler {
   private:
     void put(double e, double n);
     void segment(xy a, xy b);
+    void row(double lo, double hi, double y);
 
     double s_;
     sample_sink& sink_;

@@ -10,6 +10,7 @@
 #include <ogrsf_frmts.h>
 
 #include "assess/quiet.h"
+#include "base/number_text.h"
 
 namespace orv::assess {
 
@@ -172,6 +173,11 @@ bool sources::open(const source_request& r, std::string& why) {
             oo.SetNameValue("X_POSSIBLE_NAMES", r.coord_e.c_str());
             oo.SetNameValue("Y_POSSIBLE_NAMES", r.coord_n.c_str());
         }
+        // GeoJSON keeps each feature's text, so that a geometry it could not
+        // read is told from a null one.
+        GDALDriverH id = GDALIdentifyDriverEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr);
+        const std::string format = id ? GDALGetDriverShortName(id) : "";
+        if (format == "GeoJSON" || format == "GeoJSONSeq") oo.SetNameValue("NATIVE_DATA", "YES");
         auto* ds = GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr,
                                      oo.List(), nullptr);
         if (!ds) {
@@ -190,7 +196,13 @@ bool sources::open(const source_request& r, std::string& why) {
             }
             // Tables without geometry (a GIS's style table, for one) are not objects.
             if (l->GetLayerDefn()->GetGeomFieldCount() == 0) continue;
-            layers_.push_back({path, name, l, nullptr});
+            layer_in in;
+            in.path = path;
+            in.name = name;
+            in.layer = l;
+            in.driver = ds->GetDriver() ? ds->GetDriver()->GetDescription() : "";
+            if (in.driver == "CSV") in.coord_e = r.coord_e, in.coord_n = r.coord_n;
+            layers_.push_back(std::move(in));
         }
     }
     for (std::size_t k = 0; k < r.layers.size(); ++k) {
@@ -267,6 +279,11 @@ bool read_parts(const OGRFeature& f, OGRCoordinateTransformation* ct, double spa
             for (const xy& v : ring) {
                 if (!finite(v)) {
                     why = "Koordinate ist keine endliche Zahl";
+                    return false;
+                }
+                if (!in_lattice(v.e, spacing) || !in_lattice(v.n, spacing)) {
+                    why = "Koordinate zu gross fuer den Abstand der Stichproben (" +
+                          shortest(v.e) + ", " + shortest(v.n) + ")";
                     return false;
                 }
                 e0 = std::min(e0, v.e), e1 = std::max(e1, v.e);

@@ -30,6 +30,8 @@ struct layer_in {
     OGRLayer* layer = nullptr;
     OGRCoordinateTransformation* ct = nullptr; // null when already in the site's system
     bool has_crs = false;                      // false: taken to be in the site's system
+    std::string driver;                        // GDAL's name of the source's format
+    std::string coord_e, coord_n;              // a CSV's --coords columns, empty for none
 };
 
 // One part of a geometry, in the site's system: a point, a line, or a

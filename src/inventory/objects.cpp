@@ -11,6 +11,7 @@
 #include <boost/iterator/function_output_iterator.hpp>
 #include <ogrsf_frmts.h>
 
+#include "assess/read_feature.h"
 #include "assess/sample.h"
 #include "map/frame.h"
 
@@ -81,14 +82,17 @@ bool object_index::load(const assess::source_request& r, double spacing, bool ke
     src_ = std::make_unique<assess::sources>();
     if (!src_->open(r, why)) return false;
     std::vector<entry> entries;
+    std::vector<assess::part> parts;
     for (const assess::layer_in& l : src_->layers()) {
         l.layer->ResetReading();
         std::vector<std::int64_t>& order = order_.emplace_back();
-        while (OGRFeature* f = l.layer->GetNextFeature()) {
+        std::string err;
+        std::int64_t last = -1;
+        for (OGRFeature* f; assess::next_feature(l, spacing, f, parts, err);) {
             object o;
-            std::string err;
-            const bool ok = assess::read_parts(*f, l.ct, spacing, o.parts, err);
-            const GIntBig fid = f->GetFID();
+            o.parts = std::move(parts);
+            const bool ok = err.empty();
+            const GIntBig fid = last = f->GetFID();
             OGRFeature::DestroyFeature(f);
             if (!ok) {
                 const std::string msg =
@@ -125,6 +129,14 @@ bool object_index::load(const assess::source_request& r, double spacing, bool ke
             entries.emplace_back(box(point(o.box[0], o.box[1]), point(o.box[2], o.box[3])),
                                  static_cast<std::uint32_t>(objs_.size()));
             objs_.push_back(std::move(o));
+        }
+        // A file that stops being readable loses an unknown number of objects.
+        if (!err.empty()) {
+            why = l.path + ", Ebene " + l.name +
+                  (last < 0 ? std::string(", vor dem ersten Objekt")
+                            : ", nach Objekt " + std::to_string(last)) +
+                  ": " + err;
+            return false;
         }
     }
     // Packed at once from all boxes: a better tree than one insert at a time.

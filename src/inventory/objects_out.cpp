@@ -58,9 +58,13 @@ bool write_objects(const std::string& path, const std::string& driver, const obj
         for (int k = 2; std::find(names.begin(), names.end(), name) != names.end(); ++k)
             name = l.name + "_" + std::to_string(k);
         names.push_back(name);
+        // A CSV keeps the geometry in a column WKT, replacing a source's own.
+        const bool csv = driver == "CSV";
+        CPLStringList options;
+        if (csv) options.SetNameValue("GEOMETRY", "AS_WKT");
         OGRLayer* out = ds->CreateLayer(name.c_str(),
                                         const_cast<OGRSpatialReference*>(l.layer->GetSpatialRef()),
-                                        l.layer->GetGeomType(), nullptr);
+                                        l.layer->GetGeomType(), options.List());
         if (!out) {
             why = "Ebene " + name + " nicht anlegbar: " + q.last();
             return false;
@@ -68,7 +72,8 @@ bool write_objects(const std::string& path, const std::string& driver, const obj
         OGRFeatureDefn* def = l.layer->GetLayerDefn();
         std::vector<int> map;
         for (int k = 0; k < def->GetFieldCount(); ++k) {
-            if (is_ours(def->GetFieldDefn(k)->GetNameRef())) {
+            const char* field = def->GetFieldDefn(k)->GetNameRef();
+            if (is_ours(field) || (csv && EQUAL(field, "WKT"))) {
                 map.push_back(-1);
                 continue;
             }

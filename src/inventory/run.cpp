@@ -9,8 +9,6 @@
 #include <memory>
 #include <thread>
 
-#include <sys/stat.h>
-
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
@@ -24,6 +22,7 @@
 #include "inventory/output.h"
 #include "inventory/reports.h"
 #include "inventory/zones.h"
+#include "geo/dataset_files.h"
 #include "io/guard.h"
 #include "io/os_error.h"
 #include "io/output.h"
@@ -47,13 +46,6 @@ std::string stem(const std::string& path) {
     const auto dot = base.rfind('.');
     if (dot != std::string::npos && dot > 0) base.erase(dot);
     return base.empty() ? "anlagen" : base;
-}
-
-// True when paths a and b name the same existing file.
-bool same_file(const std::string& a, const std::string& b) {
-    struct stat sa, sb;
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
 }
 
 struct dataset_close {
@@ -322,12 +314,11 @@ outcome run(const request& r) {
     if (r.out.empty()) return stop(ending::usage, "Option -o: leerer Wert");
     // No output may name an input: the register or an object source.
     const auto names_input = [&](const char* opt, const std::string& path) -> std::string {
-        if (same_file(path, r.path))
+        if (!geo::input_overwritten(path, {r.path}).empty())
             return std::string("Option ") + opt + ": nennt das Register: " + path;
-        for (const std::string& p : r.objects.paths) {
-            if (same_file(path, p))
-                return std::string("Option ") + opt + ": nennt die Quelle " + p + ": " + path;
-        }
+        if (const std::string p = geo::input_overwritten(path, r.objects.paths); !p.empty())
+            return std::string("Option ") + opt + ": nennt die Quelle " + p +
+                   " oder eine ihrer Dateien: " + path;
         return "";
     };
     if (std::string m = names_input("-o", r.out); !m.empty()) return stop(ending::usage, m);

@@ -99,7 +99,13 @@ void object_collector::take(std::size_t layer, const OGRFeature& f,
         row.crit = c ? c : "";
         row.h = v.worst.h, row.q = v.worst.q, row.v = v.worst.v, row.x = v.x;
     }
-    if (v.st == assess::state::upstream || v.st == assess::state::empty) return;
+    if (v.st == assess::state::empty) {
+        // Nothing to draw, yet listed: a layer of such features judges nothing.
+        row.why = "ohne Geometrie";
+        list_.unassessed.push_back(std::move(row));
+        return;
+    }
+    if (v.st == assess::state::upstream) return;
     draw::map_object o;
     o.level = v.level;
     o.cover = v.st == assess::state::full   ? draw::coverage::full

@@ -90,4 +90,44 @@ TEST(AssessSample, LineHasVerticesAndPointsAtTheSpacing) {
     }
 }
 
+// Beyond 2^52 spacings a double index no longer steps by one: such rings
+// are sampled, no lattice is laid, and nothing loops; just inside, the
+// lattice holds its exact centres.
+TEST(AssessSample, LatticeEndsWhereIndicesStopBeingExact) {
+    struct far_case {
+        const char* name;
+        double s;
+        std::vector<ring> rings;
+        std::size_t lattice; // points after the ring samples
+    };
+    const double edge = 2.0 * orv::assess::max_lattice_index; // s = 2: 2^52 spacings
+    const std::vector<far_case> cases = {
+        {"triangle_1e17", 1, {{{1e17, 1e17}, {1e17 + 16, 1e17}, {1e17, 1e17 + 16}, {1e17, 1e17}}}, 0},
+        {"degenerate_1e300", 1, {{{1e300, 1e300}, {1e300, 1e300}, {1e300, 1e300}}}, 0},
+        {"micro_spacing", 1e-11, {{{2600050, 1199990}, {2600050.000001, 1199990},
+                                   {2600050.000001, 1199990.000001}, {2600050, 1199990}}}, 0},
+        {"at_the_limit", 2, {{{edge, 0}, {edge + 4, 0}, {edge + 4, 4}, {edge, 4}, {edge, 0}}}, 0},
+        {"inside_the_limit", 2, {{{-edge + 8, 0}, {-edge + 12, 0}, {-edge + 12, 4},
+                                  {-edge + 8, 4}, {-edge + 8, 0}}}, 4},
+    };
+    for (const auto& c : cases) {
+        collect out;
+        std::vector<xy> buf;
+        sampler smp(c.s, out, buf);
+        smp.polygon(c.rings);
+        smp.flush();
+        std::size_t ring_samples = 0;
+        for (const auto& r : c.rings) {
+            for (std::size_t i = 0; i + 1 < r.size(); ++i) {
+                const double len = std::hypot(r[i + 1].e - r[i].e, r[i + 1].n - r[i].n);
+                ring_samples += static_cast<std::size_t>(std::max(1.0, std::ceil(len / c.s)));
+            }
+        }
+        EXPECT_EQ(out.got.size(), ring_samples + c.lattice) << c.name;
+    }
+    EXPECT_TRUE(orv::assess::in_lattice(-4503599627370495.0, 1));
+    EXPECT_FALSE(orv::assess::in_lattice(4503599627370496.0, 1));
+    EXPECT_FALSE(orv::assess::in_lattice(1, 1e-300));
+}
+
 } // namespace

@@ -291,5 +291,50 @@ while IFS='|' read -r name want says line; do
     no_leftovers; finish_case
 done <<<"$VERDICT_CASES"
 
+# Faults of the objects themselves, one line per class: name | exit status
+# | text on standard error (or -) | text on standard output (or -) |
+# FILE~REGEX its first line must match (or -) | arguments. Each run is
+# limited to 10 s; a failing one leaves every input file as it was.
+SITE='-H 8 -B 20 --vol 60000 -S 6 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056'
+OBJECT_FAULTS="
+bad geometry      | 1 | Objekt 2: Geometrie nicht lesbar | - | - | assess kaputt.csv $SITE -o o.gpkg
+bad geometry kept | 3 | (uebersprungen) | Urteil: gefaehrdet | - | assess kaputt.csv $SITE --keep-going
+breach object     | 0 | - | Urteil: offen | - | assess bresche.csv $SITE
+huge coordinates  | 1 | Koordinate zu gross | - | - | assess riesig.csv $SITE
+huge inventory    | 1 | Koordinate zu gross | - | - | inventory anlagen.csv --objects riesig.csv --crs EPSG:2056 -o o.csv
+sidecar output    | 2 | nennt die Quelle gshp.shp | - | - | assess gshp.shp $SITE -o gshp.dbf
+sidecar objects   | 2 | nennt die Quelle gshp.shp | - | - | inventory anlagen.csv --objects gshp.shp --crs EPSG:2056 -o o.csv --objects-out gshp.dbf
+CSV geometry      | 0 | - | - | o.csv~^WKT,id, | assess objekte.csv $SITE -o o.csv
+"
+{
+    echo 'id,WKT'
+    echo '1,"POLYGON ((2600050 1199990,2600060 1199990,2600060 1200000,2600050 1199990))"'
+    echo '2,"POLYGON ((2600100 1199990,2600110 1199990,2600110 1200000,2600100 1199990)"'
+} >"$ROOT/kaputt.csv"
+printf 'id,WKT\n1,"POINT (2600000 1200000)"\n' >"$ROOT/bresche.csv"
+printf 'id,WKT\n1,"POLYGON ((1e17 1e17,1.00000000000000016e17 1e17,1e17 1.00000000000000016e17,1e17 1e17))"\n' >"$ROOT/riesig.csv"
+(cd "$ROOT" && "$ORV" assess kaputt.csv $SITE -o gshp.shp --keep-going >/dev/null 2>&1)
+while IFS='|' read -r name want err out first line; do
+    name=$(echo $name)
+    [ -n "$name" ] || continue
+    [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || [ "$ONLY" = objects ] || continue
+    case="objects: $name"; ok=1; fresh
+    cp "$ROOT"/kaputt.csv "$ROOT"/bresche.csv "$ROOT"/riesig.csv "$ROOT"/gshp.* "$W/"
+    sums=$(cd "$W" && md5sum -- *.csv gshp.*)
+    (cd "$W" && exec timeout 10 "$ORV" $line >out 2>err)
+    st=$?
+    want=$(echo $want) err=$(echo $err) out=$(echo $out) first=$(echo $first)
+    status_is "$want" $st
+    [ "$err" = - ] || grep -qF -- "$err" "$W/err" || bad "stderr: $(head -c 300 "$W/err")"
+    [ "$out" = - ] || grep -qF -- "$out" "$W/out" || bad "stdout lacks $out"
+    if [ "$first" != - ]; then
+        head -n 1 "$W/${first%%~*}" | grep -qE -- "${first#*~}" || bad "${first%%~*}: $(head -n 1 "$W/${first%%~*}")"
+    fi
+    grep -q 'ERROR' "$W/err" && bad "GDAL's message raw: $(head -c 300 "$W/err")"
+    [ "$want" = 0 ] || [ "$sums" = "$(cd "$W" && md5sum -- *.csv gshp.*)" ] || bad "an input changed"
+    [ "$want" = 0 ] || german_message
+    no_leftovers; finish_case
+done <<<"$OBJECT_FAULTS"
+
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -1,0 +1,19 @@
+// Every file of a vector dataset, and whether an output would write over one
+// of an input's.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace orv::geo {
+
+// The files of the dataset at path: path itself, the files GDAL lists for
+// it (a Shapefile's .shp .shx .dbf .prj .cpg ...) and the journals and aux
+// files beside each that exist (-wal, -shm, -journal, .aux.xml).
+std::vector<std::string> dataset_files(const std::string& path);
+
+// The first of inputs whose dataset shares a file with the dataset that
+// writing out would replace (out itself and, when it exists, its own
+// files), also through links; "" when none.
+std::string input_overwritten(const std::string& out, const std::vector<std::string>& inputs);
+
+} // namespace orv::geo

@@ -1,0 +1,303 @@
+// The object path of assess, report, map and inventory against what would
+// turn a verdict quietly to "nicht gefaehrdet": unreadable geometries, an
+// object on the breach, coordinates too far out for the spacing, an output
+// over a file of an input, and CSV outputs that must keep their geometry.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include "support/command.h"
+
+namespace {
+
+using orv::test::read_file;
+using orv::test::run_orvalis;
+using orv::test::run_program;
+using orv::test::scratch_dir;
+using orv::test::write_file;
+
+const std::vector<std::string> site = {"-H",       "8",     "-B",          "20",       "--vol",
+                                       "60000",    "-S",    "6",           "-D",       "0.1",
+                                       "--origin", "2600000,1200000", "--azimuth", "90",
+                                       "--crs",    "EPSG:2056"};
+
+// "assess PATH <site> EXTRA..." as arguments.
+std::vector<std::string> assess(const std::string& path, std::vector<std::string> extra = {}) {
+    std::vector<std::string> a{"assess", path};
+    a.insert(a.end(), site.begin(), site.end());
+    a.insert(a.end(), extra.begin(), extra.end());
+    return a;
+}
+
+// A building at level 3 (x = 50) beside the object under test.
+const std::string building =
+    "\"POLYGON ((2600050 1199990,2600060 1199990,2600060 1200000,2600050 1200000,"
+    "2600050 1199990))\"";
+
+const char* geojson_head =
+    "{\"type\":\"FeatureCollection\",\"crs\":{\"type\":\"name\",\"properties\":"
+    "{\"name\":\"urn:ogc:def:crs:EPSG::2056\"}},\"features\":[";
+
+std::string geojson_feature(int id, const std::string& geometry) {
+    return "{\"type\":\"Feature\",\"properties\":{\"id\":" + std::to_string(id) +
+           "},\"geometry\":" + geometry + "}";
+}
+
+// Writes a source in which object 2 (fid 2; Shapefile: fid 1) cannot be
+// read, beside a building at level 3; returns its path.
+using maker = std::string (*)(const std::string& dir);
+
+std::string csv_missing_paren(const std::string& d) {
+    write_file(d + "/k.csv", "id,WKT\n1," + building +
+                                 "\n2,\"POLYGON ((2600100 1199990,2600110 1199990,"
+                                 "2600110 1200000,2600100 1199990)\"\n");
+    return d + "/k.csv";
+}
+
+std::string csv_line_too_long(const std::string& d) {
+    std::string line = "2,\"LINESTRING (";
+    for (int k = 0; k < 700000; ++k) line += "2600100 1200000,";
+    line += "2600101 1200000)\"\n";
+    write_file(d + "/k.csv", "id,WKT\n1," + building + "\n" + line);
+    return d + "/k.csv";
+}
+
+std::string geojson_misspelled(const std::string& d) {
+    write_file(d + "/k.geojson",
+               std::string(geojson_head) +
+                   geojson_feature(1, "{\"type\":\"Polygon\",\"coordinates\":[[[2600050,1199990],"
+                                      "[2600060,1199990],[2600060,1200000],[2600050,1199990]]]}") +
+                   "," +
+                   geojson_feature(2, "{\"type\":\"Pointt\",\"coordinates\":[2600100,1200000]}") +
+                   "]}");
+    return d + "/k.geojson";
+}
+
+std::string geojson_bad_number(const std::string& d) {
+    write_file(d + "/k.geojson",
+               std::string(geojson_head) +
+                   geojson_feature(1, "{\"type\":\"Point\",\"coordinates\":[2600050,1200000]}") +
+                   "," + geojson_feature(2, "{\"type\":\"Point\",\"coordinates\":[\"a\",\"b\"]}") +
+                   "]}");
+    return d + "/k.geojson";
+}
+
+// The CSV source written as a GeoPackage by assess itself, then a blob broken.
+std::string gpkg_corrupt_blob(const std::string& d) {
+    write_file(d + "/g.csv", "id,WKT\n1," + building + "\n2,\"POINT (2600100 1200000)\"\n");
+    run_orvalis(assess(d + "/g.csv", {"-o", d + "/k.gpkg"}));
+    GDALDataset* ds = GDALDataset::Open((d + "/k.gpkg").c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE);
+    if (ds) {
+        ds->ReleaseResultSet(
+            ds->ExecuteSQL("UPDATE g SET geom = X'4750000100000000DEADBEEF' WHERE fid = 2",
+                           nullptr, nullptr));
+        GDALClose(ds);
+    }
+    return d + "/k.gpkg";
+}
+
+// A Shapefile of two polygons whose .shp is cut by 20 bytes.
+std::string shapefile_cut(const std::string& d) {
+    write_file(d + "/g.csv", "id,WKT\n1," + building + "\n2," + building + "\n");
+    run_orvalis(assess(d + "/g.csv", {"-o", d + "/k.shp"}));
+    const auto size = std::filesystem::file_size(d + "/k.shp");
+    std::filesystem::resize_file(d + "/k.shp", size - 20);
+    return d + "/k.shp";
+}
+
+TEST(AssessObjects, UnreadableGeometryIsAnErrorOfItsFeatureNeverEmpty) {
+    GDALAllRegister();
+    struct bad_case {
+        const char* name;
+        maker make;
+        const char* where; // in the message
+        int keep_going;    // exit status with --keep-going
+    };
+    const std::vector<bad_case> cases = {
+        {"csv_missing_paren", csv_missing_paren, "Ebene k, Objekt 2: Geometrie nicht lesbar", 3},
+        {"geojson_misspelled", geojson_misspelled, "Ebene k, Objekt 2: Geometrie nicht lesbar", 3},
+        {"geojson_bad_number", geojson_bad_number, "Ebene k, Objekt 2: Geometrie nicht lesbar", 3},
+        {"gpkg_corrupt_blob", gpkg_corrupt_blob, "Ebene g, Objekt 2: Geometrie nicht lesbar:", 3},
+        {"shapefile_cut", shapefile_cut, "Ebene k, Objekt 1: Geometrie nicht lesbar:", 3},
+        // Nothing after the failure can be read: the layer stops the run.
+        {"csv_line_too_long", csv_line_too_long, "Ebene k, nach Objekt 1: Datei nicht weiter", 1},
+    };
+    for (const bad_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string d = scratch_dir();
+        const std::string path = c.make(d);
+        const auto stopped = run_orvalis(assess(path, {"-o", d + "/out.gpkg"}));
+        EXPECT_EQ(stopped.code(), 1) << stopped.err;
+        EXPECT_NE(stopped.err.find(c.where), std::string::npos) << stopped.err;
+        EXPECT_EQ(stopped.err.find("ERROR"), std::string::npos) << stopped.err;
+        EXPECT_FALSE(std::filesystem::exists(d + "/out.gpkg"));
+        const auto kept = run_orvalis(assess(path, {"--keep-going", "--json"}));
+        EXPECT_EQ(kept.code(), c.keep_going) << kept.err;
+        EXPECT_EQ(kept.err.find("ERROR"), std::string::npos) << kept.err;
+        EXPECT_EQ(kept.out.find("\"empty\": 1"), std::string::npos) << kept.out;
+        if (c.keep_going == 3) {
+            EXPECT_NE(kept.out.find("\"skipped\": true"), std::string::npos) << kept.out;
+        }
+    }
+}
+
+TEST(AssessObjects, NullAndEmptyGeometriesStayWithoutGeometryAndAreNamed) {
+    const std::string d = scratch_dir();
+    struct empty_case {
+        const char* name;
+        std::string file, content;
+        const char* all_empty; // the summary's line when every object is empty
+    };
+    const std::vector<empty_case> cases = {
+        {"csv", "e.csv", "id,WKT\n1,\n2,\"POINT EMPTY\"\n",
+         "alle Objekte ohne Geometrie"},
+        {"geojson", "e.geojson",
+         std::string(geojson_head) + geojson_feature(1, "null") + "," +
+             geojson_feature(2, "{\"type\":\"Point\",\"coordinates\":[]}") + "]}",
+         "alle Objekte ohne Geometrie"},
+        {"csv_with_building", "b.csv", "id,WKT\n1,\n2," + building + "\n", nullptr},
+    };
+    for (const empty_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        write_file(d + "/" + c.file, c.content);
+        const auto r = run_orvalis(assess(d + "/" + c.file, {"--label", "id"}));
+        EXPECT_EQ(r.code(), 0) << r.err;
+        EXPECT_NE(r.out.find("1: ohne Geometrie"), std::string::npos) << r.out;
+        if (c.all_empty) {
+            EXPECT_NE(r.out.find(c.all_empty), std::string::npos) << r.out;
+        } else {
+            EXPECT_EQ(r.out.find("alle Objekte ohne Geometrie"), std::string::npos) << r.out;
+        }
+    }
+}
+
+TEST(AssessObjects, AnObjectOnTheBreachIsNearItNotUpstream) {
+    const std::string d = scratch_dir();
+    struct breach_case {
+        const char* wkt;
+        const char* verdict;
+        const char* state;
+    };
+    // The jet runs east: x is the easting's distance from the breach.
+    const std::vector<breach_case> cases = {
+        {"POINT (2600000 1200000)", "\"open\"", "Status 1"},
+        {"POINT (2600000.001 1200000)", "\"open\"", "Status 1"},
+        {"LINESTRING (2599990 1200000,2600000 1200000)", "\"open\"", "Status 1"},
+        {"POINT (2599999.999 1200000)", "\"no\"", "oberhalb der Bresche"},
+    };
+    for (const breach_case& c : cases) {
+        SCOPED_TRACE(c.wkt);
+        write_file(d + "/p.csv", std::string("id,WKT\n1,\"") + c.wkt + "\"\n");
+        const auto j = run_orvalis(assess(d + "/p.csv", {"--json"}));
+        EXPECT_EQ(j.code(), 0) << j.err;
+        EXPECT_NE(j.out.find(std::string("\"verdict\": ") + c.verdict), std::string::npos) << j.out;
+        const auto t = run_orvalis(assess(d + "/p.csv"));
+        EXPECT_NE(t.out.find(c.state), std::string::npos) << t.out;
+    }
+}
+
+TEST(AssessObjects, CoordinatesTooFarOutForTheSpacingFailInTime) {
+    const std::string d = scratch_dir();
+    write_file(d + "/far.csv", "id,WKT\n1,\"POLYGON ((1e17 1e17,1.00000000000000016e17 1e17,"
+                               "1e17 1.00000000000000016e17,1e17 1e17))\"\n");
+    write_file(d + "/flat.csv",
+               "id,WKT\n1,\"POLYGON ((1e300 1e300,1e300 1e300,1e300 1e300,1e300 1e300))\"\n");
+    write_file(d + "/tiny.csv", "id,WKT\n1,\"POLYGON ((2600050 1199990,2600050.000001 1199990,"
+                                "2600050.000001 1199990.000001,2600050 1199990))\"\n");
+    write_file(d + "/reg.csv", "id,E,N,H,B,Vol,S,D,azimuth\nA,2600000,1200000,8,20,60000,6,0.1,90\n");
+    const std::vector<std::string> geo = {"--origin", "2600000,1200000", "--azimuth", "90",
+                                          "--crs", "EPSG:2056"};
+    struct far_case {
+        const char* name;
+        std::vector<std::string> args;
+    };
+    std::vector<far_case> cases = {
+        {"assess_far", assess(d + "/far.csv")},
+        {"assess_flat", assess(d + "/flat.csv")},
+        {"assess_tiny", assess(d + "/tiny.csv", {"--spacing", "1e-11"})},
+        {"report", {"report", d + "/far.csv", "-H", "8", "-B", "20", "--vol", "60000", "-S", "6",
+                    "-D", "0.1", "-o", d + "/r.pdf"}},
+        {"map", {"map", "--objects", d + "/flat.csv", "-o", d + "/m.png"}},
+        {"inventory", {"inventory", d + "/reg.csv", "--objects", d + "/far.csv", "--crs",
+                       "EPSG:2056", "--id", "id", "-o", d + "/i.csv"}},
+    };
+    for (std::size_t k = 3; k < 5; ++k)
+        cases[k].args.insert(cases[k].args.end(), geo.begin(), geo.end());
+    for (const far_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> a{"timeout", "10", ORVALIS_BINARY};
+        a.insert(a.end(), c.args.begin(), c.args.end());
+        const auto r = run_program("/usr/bin/timeout", a);
+        EXPECT_EQ(r.code(), 1) << r.err;
+        EXPECT_NE(r.err.find("Objekt 1: Koordinate zu gross fuer den Abstand der Stichproben"),
+                  std::string::npos)
+            << r.err;
+    }
+}
+
+TEST(AssessObjects, NoOutputReplacesAFileOfAnInput) {
+    const std::string d = scratch_dir();
+    write_file(d + "/g.csv", "id,WKT\n1," + building + "\n");
+    ASSERT_EQ(run_orvalis(assess(d + "/g.csv", {"-o", d + "/gshp.shp"})).code(), 0);
+    write_file(d + "/reg.csv", "id,E,N,H,B,Vol,S,D,azimuth\nA,2600000,1200000,8,20,60000,6,0.1,90\n");
+    std::filesystem::create_symlink(d + "/gshp.dbf", d + "/link.dbf");
+    const std::string before = read_file(d + "/gshp.dbf");
+    const std::vector<std::vector<std::string>> cases = {
+        assess(d + "/gshp.shp", {"-o", d + "/gshp.dbf"}),
+        assess(d + "/gshp.shp", {"-o", d + "/gshp.shp"}),
+        assess(d + "/gshp.shp", {"-o", d + "/link.dbf"}),
+        {"inventory", d + "/reg.csv", "--objects", d + "/gshp.shp", "--crs", "EPSG:2056", "--id",
+         "id", "-o", d + "/i.csv", "--objects-out", d + "/gshp.dbf"},
+    };
+    for (const auto& a : cases) {
+        SCOPED_TRACE(a.back());
+        const auto r = run_orvalis(a);
+        EXPECT_EQ(r.code(), 2) << r.err;
+        EXPECT_NE(r.err.find("nennt die Quelle " + d + "/gshp.shp"), std::string::npos) << r.err;
+        EXPECT_EQ(read_file(d + "/gshp.dbf"), before);
+    }
+}
+
+TEST(AssessObjects, CsvOutputsKeepTheGeometryInOneWktColumn) {
+    const std::string d = scratch_dir();
+    write_file(d + "/src.csv", "id,WKT\n1," + building + "\n2,\"POINT (2600100 1200000)\"\n");
+    ASSERT_EQ(run_orvalis(assess(d + "/src.csv", {"-o", d + "/src.gpkg"})).code(), 0);
+    write_file(d + "/reg.csv", "id,E,N,H,B,Vol,S,D,azimuth\nA,2600000,1200000,8,20,60000,6,0.1,90\n");
+    struct csv_case {
+        const char* name;
+        std::vector<std::string> args;
+        std::string out;
+    };
+    const std::vector<csv_case> cases = {
+        {"assess_from_csv", assess(d + "/src.csv", {"-o", d + "/a.csv"}), d + "/a.csv"},
+        {"assess_from_gpkg", assess(d + "/src.gpkg", {"-o", d + "/b.csv"}), d + "/b.csv"},
+        {"objects_out",
+         {"inventory", d + "/reg.csv", "--objects", d + "/src.csv", "--crs", "EPSG:2056", "--id",
+          "id", "-o", d + "/i.csv", "--objects-out", d + "/c.csv"},
+         d + "/c.csv"},
+    };
+    const auto want = run_orvalis(assess(d + "/src.csv", {"--json"}));
+    for (const csv_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto r = run_orvalis(c.args);
+        ASSERT_EQ(r.code(), 0) << r.err;
+        const std::string text = read_file(c.out);
+        const std::string head = text.substr(0, text.find('\n'));
+        EXPECT_EQ(head.rfind("WKT,", 0), 0u) << head;
+        EXPECT_EQ(head.find("WKT", 1), std::string::npos) << head;
+        // Read back, the objects are judged as the source's were.
+        const auto again = run_orvalis(assess(c.out, {"--json"}));
+        EXPECT_EQ(again.code(), 0) << again.err;
+        const auto counts = [](const std::string& j) {
+            const auto b = j.find("\"features\"");
+            return b == std::string::npos ? j : j.substr(b, j.find("\"endangered\"") - b);
+        };
+        EXPECT_EQ(counts(again.out), counts(want.out));
+    }
+}
+
+} // namespace
