@@ -165,6 +165,7 @@ std::string report_text(const report_input& in, const outcome& o) {
                  " weitere (alle mit --json)\n";
     }
     const std::string k = std::to_string(in.from);
+    if (const std::string w = reach_warning(o, true); !w.empty()) s += "\nWarnung: " + w + "\n";
     s += "\nUrteil: ";
     if (std::string(o.verdict) == "yes")
         s += "gefaehrdet (mindestens ein Objekt auf Stufe " + k + " oder hoeher)\n";
@@ -177,10 +178,21 @@ std::string report_text(const report_input& in, const outcome& o) {
     return s;
 }
 
+std::string reach_warning(const outcome& o, bool ascii) {
+    const auto d = beyond_reach(o);
+    if (!d) return {};
+    char m[64];
+    std::snprintf(m, sizeof m, "%.0f", *d);
+    return std::string("Kein Objekt im Bereich der Tabellen: ") +
+           (ascii ? "naechstes" : "n\u00e4chstes") + " Objekt " + m + " m von der Bresche";
+}
+
 std::string report_json(const report_input& in, const outcome& o) {
     const params& p = in.site;
     std::string s = "{\n  \"verdict\": \"" + std::string(o.verdict) +
                     "\",\n  \"from\": " + std::to_string(in.from) + ",\n";
+    if (const std::string w = reach_warning(o, false); !w.empty())
+        s += "  \"warnung\": " + quoted(w) + ",\n";
     s += "  \"site\": {\"H\": " + plain(p.h) + ", \"B\": " + plain(p.b) +
          ", \"Vol\": " + plain(p.vol) + ", \"S\": " + plain(p.slp) + ", \"D\": " + plain(p.dm) +
          "},\n";

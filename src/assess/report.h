@@ -19,6 +19,11 @@ struct report_input {
 // Features the text lists per layer and kind (request::keep); JSON lists all.
 inline constexpr std::size_t text_list_limit = 50;
 
+// "Kein Objekt im Bereich der Tabellen: naechstes Objekt N m von der
+// Bresche" when every object lies beyond the tables' reach (umlauts in
+// UTF-8 unless ascii); empty otherwise.
+std::string reach_warning(const outcome& o, bool ascii);
+
 // The German text (ASCII), listing the features the outcome kept.
 std::string report_text(const report_input& in, const outcome& o);
 

@@ -10,10 +10,13 @@
 
 #include <ogrsf_frmts.h>
 
+#include "assess/nearest.h"
 #include "assess/output.h"
 #include "assess/read_feature.h"
+#include "geo/area.h"
 #include "geo/dataset_files.h"
 #include "io/guard.h"
+#include "map/extent.h"
 
 namespace orv::assess {
 
@@ -40,8 +43,7 @@ using batch = std::vector<item>;
 // Reads the next features of l into b; empty at the end of the layer. A
 // layer that ends on a failure leaves why set; last is the id of the last
 // feature read.
-void read_batch(const layer_in& l, double spacing, batch& b, std::string& why,
-                std::int64_t& last) {
+void read_batch(const layer_in& l, double spacing, batch& b, std::string& why, std::int64_t& last) {
     b.clear();
     std::size_t vertices = 0;
     while (b.size() < batch_features && vertices < batch_vertices) {
@@ -148,6 +150,23 @@ void count(layer_summary& s, const item& it, int label_field, const request& r) 
     }
 }
 
+// How far from the breach the tables reach; infinity when the site's
+// distances do not pass through them.
+double reach_of(const site& s) {
+    const auto t = map::find_table_range(s);
+    if (!t) return INFINITY;
+    return t->far + map::jet_half_width(s, t->near, t->far);
+}
+
+// The breach must lie in the site system's area of use, else its numbers
+// belong to another system; empty when it does or nothing can be said.
+std::string breach_out_of_area(const sources& in, const map::georef& g) {
+    std::string why;
+    const OGRSpatialReference* site = in.site_crs();
+    if (!site || geo::point_in_area(*site, g.e0, g.n0, why)) return {};
+    return "Bresche (--origin): " + why + "; --origin und --crs pruefen";
+}
+
 std::string where(const layer_in& l, const OGRFeature& f) {
     return l.path + ", Ebene " + l.name + ", Objekt " + std::to_string(f.GetFID());
 }
@@ -168,11 +187,14 @@ outcome assess(const request& r) {
         driver = choose_driver(r.out, why);
         if (driver.empty()) return stop(ending::usage, "Option -o: " + why + ": " + r.out);
         if (const std::string p = geo::input_overwritten(r.out, r.src.paths); !p.empty())
-            return stop(ending::usage, "Option -o: nennt die Quelle " + p +
-                                           " oder eine ihrer Dateien: " + r.out);
+            return stop(ending::usage,
+                        "Option -o: nennt die Quelle " + p + " oder eine ihrer Dateien: " + r.out);
     }
     sources in;
     if (!in.open(r.src, why)) return stop(ending::bad_input, why);
+    if (std::string m = breach_out_of_area(in, r.g); !m.empty())
+        return stop(ending::bad_input, std::move(m));
+    o.reach = reach_of(r.s);
     const std::vector<layer_in>& layers = in.layers();
     if (!r.out.empty() && layers.size() > 1 && !holds_layers(driver)) {
         return stop(ending::usage, "Option -o: das Format " + driver + " fasst nur eine Ebene, " +
@@ -228,6 +250,7 @@ outcome assess(const request& r) {
                     skipped = true;
                 }
                 o.samples += it.v.n;
+                o.nearest = std::min(o.nearest, distance_to(it.parts, {r.g.e0, r.g.n0}));
                 count(sum, it, label_field[li], r);
                 if (r.each) r.each(li, *it.f, it.parts, it.v);
                 if (!r.out.empty() && !w.write(*it.f, it.v, r.lv, why)) {
@@ -279,6 +302,11 @@ outcome assess(const request& r) {
     o.verdict = yes ? "yes" : open ? "open" : "no";
     o.end = skipped ? ending::skipped : ending::ok;
     return o;
+}
+
+std::optional<double> beyond_reach(const outcome& o) {
+    if (std::isinf(o.nearest) || !(o.nearest > o.reach)) return std::nullopt;
+    return o.nearest;
 }
 
 } // namespace orv::assess

@@ -1,8 +1,10 @@
 // The assessment of the user's layers: every feature sampled and judged,
 // the layers written with their judgement, and the figures of the summary.
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,7 +72,16 @@ struct outcome {
     std::vector<layer_summary> layers;
     std::uint64_t samples = 0;
     const char* verdict = "no"; // "yes", "open" or "no"
+    // The distance from the breach to the nearest object with a geometry,
+    // and how far from the breach the tables reach (their end along the jet
+    // plus the jet's widest half-width); infinity when unknown.
+    double nearest = INFINITY;
+    double reach = INFINITY;
 };
+
+// The distance to the nearest object when every object lies beyond the
+// reach of the tables: the verdict stands, but the user is to be told.
+std::optional<double> beyond_reach(const outcome& o);
 
 // Runs the assessment.
 outcome assess(const request& r);

@@ -11,6 +11,7 @@
 
 #include "assess/quiet.h"
 #include "base/number_text.h"
+#include "geo/area.h"
 
 namespace orv::assess {
 
@@ -49,26 +50,17 @@ bool read_epsg(const std::string& text, OGRSpatialReference& srs, std::string& w
     return true;
 }
 
-// A system's name for messages.
-std::string crs_name(const OGRSpatialReference& srs) {
-    const char* auth = srs.GetAuthorityName(nullptr);
-    const char* code = srs.GetAuthorityCode(nullptr);
-    if (auth && code) return std::string(auth) + ":" + code;
-    const char* name = srs.GetName();
-    return name ? name : "ohne Namen";
-}
-
 // Projected with the metre as unit, else why says what it is.
 bool metric(const OGRSpatialReference& srs, std::string& why) {
     if (!srs.IsProjected()) {
-        why = "Koordinatensystem " + crs_name(srs) + " ist nicht projiziert (Einheit " +
+        why = "Koordinatensystem " + geo::crs_label(srs) + " ist nicht projiziert (Einheit " +
               (srs.IsGeographic() ? "Grad" : "unbekannt") + "); ein projiziertes in Metern angeben";
         return false;
     }
     const char* unit = nullptr;
     const double f = srs.GetLinearUnits(&unit);
     if (f != 1.0) {
-        why = "Koordinatensystem " + crs_name(srs) + " hat die Einheit " +
+        why = "Koordinatensystem " + geo::crs_label(srs) + " hat die Einheit " +
               (unit ? unit : "unbekannt") + "; ein projiziertes in Metern angeben";
         return false;
     }
@@ -141,6 +133,26 @@ bool flatten(const OGRGeometry& g, std::vector<part>& out, std::string& why) {
               " nicht unterstuetzt";
         return false;
     }
+}
+
+// Every layer's extent, taken from its own system (the site's when it has
+// none), must lie in the site's area of use: numbers of another system are
+// refused before a single object is judged.
+bool extents_in_area(const std::vector<layer_in>& layers, const OGRSpatialReference& site,
+                     std::string& why) {
+    for (const layer_in& l : layers) {
+        OGREnvelope env;
+        if (l.layer->GetExtent(&env, TRUE) != OGRERR_NONE) continue; // nothing to place
+        const OGRSpatialReference* from = system_of(*l.layer);
+        std::string where;
+        if (!geo::box_in_area(from ? *from : site, env.MinX, env.MinY, env.MaxX, env.MaxY, site,
+                              where)) {
+            why = l.path + ", Ebene " + l.name + ": " + where +
+                  "; Koordinatensystem der Ebene und --crs pruefen";
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -239,14 +251,14 @@ bool sources::open(const source_request& r, std::string& why) {
         if (src.IsSame(&st_->site)) continue;
         OGRCoordinateTransformation* ct = OGRCreateCoordinateTransformation(&src, &st_->site);
         if (!ct) {
-            why = l.path + ", Ebene " + l.name + ": keine Umrechnung von " + crs_name(src) +
-                  " nach " + crs_name(st_->site);
+            why = l.path + ", Ebene " + l.name + ": keine Umrechnung von " + geo::crs_label(src) +
+                  " nach " + geo::crs_label(st_->site);
             return false;
         }
         st_->cts.emplace_back(ct);
         l.ct = ct;
     }
-    return true;
+    return !st_->has_site || extents_in_area(layers_, st_->site, why);
 }
 
 bool read_parts(const OGRFeature& f, OGRCoordinateTransformation* ct, double spacing,
@@ -282,8 +294,8 @@ bool read_parts(const OGRFeature& f, OGRCoordinateTransformation* ct, double spa
                     return false;
                 }
                 if (!in_lattice(v.e, spacing) || !in_lattice(v.n, spacing)) {
-                    why = "Koordinate zu gross fuer den Abstand der Stichproben (" +
-                          shortest(v.e) + ", " + shortest(v.n) + ")";
+                    why = "Koordinate zu gross fuer den Abstand der Stichproben (" + shortest(v.e) +
+                          ", " + shortest(v.n) + ")";
                     return false;
                 }
                 e0 = std::min(e0, v.e), e1 = std::max(e1, v.e);

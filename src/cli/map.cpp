@@ -17,6 +17,7 @@
 #include "draw/canvas.h"
 #include "draw/map_picture.h"
 #include "draw/style.h"
+#include "geo/area.h"
 #include "io/guard.h"
 #include "io/output.h"
 #include "map/extent.h"
@@ -146,6 +147,12 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
         std::string why;
         if (!e && !raster::crs_wkt(code, m.wkt, why))
             e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.crs};
+        if (!e && !geo::point_in_area(code, m.g.e0, m.g.n0, why))
+            e = problem{exit_bad_value, "Option --origin: " + why + "; --origin und --crs pruefen"};
+        if (!e && !m.world.background.empty() &&
+            !raster::background_in_area(m.world.background, code, why))
+            e = problem{exit_bad_value, "--background " + m.world.background + ": " + why +
+                                            "; Koordinatensystem des Rasters und --crs pruefen"};
     }
     if (e) return e;
     m.objects.src.crs = op.crs;

@@ -16,13 +16,14 @@
 #include "assess/output.h"
 #include "assess/quiet.h"
 #include "draw/style.h"
+#include "geo/area.h"
+#include "geo/dataset_files.h"
 #include "inventory/csv_register.h"
 #include "inventory/objects.h"
 #include "inventory/objects_out.h"
 #include "inventory/output.h"
 #include "inventory/reports.h"
 #include "inventory/zones.h"
-#include "geo/dataset_files.h"
 #include "io/guard.h"
 #include "io/os_error.h"
 #include "io/output.h"
@@ -287,6 +288,14 @@ void add_extras(item& it, const request& r, const extras& x) {
         it.report_failed = why.empty() ? "nicht schreibbar" : why;
 }
 
+// A dam whose breach lies outside the site system's area of use is a row
+// error: its numbers belong to another system.
+void check_area(dam_row& d, const geo::area_check* area) {
+    std::string why;
+    if (!area || !d.error.empty() || !d.located || area->contains(d.e, d.n, why)) return;
+    d.error = d.where + ": Bresche (E, N): " + why + "; Koordinaten und --crs pruefen";
+}
+
 } // namespace
 
 bool is_csv_name(const std::string& path) {
@@ -357,6 +366,8 @@ outcome run(const request& r) {
     o.objects = objs.size();
     register_in in(r);
     if (!in.open(objs.site_crs(), why)) return stop(ending::bad_input, why);
+    std::unique_ptr<geo::area_check> area;
+    if (objs.site_crs()) area = std::make_unique<geo::area_check>(*objs.site_crs());
 
     // Every target checked and staged before anything is computed; all put
     // in place together at the end.
@@ -429,6 +440,7 @@ outcome run(const request& r) {
                 more = false;
                 break;
             }
+            if (!it.blank) check_area(it.d, area.get());
             // An empty line stays in a whole run's CSV output; shards leave it out.
             if (it.blank && r.shards > 1) continue;
             if (!it.blank) {

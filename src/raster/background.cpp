@@ -1,12 +1,18 @@
 // Background rasters through GDAL's warper.
 #include "raster/background.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <cpl_string.h>
 #include <gdal.h>
 #include <gdal_utils.h>
+#include <ogr_spatialref.h>
 #include <ogr_srs_api.h>
+
+#include "geo/area.h"
 
 namespace orv::raster {
 
@@ -102,6 +108,31 @@ bool check_background(const std::string& path, std::string& why) {
     GDALDatasetH ds = open_checked(path, k, why, q);
     if (ds) GDALClose(ds);
     return ds != nullptr;
+}
+
+bool background_in_area(const std::string& path, int epsg, std::string& why) {
+    gdal_scope q;
+    GDALDatasetH ds =
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
+    double gt[6];
+    if (!ds) return true;
+    bool ok = true;
+    OGRSpatialReference site;
+    if (GDALGetGeoTransform(ds, gt) == CE_None && site.importFromEPSG(epsg) == OGRERR_NONE) {
+        const double w = GDALGetRasterXSize(ds), h = GDALGetRasterYSize(ds);
+        double e0 = INFINITY, e1 = -INFINITY, n0 = INFINITY, n1 = -INFINITY;
+        for (const double i : {0.0, w}) {
+            for (const double j : {0.0, h}) {
+                const double e = gt[0] + i * gt[1] + j * gt[2], n = gt[3] + i * gt[4] + j * gt[5];
+                e0 = std::min(e0, e), e1 = std::max(e1, e), n0 = std::min(n0, n),
+                n1 = std::max(n1, n);
+            }
+        }
+        const OGRSpatialReference* own = OGRSpatialReference::FromHandle(GDALGetSpatialRef(ds));
+        ok = geo::box_in_area(own ? *own : site, e0, n0, e1, n1, site, why);
+    }
+    GDALClose(ds);
+    return ok;
 }
 
 bool warp_background(const std::string& path, const std::string& wkt, const map::world_box& box,

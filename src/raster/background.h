@@ -25,4 +25,10 @@ bool warp_background(const std::string& path, const std::string& wkt, const map:
 // when it has none.
 std::string crs_name(const std::string& wkt);
 
+// Whether the georeferenced extent of the raster at path lies in the area
+// of use of EPSG:epsg (taken in that system when the raster names none);
+// false with the German reason in why. A raster that cannot be read or
+// has no geotransform passes: check_background speaks of it.
+bool background_in_area(const std::string& path, int epsg, std::string& why);
+
 } // namespace orv::raster

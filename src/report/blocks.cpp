@@ -53,6 +53,7 @@ void first_page(const content& c, std::vector<block>& out) {
     v.lines.push_back(objects_text(c.at_from) + " mit Stufe \u2265 " + std::to_string(c.from) +
                       ", " + objects_text(c.open) + " offen, " + objects_text(c.objects) +
                       " beurteilt");
+    if (!c.warning.empty()) v.lines.push_back("Warnung: " + c.warning);
 
     const params& p = c.site.site;
     block s = make(block::pairs);

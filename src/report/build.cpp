@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "assess/report.h"
 #include "base/steps.h"
 #include "map/run.h"
 #include "raster/background.h"
@@ -77,6 +78,7 @@ built build(const request& r, content& c, map::map_image& image, std::vector<int
     c.spacing = r.judge.spacing;
     c.from = r.judge.from;
     c.verdict = o.verdict;
+    c.warning = assess::reach_warning(o, false);
     for (const auto& l : o.layers) {
         c.layers.push_back(l.name);
         c.objects += l.features;

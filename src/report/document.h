@@ -25,6 +25,7 @@ struct content {
     double spacing = 1;
     int from = 1;
     std::string verdict;             // yes, no or open
+    std::string warning;             // said beside the verdict; empty for none
     std::size_t objects = 0;         // objects judged
     std::size_t at_from = 0;         // objects at level >= from
     std::size_t open = 0;            // objects that leave the verdict open

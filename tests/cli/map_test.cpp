@@ -445,7 +445,11 @@ TEST(MapOptions, BadOptions) {
              "verlangt ist Meter: EPSG:4326\n",
          1},
         {{"--raster", d + "/r.tif", "--origin", "1e300,0", "--azimuth", "3", "--crs", "EPSG:25832"},
-         m + "--raster: die Koordinaten von --origin sind zu gross fuer die Zellgroesse 0.5 m\n",
+         m + "Option --origin: Punkt 1e+300, 0 liegt ausserhalb des Gebiets von EPSG:25832 "
+             "(Gebiet Europe between 6 Grad E and 12 Grad E: Austria; Belgium; Denmark - onshore "
+             "and offshore; Germany - onshore and offshore; Norway including - onshore and "
+             "offshore; Spain - offshore: Laenge 6.00 bis 12.01, Breite 38.76 bis 84.33 Grad), "
+             "nicht in Grad umrechenbar; --origin und --crs pruefen\n",
          1},
         {{"--x", "0:1.7e308", "--y", "0:1e307", "--cell", "1e308", "--json"},
          m + "--json: Wert von x_max nicht endlich, in JSON nicht darstellbar\n",
