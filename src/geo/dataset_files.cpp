@@ -39,7 +39,12 @@ bool same(const std::string& a, const std::string& b) {
 std::vector<std::string> dataset_files(const std::string& path) {
     register_drivers();
     std::vector<std::string> files{path};
-    {
+    // Only files and folders are opened to list theirs: opening a pipe or a
+    // device would block on it or consume what it carries.
+    struct stat st;
+    const bool openable =
+        ::stat(path.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode));
+    if (openable) {
         messages q;
         if (GDALDataset* ds = GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY)) {
             const CPLStringList list(ds->GetFileList());

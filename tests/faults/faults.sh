@@ -21,7 +21,7 @@ map     | png | map --cell 10 -o {OUT}        | map --cell 10         | --raster
 raster  | tif | map --cell 10 --raster {OUT}  | map --cell 10         | -o {OUT2}.png
 profile | csv | profile --csv -o {OUT}        | profile --csv         | -
 assess  | geojson | assess objekte.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 -o {OUT} | assess objekte.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 | -
-report  | -   | -                             | report in.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --coords x,y --origin 0,1000 --azimuth 0 --crs EPSG:2056 --format pdf -o - | -
+report  | -   | -                             | report in.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --coords x,y --origin 0,1000 --azimuth 0 --crs EPSG:3857 --format pdf -o - | -
 inventory | csv | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - | --objects-out {OUT2}.gpkg
 zones   | geojson | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o o.csv --reports berichte --zones {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - --reports berichte | --objects-out {OUT2}.gpkg
 '
@@ -272,12 +272,17 @@ BREACH='--origin 2600000,1200000 --azimuth 90 --crs EPSG:2056'
 VERDICT_CASES="
 missing parameter | 1 | S fehlt: Option -S | assess objekte.csv -H 3 -B 5 --vol 2000 -D 0.1 $BREACH -o {OUT}.gpkg
 missing parameter in report | 1 | D fehlt: Option -D | report objekte.csv -H 3 -B 5 --vol 2000 -S 4 $BREACH -o {OUT}.pdf
+wrong crs | 1 | Bresche (--origin): Punkt 600000, 200000 liegt ausserhalb | assess objekte.csv $SITE --origin 600000,200000 --azimuth 90 --crs EPSG:2056 -o {OUT}.gpkg
+wrong crs in map | 1 | Option --origin: Punkt 600000, 200000 liegt ausserhalb | map $SITE --origin 600000,200000 --azimuth 90 --crs EPSG:2056 -o {OUT}.png
+wrong crs in inventory | 1 | Zeile 2, Anlage 1: Bresche (E, N): Punkt 600000, 200000 | inventory alt.csv --objects objekte.csv --crs EPSG:2056 -o {OUT}.csv
+objects out of reach | 0 | Warnung: Kein Objekt im Bereich der Tabellen: naechstes Objekt | assess objekte.csv $SITE --origin 2600000,1000000 --azimuth 90 --crs EPSG:2056
 "
+printf 'E,N,H,B,Vol,S,D,azimuth\n600000,200000,3,5,2000,4,0.1,90\n' >"$ROOT/alt.csv"
 while IFS='|' read -r name want says line; do
     name=$(echo $name)
     [ -n "$name" ] || continue
     [ -z "$ONLY" ] || [[ "$name" == *"$ONLY"* ]] || continue
-    case="$name"; ok=1; fresh
+    case="$name"; ok=1; fresh; cp "$ROOT/alt.csv" "$W/"
     line=$(args "$line" out)
     (cd "$W" && exec "$ORV" $line >"$W/stdout" 2>"$W/err")
     st=$?
@@ -300,8 +305,9 @@ OBJECT_FAULTS="
 bad geometry      | 1 | Objekt 2: Geometrie nicht lesbar | - | - | assess kaputt.csv $SITE -o o.gpkg
 bad geometry kept | 3 | (uebersprungen) | Urteil: gefaehrdet | - | assess kaputt.csv $SITE --keep-going
 breach object     | 0 | - | Urteil: offen | - | assess bresche.csv $SITE
-huge coordinates  | 1 | Koordinate zu gross | - | - | assess riesig.csv $SITE
-huge inventory    | 1 | Koordinate zu gross | - | - | inventory anlagen.csv --objects riesig.csv --crs EPSG:2056 -o o.csv
+huge coordinates  | 1 | Ausdehnung liegt ausserhalb | - | - | assess riesig.csv $SITE
+tiny spacing      | 1 | Koordinate zu gross | - | - | assess winzig.csv $SITE --spacing 1e-11
+huge inventory    | 1 | Ausdehnung liegt ausserhalb | - | - | inventory anlagen.csv --objects riesig.csv --crs EPSG:2056 -o o.csv
 sidecar output    | 2 | nennt die Quelle gshp.shp | - | - | assess gshp.shp $SITE -o gshp.dbf
 sidecar objects   | 2 | nennt die Quelle gshp.shp | - | - | inventory anlagen.csv --objects gshp.shp --crs EPSG:2056 -o o.csv --objects-out gshp.dbf
 CSV geometry      | 0 | - | - | o.csv~^WKT,id, | assess objekte.csv $SITE -o o.csv
@@ -312,6 +318,7 @@ CSV geometry      | 0 | - | - | o.csv~^WKT,id, | assess objekte.csv $SITE -o o.c
     echo '2,"POLYGON ((2600100 1199990,2600110 1199990,2600110 1200000,2600100 1199990)"'
 } >"$ROOT/kaputt.csv"
 printf 'id,WKT\n1,"POINT (2600000 1200000)"\n' >"$ROOT/bresche.csv"
+printf 'id,WKT\n1,"POLYGON ((2600050 1199990,2600050.000001 1199990,2600050.000001 1199990.000001,2600050 1199990))"\n' >"$ROOT/winzig.csv"
 printf 'id,WKT\n1,"POLYGON ((1e17 1e17,1.00000000000000016e17 1e17,1e17 1.00000000000000016e17,1e17 1e17))"\n' >"$ROOT/riesig.csv"
 (cd "$ROOT" && "$ORV" assess kaputt.csv $SITE -o gshp.shp --keep-going >/dev/null 2>&1)
 while IFS='|' read -r name want err out first line; do
@@ -319,7 +326,7 @@ while IFS='|' read -r name want err out first line; do
     [ -n "$name" ] || continue
     [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || [ "$ONLY" = objects ] || continue
     case="objects: $name"; ok=1; fresh
-    cp "$ROOT"/kaputt.csv "$ROOT"/bresche.csv "$ROOT"/riesig.csv "$ROOT"/gshp.* "$W/"
+    cp "$ROOT"/kaputt.csv "$ROOT"/bresche.csv "$ROOT"/riesig.csv "$ROOT"/winzig.csv "$ROOT"/gshp.* "$W/"
     sums=$(cd "$W" && md5sum -- *.csv gshp.*)
     (cd "$W" && exec timeout 10 "$ORV" $line >out 2>err)
     st=$?
