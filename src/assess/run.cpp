@@ -3,8 +3,6 @@
 #include "assess/run.h"
 
 #include <algorithm>
-#include <atomic>
-#include <future>
 #include <memory>
 #include <thread>
 
@@ -13,6 +11,7 @@
 #include "assess/nearest.h"
 #include "assess/output.h"
 #include "assess/read_feature.h"
+#include "base/workers.h"
 #include "geo/area.h"
 #include "geo/dataset_files.h"
 #include "io/guard.h"
@@ -66,29 +65,18 @@ void read_batch(const layer_in& l, double spacing, batch& b, std::string& why, s
 // Judges every readable feature of b on threads threads, each taking the
 // next feature as it becomes free.
 void judge_batch(batch& b, const frame& fr, double spacing, unsigned threads) {
-    std::atomic<std::size_t> next{0};
-    auto work = [&] {
-        std::vector<xy> buf;
+    // One sample buffer per worker, each of them taking the next feature.
+    std::vector<std::vector<xy>> bufs(std::max(1u, threads));
+    base::for_each(b.size(), threads, [&](unsigned w, std::size_t k) {
+        item& it = b[k];
+        if (!it.error.empty()) return;
+        std::vector<xy>& buf = bufs[w];
         buf.reserve(sampler::chunk);
-        for (std::size_t k; (k = next.fetch_add(1)) < b.size();) {
-            item& it = b[k];
-            if (!it.error.empty()) continue;
-            judge j(fr);
-            sampler s(spacing, j, buf);
-            sample_parts(it.parts, s);
-            it.v = j.result();
-        }
-    };
-    std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads && t < b.size(); ++t) {
-        try {
-            pool.emplace_back(work);
-        } catch (const std::system_error&) {
-            break;
-        }
-    }
-    work();
-    for (auto& t : pool) t.join();
+        judge j(fr);
+        sampler s(spacing, j, buf);
+        sample_parts(it.parts, s);
+        it.v = j.result();
+    });
 }
 
 // Output layer names: the input's, "_2", "_3" ... for repeated ones.
@@ -275,11 +263,12 @@ outcome assess(const request& r) {
         read_batch(l, r.spacing, cur, broken, last);
         if (!broken.empty()) return stop(ending::bad_input, lost());
         while (!cur.empty()) {
-            auto job =
-                std::async(std::launch::async, [&] { judge_batch(cur, fr, r.spacing, threads); });
-            const bool ok = finish(prev);
-            if (ok) read_batch(l, r.spacing, next, broken, last);
-            job.get();
+            bool ok = false;
+            base::alongside([&] { judge_batch(cur, fr, r.spacing, threads); },
+                            [&] {
+                                ok = finish(prev);
+                                if (ok) read_batch(l, r.spacing, next, broken, last);
+                            });
             if (!ok) return stop(o.end, o.message);
             if (!broken.empty()) return stop(ending::bad_input, lost());
             prev = std::move(cur);

@@ -2,7 +2,7 @@
 #include "batch/chunk_queue.h"
 
 #include <algorithm>
-#include <system_error>
+#include <exception>
 
 namespace orv::batch {
 
@@ -13,16 +13,14 @@ chunk_queue::chunk_queue(std::function<bool(chunk&)> drain, std::size_t size, st
         all_.push_back(std::make_unique<chunk>(size, max_rows, max_sites));
         free_.push_back(all_.back().get());
     }
-    if (!threaded) return;
-    try {
-        th_ = std::thread([this] { serve(); });
-    } catch (const std::system_error&) {
-        // No thread: the chunks are drained in turn.
-    }
+    // Without a thread the chunks are drained in turn.
+    threaded_ = threaded && crew_.start([this] { serve(); });
 }
 
+// A drain's exception not fetched by close() is dropped with the crew.
 chunk_queue::~chunk_queue() {
-    close();
+    if (!threaded_) return;
+    stop();
 }
 
 // Empties c and makes it free again (m_ is held).
@@ -47,7 +45,7 @@ chunk* chunk_queue::take(const chunk* except) {
 }
 
 void chunk_queue::give(chunk* c) {
-    if (!th_.joinable()) {
+    if (!threaded_) {
         const bool ok = drain_(*c);
         std::lock_guard<std::mutex> lock(m_);
         release(c, ok);
@@ -65,30 +63,47 @@ bool chunk_queue::failed() {
     return failed_;
 }
 
-// The second thread: drains chunks as they come until closed.
+// The second thread: drains chunks as they come until closed. After a
+// drain threw, the chunks are only released, so that the reading side,
+// seeing failed(), ends its run and close() rethrows.
 void chunk_queue::serve() {
     std::unique_lock<std::mutex> lock(m_);
+    std::exception_ptr thrown;
     for (;;) {
         cv_.wait(lock, [this] { return !full_.empty() || closing_; });
-        if (full_.empty()) return;
+        if (full_.empty()) break;
         chunk* c = full_.front();
         full_.pop_front();
         lock.unlock();
-        const bool ok = drain_(*c);
+        bool ok = false;
+        if (!thrown) {
+            try {
+                ok = drain_(*c);
+            } catch (...) {
+                thrown = std::current_exception();
+            }
+        }
         lock.lock();
         release(c, ok);
         cv_.notify_all();
     }
+    if (thrown) std::rethrow_exception(thrown);
 }
 
-void chunk_queue::close() {
-    if (!th_.joinable()) return;
+// Ends the second thread once every chunk given was drained.
+void chunk_queue::stop() {
     {
         std::lock_guard<std::mutex> lock(m_);
         closing_ = true;
     }
     cv_.notify_all();
-    th_.join();
+    threaded_ = false;
+}
+
+void chunk_queue::close() {
+    if (!threaded_) return;
+    stop();
+    crew_.join();
 }
 
 } // namespace orv::batch

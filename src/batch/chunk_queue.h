@@ -7,9 +7,9 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
+#include "base/workers.h"
 #include "batch/chunk.h"
 
 namespace orv::batch {
@@ -28,15 +28,17 @@ class chunk_queue {
     chunk* take(const chunk* except = nullptr);
     // Hands c over to be drained.
     void give(chunk* c);
-    // Waits until every chunk given was drained and stops the second thread.
+    // Waits until every chunk given was drained and stops the second thread;
+    // rethrows what a drain on it threw.
     void close();
     // True when chunks are drained on a second thread.
-    bool threaded() const { return th_.joinable(); }
+    bool threaded() const { return threaded_; }
     // True once a drain failed.
     bool failed();
 
   private:
     void serve();
+    void stop();
     void release(chunk* c, bool ok);
 
     std::function<bool(chunk&)> drain_;
@@ -46,7 +48,8 @@ class chunk_queue {
     std::deque<chunk*> free_, full_;
     bool closing_ = false;
     bool failed_ = false;
-    std::thread th_;
+    bool threaded_ = false;
+    base::crew crew_;
 };
 
 } // namespace orv::batch

@@ -4,7 +4,6 @@
 #include "inventory/run.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <memory>
 #include <thread>
@@ -15,6 +14,7 @@
 #include "assess/judge.h"
 #include "assess/output.h"
 #include "assess/quiet.h"
+#include "base/workers.h"
 #include "draw/style.h"
 #include "geo/area.h"
 #include "geo/dataset_files.h"
@@ -451,18 +451,12 @@ outcome run(const request& r) {
             }
             batch.push_back(std::move(it));
         }
-        std::atomic<std::size_t> next{0};
-        auto work = [&](unsigned t) {
-            for (std::size_t k; (k = next.fetch_add(1)) < batch.size();) {
-                if (batch[k].blank) continue;
-                compute(batch[k].d, r, objs, scratch[t]);
-                add_extras(batch[k], r, x);
-            }
-        };
-        std::vector<std::thread> pool;
-        for (unsigned t = 1; t < threads && t < dams; ++t) pool.emplace_back(work, t);
-        work(0);
-        for (auto& t : pool) t.join();
+        base::for_each(batch.size(), std::min<std::size_t>(threads, std::max<std::size_t>(dams, 1)),
+                       [&](unsigned t, std::size_t k) {
+                           if (batch[k].blank) return;
+                           compute(batch[k].d, r, objs, scratch[t]);
+                           add_extras(batch[k], r, x);
+                       });
         for (item& it : batch) {
             if (it.blank) {
                 if (!w->blank(it.d.rec, why))

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <system_error>
 #include <thread>
 #include <unordered_map>
 #include <vector>
 
+#include "base/workers.h"
 #include "model/point.h"
 
 namespace orv {
@@ -22,26 +22,15 @@ constexpr std::size_t min_cells_per_thread = 16384;
 constexpr std::size_t station_weight = 16;
 
 // Runs fn(begin, end) over [0, n) cut into parts contiguous ranges, one per
-// thread; the calling thread takes the first. A thread that cannot be
-// started leaves its range to the calling thread.
+// worker; where a thread cannot be started, the calling thread takes its range.
 template <class F> void split(std::size_t n, unsigned parts, const F& fn) {
     if (parts > n) parts = static_cast<unsigned>(n);
     if (parts <= 1) {
         fn(std::size_t{0}, n);
         return;
     }
-    std::vector<std::thread> pool;
-    for (unsigned p = 1; p < parts; ++p) {
-        const std::size_t b = n * p / parts;
-        const std::size_t e = n * (p + 1) / parts;
-        try {
-            pool.emplace_back(fn, b, e);
-        } catch (const std::system_error&) {
-            fn(b, e);
-        }
-    }
-    fn(std::size_t{0}, n / parts);
-    for (auto& t : pool) t.join();
+    base::for_each(parts, parts,
+                   [&](unsigned, std::size_t p) { fn(n * p / parts, n * (p + 1) / parts); });
 }
 
 // Writes one point's outcome to index k of out.

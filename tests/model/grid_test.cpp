@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/workers.h"
 #include "model/grid.h"
 #include "model/point.h"
 #include "model/tables.h"
@@ -134,6 +135,28 @@ TEST(Grid, ThreadedGridEqualsPointwise) {
                 for (std::size_t i = 0; i < xs.size(); ++i)
                     expect_cell(g.out(), j * xs.size() + i, orv::evaluate(s, xs[i], ys[j]));
         }
+    }
+}
+
+// Threads that cannot be started (none, or one of three) leave their rows
+// to the calling thread: every cell still the pointwise model's.
+TEST(Grid, ThreadStartFailureEqualsPointwise) {
+    const orv::site s = orv::make_site(params{});
+    std::vector<float> xs, ys;
+    for (int i = 0; i < 400; ++i) xs.push_back(-10 + 2.5f * static_cast<float>(i));
+    for (int j = 0; j < 300; ++j) ys.push_back(static_cast<float>(j) * 0.37f - 40);
+    for (const int after : {0, 1}) {
+        SCOPED_TRACE(testing::Message() << "threads started before failing: " << after);
+        orv::base::testing::fail_thread_start(true, after);
+        grid_arrays g(xs.size() * ys.size()), p(xs.size());
+        orv::evaluate_grid(s, xs.data(), xs.size(), ys.data(), ys.size(), g.out(), 4);
+        orv::evaluate_points(s, xs.data(), ys.data(), xs.size(), p.out(), 4);
+        orv::base::testing::fail_thread_start(false);
+        for (std::size_t j = 0; j < ys.size(); ++j)
+            for (std::size_t i = 0; i < xs.size(); ++i)
+                expect_cell(g.out(), j * xs.size() + i, orv::evaluate(s, xs[i], ys[j]));
+        for (std::size_t k = 0; k < xs.size(); ++k)
+            expect_cell(p.out(), k, orv::evaluate(s, xs[k], ys[k]));
     }
 }
 
