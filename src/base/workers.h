@@ -19,6 +19,19 @@ namespace testing {
 // for a user at its process limit; -1: no limit. Tests only.
 inline std::atomic<int> thread_starts_left{-1};
 
+// Tasks still allowed to run before the next one fails as if memory ran
+// out (std::bad_alloc); -1: none fails. Tests only.
+inline std::atomic<int> tasks_before_no_memory{-1};
+
+// True when this task is to fail for want of memory.
+inline bool task_out_of_memory() {
+    int left = tasks_before_no_memory.load();
+    while (left >= 0) {
+        if (tasks_before_no_memory.compare_exchange_weak(left, left - 1)) return left == 0;
+    }
+    return false;
+}
+
 // From now on, the next `after` thread starts succeed and every later one
 // fails (on), or all succeed again (off).
 inline void fail_thread_start(bool on, int after = 0) {
@@ -76,6 +89,7 @@ class crew {
     }
     void guarded(const std::function<void()>& fn) {
         try {
+            if (testing::task_out_of_memory()) throw std::bad_alloc();
             fn();
         } catch (...) {
             std::lock_guard<std::mutex> lock(m_);

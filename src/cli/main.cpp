@@ -1,6 +1,7 @@
 // Process entry of the orvalis command: parses the command line, runs the
 // chosen subcommand and ends the process with its status.
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,15 @@ int main(int argc, char** argv) {
         return p->status;
     }
     for (auto& c : commands) {
-        if (c.app->parsed()) return c.run();
+        if (!c.app->parsed()) continue;
+        // Memory that runs out on any thread ends here: the outputs staged
+        // so far were removed on the way, nothing is left.
+        try {
+            return c.run();
+        } catch (const std::bad_alloc&) {
+            std::fprintf(stderr, "orvalis %s: nicht genug Speicher\n", c.app->get_name().c_str());
+            return exit_bad_value;
+        }
     }
     return exit_usage;
 }

@@ -4,6 +4,8 @@
 // made and renamed, so none is missed or removed after it took its name.
 #include "io/guard.h"
 
+#include "base/workers.h"
+
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
@@ -16,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -118,15 +121,27 @@ void guard_process() {
     // The waiting thread blocks all of them, a broken pipe included.
     sigset_t old;
     pthread_sigmask(SIG_BLOCK, &set, &old);
-    std::thread t(wait_for, set);
-    waiter = t.native_handle();
-    t.detach();
+    bool waiting = true;
+    try {
+        std::thread t(wait_for, set);
+        waiter = t.native_handle();
+        t.detach();
+    } catch (const std::system_error&) {
+        waiting = false;
+    }
     pthread_sigmask(SIG_SETMASK, &old, nullptr);
-    if (pipe) {
+    // Without a thread to take them (at the process or memory limit) the
+    // signals keep their default actions: a signal then may leave a
+    // temporary file, but it still ends the process.
+    if (!waiting) pthread_sigmask(SIG_UNBLOCK, &others, nullptr);
+    if (pipe && waiting) {
         struct sigaction a {};
         a.sa_handler = pass_on;
         sigemptyset(&a.sa_mask);
         sigaction(SIGPIPE, &a, nullptr);
+    }
+    if (const char* n = std::getenv("ORV_TEST_NO_MEMORY")) {
+        base::testing::tasks_before_no_memory.store(std::atoi(n));
     }
     if (const char* h = std::getenv("ORV_TEST_HOLD")) {
         hold_stage = h;

@@ -13,7 +13,8 @@ namespace orv::io {
 // - blocks the terminating signals that were not ignored at start and starts
 //   the thread that waits for them: it removes the run's temporary files and
 //   ends the process by the same signal (a signal ignored at start stays so);
-// - reads the test hook ORV_TEST_HOLD (see hold).
+// - reads the test hooks ORV_TEST_HOLD (see hold) and ORV_TEST_NO_MEMORY=N
+//   (the worker pool's task after N others fails as if memory ran out).
 void guard_process();
 
 // True when descriptor 1 was closed when the process started.

@@ -343,5 +343,51 @@ while IFS='|' read -r name want err out first line; do
     no_leftovers; finish_case
 done <<<"$OBJECT_FAULTS"
 
+# Memory that runs out: a worker's task failing (the test hook; name |
+# tasks to fail, counted from 0 | arguments) ends every command with "nicht genug Speicher", status 1, nothing written or left.
+NOMEM_SITE='-H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056'
+NOMEM_CASES="
+assess    | 0 1 | assess objekte.csv $NOMEM_SITE -o out.gpkg
+report    | 0 | report objekte.csv $NOMEM_SITE -o out.pdf
+map       | 0 | map -H 3 -B 5 --vol 2000 -S 4 -D 0.1 -o out.png
+batch     | 0 | batch in.csv -o out.csv
+inventory | 0 1 | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o out.csv --zones out.gpkg --reports out --threads 2
+"
+while IFS='|' read -r name tasks line; do
+    name=$(echo $name)
+    [ -n "$name" ] || continue
+    [ -z "$ONLY" ] || [ "$ONLY" = memory ] || continue
+    for n in $tasks; do
+        case="no memory: $name, task $n"; ok=1; fresh
+        (cd "$W" && ORV_TEST_NO_MEMORY=$n exec "$ORV" $line >"$W/stdout" 2>"$W/err")
+        status_is 1 $?
+        grep -qx "orvalis $name: nicht genug Speicher" "$W/err" || bad "stderr: $(head -c 300 "$W/err")"
+        [ -z "$(find "$W" -maxdepth 1 -name 'out*')" ] || bad "output written"
+        no_leftovers; finish_case
+    done
+done <<<"$NOMEM_CASES"
+
+# The same under real limits of the address space, from where the program
+# cannot even load to where it completes: every run either completes with
+# all its outputs or ends with a German message and leaves nothing; never
+# an abort. The sanitizers cannot run under such a limit.
+if grep -qa __asan_init "$ORV"; then
+    echo "skipped: address-space limits (sanitizer build)"
+elif [ -z "$ONLY" ] || [ "$ONLY" = memory ]; then
+    line="inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o out.csv --zones out.gpkg --threads 2"
+    for v in $(seq 150000 4000 262000); do
+        case="address space ${v} KiB"; ok=1; fresh
+        (cd "$W" && ulimit -v $v && exec "$ORV" $line >"$W/stdout" 2>"$W/err")
+        st=$?
+        case $st in
+        0) [ -s "$W/out.csv" ] && [ -s "$W/out.gpkg" ] || bad "completed without all outputs" ;;
+        1) german_message; [ -z "$(find "$W" -maxdepth 1 -name 'out*')" ] || bad "output written" ;;
+        127) grep -q 'error while loading shared libraries' "$W/err" || bad "status 127: $(head -c 200 "$W/err")" ;;
+        *) bad "status $st: $(head -c 300 "$W/err")" ;;
+        esac
+        no_leftovers; finish_case
+    done
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]
