@@ -16,6 +16,9 @@ std::string os_error(int e) {
     case EISDIR: return "ist ein Verzeichnis";
     case ENOTDIR: return "ein Teil des Pfades ist kein Verzeichnis";
     case ENAMETOOLONG: return "Name zu lang";
+    case ENOTEMPTY: return "Verzeichnis nicht leer";
+    case EEXIST: return "besteht schon";
+    case EXDEV: return "liegt auf einem anderen Dateisystem";
     case EFBIG: return "Datei zu gross";
     case EIO: return "Ein-/Ausgabefehler";
     default: return "Systemfehler " + std::to_string(e);

@@ -381,13 +381,27 @@ maybe_failure output_set::place(entry& e) {
     return std::nullopt;
 }
 
-maybe_failure output_set::place_folder(entry& e) {
-    if (!e.existed) {
-        chmod(e.temp.c_str(), e.mode);
-        if (const int err = rename_temp(e.temp, e.target)) return unwritable(e, err);
-        e.temp.clear();
-        return std::nullopt;
+// A folder that stands at the target by now (given, or made meanwhile by
+// another run writing into it) must take every file: each name free or a
+// file, never a folder, and the folder writable. Checked before anything
+// is renamed, so a refusal leaves every output as it was.
+maybe_failure output_set::check_folder(const entry& e) const {
+    if (e.how != way::folder || e.temp.empty()) return std::nullopt;
+    struct stat st;
+    if (stat(e.target.c_str(), &st) != 0) return std::nullopt; // still new: renamed whole
+    if (!S_ISDIR(st.st_mode)) return unwritable(e, ENOTDIR);
+    if (access(e.target.c_str(), W_OK | X_OK) != 0) return unwritable(e, errno);
+    for (const std::string& n : files_in(e.temp)) {
+        const std::string t = e.target + "/" + n;
+        if (lstat(t.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            return out_failure{fault::unwritable,
+                               shown(e) + ": nicht schreibbar: " + t + " ist ein Verzeichnis"};
     }
+    return std::nullopt;
+}
+
+// Moves the staged files one by one into the folder that stands at the target.
+maybe_failure output_set::join_folder(entry& e) {
     for (const std::string& n : files_in(e.temp)) {
         if (std::rename((e.temp + "/" + n).c_str(), (e.target + "/" + n).c_str()) != 0)
             return unwritable(e, errno);
@@ -395,6 +409,21 @@ maybe_failure output_set::place_folder(entry& e) {
     remove_temp(e.temp);
     e.temp.clear();
     return std::nullopt;
+}
+
+maybe_failure output_set::place_folder(entry& e) {
+    if (!e.existed) {
+        chmod(e.temp.c_str(), e.mode);
+        const int err = rename_temp(e.temp, e.target);
+        if (err == 0) {
+            e.temp.clear();
+            return std::nullopt;
+        }
+        // Another run made the folder meanwhile: its files join it.
+        if (err != ENOTEMPTY && err != EEXIST) return unwritable(e, err);
+        if (maybe_failure f = check_folder(e)) return f;
+    }
+    return join_folder(e);
 }
 
 maybe_failure output_set::commit() {
@@ -405,6 +434,7 @@ maybe_failure output_set::commit() {
     for (const entry& e : outs_) {
         if (!f) f = check_size(e);
         if (!f) f = check_sidecars(e);
+        if (!f) f = check_folder(e);
     }
     for (entry& e : outs_) {
         if (!f) f = place(e);

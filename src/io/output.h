@@ -113,6 +113,8 @@ class output_set {
     maybe_failure close_one(entry& e);
     maybe_failure check_size(const entry& e) const;
     maybe_failure check_sidecars(const entry& e) const;
+    maybe_failure check_folder(const entry& e) const;
+    maybe_failure join_folder(entry& e);
     maybe_failure place(entry& e);
 
     std::vector<entry> outs_;

@@ -389,5 +389,32 @@ elif [ -z "$ONLY" ] || [ "$ONLY" = memory ]; then
     done
 fi
 
+# Folder outputs are all or nothing: two shards writing their reports into
+# one new folder each place their own; a folder holding a directory where a
+# report goes refuses before anything is placed, the -o file kept.
+if [ -z "$ONLY" ] || [ "$ONLY" = folders ]; then
+    inv="inventory anlagen.csv --objects objekte.csv --crs EPSG:2056"
+    case="folders: two writers into one new folder"; ok=1; fresh
+    (cd "$W" && exec "$ORV" $inv --shard 1/2 -o eins.csv --reports berichte >/dev/null 2>err1) &
+    (cd "$W" && exec "$ORV" $inv --shard 2/2 -o zwei.csv --reports berichte >/dev/null 2>err2)
+    st2=$?
+    wait $!
+    st1=$?
+    [ "$st1$st2" = 00 ] || bad "status $st1 and $st2: $(cat "$W/err1" "$W/err2" | head -c 300)"
+    [ "$(ls "$W/berichte" | wc -l)" = 40 ] || bad "reports: $(ls "$W/berichte" | wc -l) of 40"
+    [ -s "$W/eins.csv" ] && [ -s "$W/zwei.csv" ] || bad "an -o file missing"
+    no_leftovers; finish_case
+
+    case="folders: a directory where a report goes"; ok=1; fresh
+    mkdir -p "$W/berichte/2.pdf"
+    echo alt >"$W/o.csv"
+    (cd "$W" && exec "$ORV" $inv -o o.csv --reports berichte >/dev/null 2>"$W/err")
+    status_is 1 $?
+    grep -qF 'berichte/2.pdf ist ein Verzeichnis' "$W/err" || bad "stderr: $(head -c 300 "$W/err")"
+    [ "$(cat "$W/o.csv")" = alt ] || bad "-o replaced"
+    [ "$(ls "$W/berichte")" = 2.pdf ] || bad "reports placed: $(ls "$W/berichte" | head -3)"
+    german_message; no_leftovers; finish_case
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -233,3 +234,60 @@ TEST(Output, PipeTargets) {
 }
 
 } // namespace
+
+// Two runs writing into one new folder, and a folder that cannot take a
+// file: what happens meanwhile between staging and commit. A folder made
+// meanwhile is joined; a directory in a file's place, or a file in the
+// folder's, stops the commit before anything is renamed, so the -o file
+// keeps its old content and nothing of the run is left.
+TEST(Output, FolderChangedMeanwhile) {
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> meanwhile; // given the folder's path
+        const char* fails;                                 // a fragment, "" for success
+        std::vector<std::string> after;                    // the folder's names
+    } cases[] = {
+        {"joined",
+         [](const std::string& p) {
+             std::filesystem::create_directory(p);
+             write_file(p + "/c.pdf", "andere");
+         },
+         "",
+         {"a.pdf", "b.pdf", "c.pdf"}},
+        {"directory in the way",
+         [](const std::string& p) { std::filesystem::create_directories(p + "/b.pdf"); },
+         "b.pdf ist ein Verzeichnis",
+         {"b.pdf"}},
+        {"file in the folder's place",
+         [](const std::string& p) { write_file(p, "x"); },
+         "ein Teil des Pfades ist kein Verzeichnis",
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string d = orv::test::scratch_dir();
+        write_file(d + "/a.csv", "alt");
+        output_set s;
+        std::size_t a = 0, r = 0;
+        ASSERT_FALSE(s.add("-o", d + "/a.csv", way::stream, a));
+        ASSERT_FALSE(s.add("--reports", d + "/berichte", way::folder, r));
+        ASSERT_FALSE(s.stage());
+        std::fputs("neu", s.stream(a));
+        write_file(s.path(r) + "/a.pdf", "neu");
+        write_file(s.path(r) + "/b.pdf", "neu");
+        c.meanwhile(d + "/berichte");
+        const auto f = s.commit();
+        if (*c.fails) {
+            ASSERT_TRUE(f);
+            EXPECT_NE(f->text.find(c.fails), std::string::npos) << f->text;
+            EXPECT_EQ(read_file(d + "/a.csv"), "alt");
+        } else {
+            EXPECT_FALSE(f) << f->text;
+            EXPECT_EQ(read_file(d + "/a.csv"), "neu");
+            EXPECT_EQ(read_file(d + "/berichte/a.pdf"), "neu");
+        }
+        if (std::filesystem::is_directory(d + "/berichte"))
+            EXPECT_EQ(names(d + "/berichte"), c.after);
+        EXPECT_EQ(names(d).size(), 2u) << "nothing staged left";
+    }
+}
