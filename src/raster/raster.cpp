@@ -17,6 +17,7 @@
 #include <gdal.h>
 #include <ogr_srs_api.h>
 
+#include "base/workers.h"
 #include "io/guard.h"
 #include "raster/gdal_env.h"
 
@@ -26,6 +27,14 @@ namespace {
 
 // The bands in their order.
 constexpr const char* band_names[6] = {"q", "v", "h", "he", "status", "level"};
+
+// Whether a thread can be started at this moment.
+bool thread_can_start() {
+    base::crew c;
+    const bool ok = c.start([] {});
+    c.join();
+    return ok;
+}
 
 // The creation options for driver d. GeoTIFF: tiles compressed on all
 // cores with the floating-point predictor; for a map of 1000 x 1000 cells
@@ -38,7 +47,10 @@ CPLStringList options_for(const std::string& driver) {
         o.SetNameValue("COMPRESS", "DEFLATE");
         o.SetNameValue("PREDICTOR", "3");
         o.SetNameValue("ZLEVEL", "1");
-        o.SetNameValue("NUM_THREADS", "ALL_CPUS");
+        // GDAL waits for ever on a compression pool none of whose threads
+        // could start (a user at its process limit): it gets one only when
+        // a thread can start now.
+        if (thread_can_start()) o.SetNameValue("NUM_THREADS", "ALL_CPUS");
         o.SetNameValue("BIGTIFF", "IF_SAFER");
     }
     return o;

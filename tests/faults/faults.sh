@@ -415,6 +415,52 @@ if [ -z "$ONLY" ] || [ "$ONLY" = folders ]; then
     [ "$(ls "$W/berichte")" = 2.pdf ] || bad "reports placed: $(ls "$W/berichte" | head -3)"
     german_message; no_leftovers; finish_case
 fi
+# A user at its process limit: each command that starts workers, run as an
+# unprivileged user allowed two threads more than it runs already (the main
+# one and the signal guard), writes the same bytes and says the same as an
+# unlimited run, and leaves nothing. ulimit -u binds no root: the runs need
+# root for setpriv, and prlimit. One line each: name | arguments.
+LIMIT_CASES="
+assess    | assess objekte.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 --threads 4 -o o.geojson
+inventory | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 --threads 4 -o o.csv --zones z.geojson
+report    | report objekte.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 --threads 4 --format html -o o.html
+map       | map --cell 1 --threads 4 --raster o.tif
+batch     | batch in.csv -o o.csv
+"
+NOBODY='setpriv --reuid=65534 --regid=65534 --clear-groups'
+limit_skip=
+if [ "$(id -u)" != 0 ]; then
+    limit_skip="not root (setpriv cannot change the user)"
+elif ! command -v setpriv >/dev/null || ! command -v prlimit >/dev/null; then
+    limit_skip="setpriv or prlimit missing"
+elif ! $NOBODY "$ORV" --version >/dev/null 2>&1; then
+    limit_skip="$ORV not runnable as user 65534"
+fi
+while IFS='|' read -r name line; do
+    name=$(echo $name)
+    [ -n "$name" ] || continue
+    [ -z "$ONLY" ] || [[ "thread limit: $name" == *"$ONLY"* ]] || continue
+    if [ -n "$limit_skip" ]; then
+        echo "SKIP thread limit: $name: $limit_skip"
+        continue
+    fi
+    case="thread limit: $name"; ok=1; fresh
+    chmod 755 "$ROOT"
+    mkdir "$W/frei" "$W/knapp"
+    cp "$W"/*.csv "$W/frei/"
+    cp "$W"/*.csv "$W/knapp/"
+    chmod -R a+rwX "$W"
+    (cd "$W/frei" && exec "$ORV" $line >out 2>err)
+    st=$?
+    # Threads the user runs already count against its limit.
+    most=$(($(ps -L -u 65534 --no-headers 2>/dev/null | wc -l) + 2))
+    (cd "$W/knapp" && exec prlimit --nproc=$most $NOBODY "$ORV" $line >out 2>err)
+    cp "$W/knapp/err" "$W/err"
+    status_is "$st" $?
+    grep -q terminate "$W/err" && bad "aborted: $(head -c 300 "$W/err")"
+    diff -r "$W/frei" "$W/knapp" >/dev/null || bad "other results: $(diff -rq "$W/frei" "$W/knapp" | head -3)"
+    no_leftovers; finish_case
+done <<<"$LIMIT_CASES"
 
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]
