@@ -375,7 +375,7 @@ if grep -qa __asan_init "$ORV"; then
     echo "skipped: address-space limits (sanitizer build)"
 elif [ -z "$ONLY" ] || [ "$ONLY" = memory ]; then
     line="inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o out.csv --zones out.gpkg --threads 2"
-    for v in $(seq 150000 4000 262000); do
+    for v in $(seq 150000 8000 262000); do
         case="address space ${v} KiB"; ok=1; fresh
         (cd "$W" && ulimit -v $v && exec "$ORV" $line >"$W/stdout" 2>"$W/err")
         st=$?
