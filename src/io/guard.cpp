@@ -4,8 +4,6 @@
 // made and renamed, so none is missed or removed after it took its name.
 #include "io/guard.h"
 
-#include "base/workers.h"
-
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
@@ -21,6 +19,8 @@
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include "base/workers.h"
 
 namespace orv::io {
 

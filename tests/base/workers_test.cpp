@@ -164,19 +164,3 @@ TEST(Workers, CrewStartsOrSaysNo) {
 }
 
 } // namespace
-
-// Memory that runs out in any task, the caller's or a worker's, reaches the
-// caller as std::bad_alloc once every thread is joined.
-TEST(Workers, MemoryRunningOutInAnyTaskReachesTheCaller) {
-    for (int task : {0, 1, 2, 3}) {
-        orv::base::testing::tasks_before_no_memory.store(task);
-        std::atomic<std::size_t> done{0};
-        EXPECT_THROW(orv::base::for_each(1000, 4, [&](unsigned, std::size_t) { ++done; }),
-                     std::bad_alloc)
-            << task;
-        orv::base::testing::tasks_before_no_memory.store(-1);
-    }
-    orv::base::testing::tasks_before_no_memory.store(0);
-    EXPECT_THROW(orv::base::alongside([] {}, [] {}), std::bad_alloc);
-    orv::base::testing::tasks_before_no_memory.store(-1);
-}

@@ -263,45 +263,23 @@ while IFS='|' read -r name ext file_args out_args second; do
     german_message; no_leftovers; finish_case
 done <<<"$COMMANDS"
 
-# Ways in which a verdict could turn quietly to "nicht gefaehrdet": one line
-# each, name | exit status | a fragment its message (or its output) must
-# hold | arguments, {OUT} the output. A refusal writes no output; a run
-# with --keep-going (exit 3) writes it and says "offen" there.
-SITE='-H 3 -B 5 --vol 2000 -S 4 -D 0.1'
-BREACH='--origin 2600000,1200000 --azimuth 90 --crs EPSG:2056'
-VERDICT_CASES="
-missing parameter | 1 | S fehlt: Option -S | assess objekte.csv -H 3 -B 5 --vol 2000 -D 0.1 $BREACH -o {OUT}.gpkg
-missing parameter in report | 1 | D fehlt: Option -D | report objekte.csv -H 3 -B 5 --vol 2000 -S 4 $BREACH -o {OUT}.pdf
-wrong crs | 1 | Bresche (--origin): Punkt 600000, 200000 liegt ausserhalb | assess objekte.csv $SITE --origin 600000,200000 --azimuth 90 --crs EPSG:2056 -o {OUT}.gpkg
-wrong crs in map | 1 | Option --origin: Punkt 600000, 200000 liegt ausserhalb | map $SITE --origin 600000,200000 --azimuth 90 --crs EPSG:2056 -o {OUT}.png
-wrong crs in inventory | 1 | Zeile 2, Anlage 1: Bresche (E, N): Punkt 600000, 200000 | inventory alt.csv --objects objekte.csv --crs EPSG:2056 -o {OUT}.csv
-objects out of reach | 0 | Warnung: Kein Objekt im Bereich der Tabellen: naechstes Objekt | assess objekte.csv $SITE --origin 2600000,1000000 --azimuth 90 --crs EPSG:2056
-"
-printf 'E,N,H,B,Vol,S,D,azimuth\n600000,200000,3,5,2000,4,0.1,90\n' >"$ROOT/alt.csv"
-while IFS='|' read -r name want says line; do
-    name=$(echo $name)
-    [ -n "$name" ] || continue
-    [ -z "$ONLY" ] || [[ "$name" == *"$ONLY"* ]] || continue
-    case="$name"; ok=1; fresh; cp "$ROOT/alt.csv" "$W/"
-    line=$(args "$line" out)
-    (cd "$W" && exec "$ORV" $line >"$W/stdout" 2>"$W/err")
-    st=$?
-    want=$(echo $want) says=$(echo $says)
-    status_is "$want" "$st"
-    grep -qF -- "$says" "$W/err" "$W/stdout" || bad "does not say '$says': $(head -c 300 "$W/err")"
-    if [ "$want" = 1 ]; then
-        [ -z "$(find "$W" -maxdepth 1 -name 'out*')" ] || bad "output written"
-        german_message
-    fi
-    no_leftovers; finish_case
-done <<<"$VERDICT_CASES"
-
-# Faults of the objects themselves, one line per class: name | exit status
+# Ways in which a verdict could turn quietly to "nicht gefaehrdet", and
+# faults of the objects themselves, one line per class: name | exit status
 # | text on standard error (or -) | text on standard output (or -) |
 # FILE~REGEX its first line must match (or -) | arguments. Each run is
-# limited to 10 s; a failing one leaves every input file as it was.
-SITE='-H 8 -B 20 --vol 60000 -S 6 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056'
+# limited to 10 s; a failing one writes no output (o.*) and leaves every
+# input file as it was.
+PARAMS='-H 8 -B 20 --vol 60000 -S 6 -D 0.1'
+BREACH='--origin 2600000,1200000 --azimuth 90 --crs EPSG:2056'
+LV03='--origin 600000,200000 --azimuth 90 --crs EPSG:2056'
+SITE="$PARAMS $BREACH"
 OBJECT_FAULTS="
+missing parameter | 1 | S fehlt: Option -S | - | - | assess objekte.csv -H 8 -B 20 --vol 60000 -D 0.1 $BREACH -o o.gpkg
+missing in report | 1 | D fehlt: Option -D | - | - | report objekte.csv -H 8 -B 20 --vol 60000 -S 6 $BREACH -o o.pdf
+wrong crs         | 1 | Bresche (--origin): Punkt 600000, 200000 liegt ausserhalb | - | - | assess objekte.csv $PARAMS $LV03 -o o.gpkg
+wrong crs in map  | 1 | Option --origin: Punkt 600000, 200000 liegt ausserhalb | - | - | map $PARAMS $LV03 -o o.png
+wrong crs in inventory | 1 | Zeile 2, Anlage 1: Bresche (E, N): Punkt 600000, 200000 | - | - | inventory alt.csv --objects objekte.csv --crs EPSG:2056 -o o.csv
+out of reach      | 0 | - | Warnung: Kein Objekt im Bereich der Tabellen: naechstes Objekt | - | assess objekte.csv $PARAMS --origin 2600000,1000000 --azimuth 90 --crs EPSG:2056
 bad geometry      | 1 | Objekt 2: Geometrie nicht lesbar | - | - | assess kaputt.csv $SITE -o o.gpkg
 bad geometry kept | 3 | (uebersprungen) | Urteil: gefaehrdet | - | assess kaputt.csv $SITE --keep-going
 breach object     | 0 | - | Urteil: offen | - | assess bresche.csv $SITE
@@ -320,13 +298,14 @@ CSV geometry      | 0 | - | - | o.csv~^WKT,id, | assess objekte.csv $SITE -o o.c
 printf 'id,WKT\n1,"POINT (2600000 1200000)"\n' >"$ROOT/bresche.csv"
 printf 'id,WKT\n1,"POLYGON ((2600050 1199990,2600050.000001 1199990,2600050.000001 1199990.000001,2600050 1199990))"\n' >"$ROOT/winzig.csv"
 printf 'id,WKT\n1,"POLYGON ((1e17 1e17,1.00000000000000016e17 1e17,1e17 1.00000000000000016e17,1e17 1e17))"\n' >"$ROOT/riesig.csv"
+printf 'E,N,H,B,Vol,S,D,azimuth\n600000,200000,3,5,2000,4,0.1,90\n' >"$ROOT/alt.csv"
 (cd "$ROOT" && "$ORV" assess kaputt.csv $SITE -o gshp.shp --keep-going >/dev/null 2>&1)
 while IFS='|' read -r name want err out first line; do
     name=$(echo $name)
     [ -n "$name" ] || continue
     [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || [ "$ONLY" = objects ] || continue
     case="objects: $name"; ok=1; fresh
-    cp "$ROOT"/kaputt.csv "$ROOT"/bresche.csv "$ROOT"/riesig.csv "$ROOT"/winzig.csv "$ROOT"/gshp.* "$W/"
+    cp "$ROOT"/kaputt.csv "$ROOT"/bresche.csv "$ROOT"/riesig.csv "$ROOT"/winzig.csv "$ROOT"/alt.csv "$ROOT"/gshp.* "$W/"
     sums=$(cd "$W" && md5sum -- *.csv gshp.*)
     (cd "$W" && exec timeout 10 "$ORV" $line >out 2>err)
     st=$?
@@ -338,17 +317,18 @@ while IFS='|' read -r name want err out first line; do
         head -n 1 "$W/${first%%~*}" | grep -qE -- "${first#*~}" || bad "${first%%~*}: $(head -n 1 "$W/${first%%~*}")"
     fi
     grep -q 'ERROR' "$W/err" && bad "GDAL's message raw: $(head -c 300 "$W/err")"
+    [ "$want" != 1 ] || [ -z "$(find "$W" -maxdepth 1 -name 'o.*')" ] || bad "output written"
     [ "$want" = 0 ] || [ "$sums" = "$(cd "$W" && md5sum -- *.csv gshp.*)" ] || bad "an input changed"
     [ "$want" = 0 ] || german_message
     no_leftovers; finish_case
 done <<<"$OBJECT_FAULTS"
 
 # Memory that runs out: a worker's task failing (the test hook; name |
-# tasks to fail, counted from 0 | arguments) ends every command with "nicht genug Speicher", status 1, nothing written or left.
-NOMEM_SITE='-H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056'
+# tasks to fail, counted from 0 | arguments) ends every command with
+# "nicht genug Speicher", status 1, nothing written or left.
 NOMEM_CASES="
-assess    | 0 1 | assess objekte.csv $NOMEM_SITE -o out.gpkg
-report    | 0 | report objekte.csv $NOMEM_SITE -o out.pdf
+assess    | 0 1 | assess objekte.csv $SITE -o out.gpkg
+report    | 0 | report objekte.csv $SITE -o out.pdf
 map       | 0 | map -H 3 -B 5 --vol 2000 -S 4 -D 0.1 -o out.png
 batch     | 0 | batch in.csv -o out.csv
 inventory | 0 1 | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o out.csv --zones out.gpkg --reports out --threads 2
