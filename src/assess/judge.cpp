@@ -62,6 +62,20 @@ const char* criterion(const verdict& v, const levels& lv) {
     return h && q ? "hq" : h ? "h" : "q";
 }
 
+bool is_open(const verdict& v, int from) {
+    const bool endangered = v.level != no_level && v.level >= from;
+    return !endangered && (v.failed || v.start >= from || v.end >= from);
+}
+
+std::string open_reason(const verdict& v, int from) {
+    if (v.failed) return "Geometrie nicht lesbar";
+    std::string s;
+    if (v.start >= from) s = "nahe der Bresche (Status 1)";
+    if (v.end >= from)
+        s += (s.empty() ? "" : ", ") + std::string("jenseits der Tabellen (Status 2)");
+    return s + ", wo die Zone Stufe " + std::to_string(from) + " oder h\u00f6her erreicht";
+}
+
 void judge::take(const xy* p, std::size_t n) {
     for (std::size_t k = 0; k < n; ++k) {
         const map::jet_point j = map::to_jet(f_.g, p[k].e, p[k].n);

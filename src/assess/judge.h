@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "assess/sample.h"
 #include "map/frame.h"
@@ -53,6 +54,14 @@ struct verdict {
 
 // The critical quantity at level: "h", "q", "hq", or nullptr below level 1.
 const char* criterion(const verdict& v, const levels& lv);
+
+// Whether a feature leaves the verdict open when level from counts as
+// endangered: it is not endangered, but its geometry could not be read or
+// the zone reaches from at an end of the tables where it has samples.
+bool is_open(const verdict& v, int from);
+
+// Why such a feature is open, in German with umlauts (for data files).
+std::string open_reason(const verdict& v, int from);
 
 // Judges samples one after another.
 class judge : public sample_sink {

@@ -33,11 +33,13 @@ enum field {
     f_start,
     f_end,
     f_state,
+    f_open,
+    f_why,
     f_count
 };
 constexpr const char* field_names[f_count] = {
-    "orv_level", "orv_crit", "orv_q",     "orv_v",     "orv_h",   "orv_he",   "orv_x",
-    "orv_y",     "orv_n",    "orv_nores", "orv_start", "orv_end", "orv_state"};
+    "orv_level", "orv_crit",  "orv_q",     "orv_v",   "orv_h",     "orv_he",   "orv_x",  "orv_y",
+    "orv_n",     "orv_nores", "orv_start", "orv_end", "orv_state", "orv_open", "orv_why"};
 
 bool ours(const char* name) {
     for (const char* f : field_names) {
@@ -49,10 +51,12 @@ bool ours(const char* name) {
 OGRFieldType field_type(int k) {
     switch (k) {
     case f_crit:
-    case f_state: return OFTString;
+    case f_state:
+    case f_why: return OFTString;
     case f_n:
     case f_nores: return OFTInteger64;
     case f_level:
+    case f_open:
     case f_start:
     case f_end: return OFTInteger;
     default: return OFTReal;
@@ -220,7 +224,7 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpa
     return true;
 }
 
-bool layer_writer::write(const OGRFeature& in, const verdict& v, const levels& lv,
+bool layer_writer::write(const OGRFeature& in, const verdict& v, const levels& lv, int from,
                          std::string& why) {
     quiet_gdal q;
     OGRFeature out(st_->layer->GetLayerDefn());
@@ -250,11 +254,23 @@ bool layer_writer::write(const OGRFeature& in, const verdict& v, const levels& l
     maybe_real(f_he, v.worst.he);
     maybe_real(f_x, v.x);
     maybe_real(f_y, v.y);
-    out.SetField(own[f_n], static_cast<GIntBig>(v.n));
-    out.SetField(own[f_nores], static_cast<GIntBig>(v.nores));
+    // An unreadable feature was never sampled: its counts are unknown, not 0.
+    if (v.failed) {
+        out.SetFieldNull(own[f_n]);
+        out.SetFieldNull(own[f_nores]);
+    } else {
+        out.SetField(own[f_n], static_cast<GIntBig>(v.n));
+        out.SetField(own[f_nores], static_cast<GIntBig>(v.nores));
+    }
     maybe_int(f_start, v.start);
     maybe_int(f_end, v.end);
     out.SetField(own[f_state], state_key(v.st));
+    const bool open = is_open(v, from);
+    out.SetField(own[f_open], open ? 1 : 0);
+    if (open)
+        out.SetField(own[f_why], open_reason(v, from).c_str());
+    else
+        out.SetFieldNull(own[f_why]);
     out.SetFID(in.GetFID());
     OGRErr e = st_->layer->CreateFeature(&out);
     if (e != OGRERR_NONE && in.GetFID() != OGRNullFID) {

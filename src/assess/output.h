@@ -41,7 +41,8 @@ class layer_writer {
                    std::string& why);
     // Writes in's geometry and attributes with the judgement v to the
     // current layer, keeping in's feature id where the driver allows.
-    bool write(const OGRFeature& in, const verdict& v, const levels& lv, std::string& why);
+    bool write(const OGRFeature& in, const verdict& v, const levels& lv, int from,
+               std::string& why);
     // Closes the file and moves it (and the files that belong with it) into
     // place; false with a German reason (from the output itself: naming it).
     bool commit(std::string& why);

@@ -129,7 +129,7 @@ void count(layer_summary& s, const item& it, int label_field, const request& r) 
             sort_endangered(s.endangered);
             s.endangered.resize(r.keep);
         }
-    } else if (v.failed || v.start >= r.from || v.end >= r.from) {
+    } else if (is_open(v, r.from)) {
         ++s.n_open;
         if (room(s.open)) s.open.push_back(std::move(e));
     } else if (v.level == no_level) {
@@ -241,7 +241,7 @@ outcome assess(const request& r) {
                 o.nearest = std::min(o.nearest, distance_to(it.parts, {r.g.e0, r.g.n0}));
                 count(sum, it, label_field[li], r);
                 if (r.each) r.each(li, *it.f, it.parts, it.v);
-                if (!r.out.empty() && !w.write(*it.f, it.v, r.lv, why)) {
+                if (!r.out.empty() && !w.write(*it.f, it.v, r.lv, r.from, why)) {
                     o.end = ending::bad_input;
                     o.message = "-o " + r.out + ", Ebene " + names[li] + ": " + why;
                     return false;

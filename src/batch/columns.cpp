@@ -182,8 +182,14 @@ std::string columns::found_and_expected() const {
     if (count_ > listed_names) t += ", ...";
     t += "; erwartet: ";
     for (int k = 0; k < n_params; ++k) t += (k ? ", " : "") + std::string(param_table[k].name);
-    if (!near_misses_.empty()) t += "; " + near_misses_;
-    if (delimiters_) t += "; Trennzeichen pruefen (--delimiter)";
+    if (const std::string h = hints(); !h.empty()) t += "; " + h;
+    return t;
+}
+
+std::string columns::hints() const {
+    std::string t = near_misses_;
+    if (delimiters_)
+        t += (t.empty() ? "" : "; ") + std::string("Trennzeichen pruefen (--delimiter)");
     return t;
 }
 

@@ -54,6 +54,9 @@ class columns {
     // is empty or was not kept. put_label appends it to out.
     std::string label(uint64_t c) const;
     void put_label(std::string& out, uint64_t c) const;
+    // The names that were almost one of the model's ("Spalte 1 (h): gemeint
+    // ist H?") and a hint at the delimiter when a name holds one; "" for none.
+    std::string hints() const;
 
   private:
     int match(std::string_view name) const;

@@ -9,11 +9,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "batch/chunk_queue.h"
 #include "batch/row_compute.h"
 #include "batch/row_reader.h"
 #include "batch/row_writer.h"
+#include "csv/encoding.h"
 #include "csv/number.h"
 #include "csv/scan.h"
 #include "model/row_eval.h"
@@ -26,19 +28,6 @@ namespace {
 // leave room to read; smallest output buffer, for a row's added columns.
 constexpr std::size_t min_chunk = 16;
 constexpr std::size_t min_out = 16 * 1024;
-
-// Byte-order marks of encodings other than UTF-8, longest first.
-struct foreign_mark {
-    const char* bytes;
-    std::size_t len;
-    const char* encoding;
-};
-constexpr foreign_mark foreign_marks[] = {
-    {"\xFF\xFE\x00\x00", 4, "UTF-32"},
-    {"\x00\x00\xFE\xFF", 4, "UTF-32"},
-    {"\xFF\xFE", 2, "UTF-16"},
-    {"\xFE\xFF", 2, "UTF-16"},
-};
 
 class engine {
   public:
@@ -201,15 +190,11 @@ bool engine::step() {
 // True (and the run stopped) when the input starts with the byte-order
 // mark of UTF-16 or UTF-32: its bytes would be read as garbled names.
 bool engine::starts_foreign() {
-    const char* b = current_->buf.get();
-    for (const foreign_mark& m : foreign_marks) {
-        if (end_ < m.len || std::memcmp(b, m.bytes, m.len) != 0) continue;
-        outcome_.stop = failure::bad_input;
-        outcome_.message = cfg_.in_name + ": in " + m.encoding +
-                           " kodiert; bitte als UTF-8 (oder ASCII) speichern";
-        return true;
-    }
-    return false;
+    const char* enc = csv::foreign_encoding(current_->buf.get(), end_);
+    if (!enc) return false;
+    outcome_.stop = failure::bad_input;
+    outcome_.message = cfg_.in_name + ": " + csv::foreign_message(enc);
+    return true;
 }
 
 batch_outcome engine::run() {
@@ -218,7 +203,8 @@ batch_outcome engine::run() {
     while (end_ < 4 && !eof_)
         if (!read_more()) break;
     if (outcome_.stop == failure::none && !starts_foreign()) {
-        if (end_ >= 3 && std::memcmp(current_->buf.get(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
+        if (std::string_view(current_->buf.get(), end_).starts_with(csv::utf8_mark))
+            pos_ = csv::utf8_mark.size();
         while (step()) {
         }
     }

@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string_view>
 
+#include "csv/encoding.h"
 #include "io/os_error.h"
 
 namespace orv::inventory {
@@ -25,12 +27,28 @@ csv_reader::~csv_reader() {
 bool csv_reader::open(const std::string& path, char delim, std::string& why) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
-        why = io::os_error(errno);
+        why = "nicht lesbar: " + io::os_error(errno);
         return false;
     }
     struct stat st;
     if (fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) size_ = static_cast<std::uint64_t>(st.st_size);
     sc_ = csv::scanner(delim);
+    // The first bytes tell the encoding.
+    while (buf_.size() < 4 && !eof_) {
+        if (!fill(why)) {
+            why = "nicht lesbar: " + why;
+            return false;
+        }
+    }
+    if (const char* enc = csv::foreign_encoding(buf_.data(), buf_.size())) {
+        why = csv::foreign_message(enc);
+        return false;
+    }
+    if (std::string_view(buf_).starts_with(csv::utf8_mark)) {
+        mark_.assign(csv::utf8_mark);
+        buf_.erase(0, mark_.size());
+        consumed_ = mark_.size();
+    }
     return true;
 }
 
@@ -97,6 +115,8 @@ bool csv_reader::next(record& r, std::string& why) {
         r.bytes.assign(buf_, 0, content);
         r.end.assign(buf_, content, pos_ - content);
         r.empty = r.bytes.empty();
+        r.mark = std::move(mark_);
+        mark_.clear();
         consumed_ += pos_;
         buf_.erase(0, pos_);
         pos_ = 0;
@@ -111,31 +131,54 @@ bool csv_reader::next(record& r, std::string& why) {
     }
 }
 
-std::vector<std::string> split_fields(const std::string& bytes, char delim) {
-    std::vector<std::string> out;
+std::vector<span> field_spans(const std::string& bytes, char delim) {
+    std::vector<span> out;
     std::size_t i = 0;
     const std::size_t n = bytes.size();
     for (;;) {
-        std::string f;
+        const std::size_t from = i;
         if (i < n && bytes[i] == '"') {
-            ++i;
-            while (i < n) {
-                if (bytes[i] == '"') {
-                    if (i + 1 < n && bytes[i + 1] == '"') {
-                        f += '"';
-                        i += 2;
-                        continue;
-                    }
+            // To the closing quote; "" inside is one quote.
+            for (++i; i < n; ++i) {
+                if (bytes[i] != '"') continue;
+                if (i + 1 < n && bytes[i + 1] == '"') {
                     ++i;
-                    break;
+                    continue;
                 }
-                f += bytes[i++];
+                ++i;
+                break;
             }
         }
-        while (i < n && bytes[i] != delim) f += bytes[i++];
-        out.push_back(std::move(f));
+        while (i < n && bytes[i] != delim) ++i;
+        out.push_back({from, i});
         if (i >= n) break;
         ++i;
+    }
+    return out;
+}
+
+std::vector<std::string> split_fields(const std::string& bytes, char delim) {
+    std::vector<std::string> out;
+    for (const span& s : field_spans(bytes, delim)) {
+        std::string f;
+        std::size_t i = s.from;
+        if (i < s.to && bytes[i] == '"') {
+            for (++i; i < s.to; ++i) {
+                if (bytes[i] != '"') {
+                    f += bytes[i];
+                    continue;
+                }
+                if (i + 1 < s.to && bytes[i + 1] == '"') {
+                    f += '"';
+                    ++i;
+                    continue;
+                }
+                ++i;
+                break;
+            }
+        }
+        f.append(bytes, i, s.to - i);
+        out.push_back(std::move(f));
     }
     return out;
 }

@@ -58,9 +58,11 @@ double edge(const site& s, const station& t) {
 void add(object_counts& c, const assess::verdict& v, int from, std::uint32_t k,
          std::vector<object_hit>* hits) {
     if (v.level != no_level) ++c.level[v.level];
-    if (hits && v.level != no_level) hits->push_back({k, v.level, v.worst.h, v.worst.q});
-    const bool endangered = v.level != no_level && v.level >= from;
-    if (!endangered && (v.failed || v.start >= from || v.end >= from)) ++c.open;
+    const bool open = assess::is_open(v, from);
+    if (open) ++c.open;
+    if (hits && (v.level != no_level || open))
+        hits->push_back({k, v.level, v.worst.h, v.worst.q, v.st, open,
+                         open ? assess::open_reason(v, from) : std::string()});
 }
 
 } // namespace
@@ -103,7 +105,7 @@ bool object_index::load(const assess::source_request& r, double spacing, bool ke
                 }
                 if (warn) warn(msg);
                 ++skipped_;
-                order.push_back(-1);
+                order.push_back(unreadable);
                 continue;
             }
             // Without a geometry an object has no sample: it never counts.
@@ -193,27 +195,28 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
     // Beside every zone, where the tables give results: level 0, unless an
     // object straddles where they begin or end (then it is sampled).
     const double x0 = m.near, x1 = m.far;
-    tree_->rt.query(bgi::intersects(jet_rect(g, x0 - margin, x1 + margin, -far, far)),
-                    boost::make_function_output_iterator([&](const entry& e) {
-                        if (sc.seen[e.second] == stamp) return;
-                        const object& o = objs_[e.second];
-                        double lo = INFINITY, hi = -INFINITY;
-                        for (int i : {0, 2}) {
-                            for (int j : {1, 3}) {
-                                const double x = map::to_jet(g, o.box[i], o.box[j]).x;
-                                lo = std::min(lo, x);
-                                hi = std::max(hi, x);
-                            }
-                        }
-                        if (lo > x0 + margin && hi < x1 - margin) {
-                            // Beside the jet both profiles are 0: so are h and q.
-                            ++c.level[0];
-                            if (hits) hits->push_back({e.second, 0, 0, 0});
-                        } else {
-                            ++c.judged;
-                            add(c, judge_parts(o.parts, f, spacing_, sc.buf), from, e.second, hits);
-                        }
-                    }));
+    tree_->rt.query(
+        bgi::intersects(jet_rect(g, x0 - margin, x1 + margin, -far, far)),
+        boost::make_function_output_iterator([&](const entry& e) {
+            if (sc.seen[e.second] == stamp) return;
+            const object& o = objs_[e.second];
+            double lo = INFINITY, hi = -INFINITY;
+            for (int i : {0, 2}) {
+                for (int j : {1, 3}) {
+                    const double x = map::to_jet(g, o.box[i], o.box[j]).x;
+                    lo = std::min(lo, x);
+                    hi = std::max(hi, x);
+                }
+            }
+            if (lo > x0 + margin && hi < x1 - margin) {
+                // Beside the jet both profiles are 0: so are h and q.
+                ++c.level[0];
+                if (hits) hits->push_back({e.second, 0, 0, 0, assess::state::full, false, {}});
+            } else {
+                ++c.judged;
+                add(c, judge_parts(o.parts, f, spacing_, sc.buf), from, e.second, hits);
+            }
+        }));
     return c;
 }
 

@@ -21,11 +21,15 @@ struct object_counts {
     std::uint64_t judged = 0;    // objects sampled for this dam
 };
 
-// What one dam made of one object: its level and worst point's h and q.
+// What one dam made of one object: its level and worst point's h and q,
+// its state, and whether it leaves the dam's answer open (then why).
 struct object_hit {
     std::uint32_t obj;
     int level;
     real h, q;
+    assess::state st = assess::state::none;
+    bool open = false;
+    std::string why; // for an open object
 };
 
 // Scratch space of one thread, reused from dam to dam.
@@ -38,6 +42,8 @@ struct object_scratch {
 
 class object_index {
   public:
+    static constexpr std::int64_t unreadable = -2;
+
     object_index();
     ~object_index();
     object_index(const object_index&) = delete;
@@ -51,7 +57,8 @@ class object_index {
               const std::function<void(const std::string&)>& warn, std::string& why);
     // The site's system of the sources (null when none).
     const OGRSpatialReference* site_crs() const;
-    // Objects held, and those skipped as unreadable.
+    // Objects held, and those skipped as unreadable (their features have
+    // the number unreadable in order()).
     std::size_t size() const { return objs_.size(); }
     std::uint64_t skipped() const { return skipped_; }
 
@@ -59,7 +66,7 @@ class object_index {
     // inside the map's extent or in the strip beyond the tables as wide as
     // the zones is sampled; the others lie beside every zone, so their level
     // is 0 when a sample falls where the tables give results, else none.
-    // With hits, every object with a level is added to it.
+    // With hits, every object with a level or open is added to it.
     object_counts count(const assess::frame& f, const dam_result& m, int from,
                         object_scratch& scratch, std::vector<object_hit>* hits = nullptr) const;
 
@@ -68,7 +75,8 @@ class object_index {
                             std::vector<object_hit>* hits = nullptr) const;
 
     // The sources' layers, and per feature of each in reading order its
-    // object's number, or -1 for a feature without one (unreadable, empty).
+    // object's number, or -1 for a feature without a geometry, unreadable
+    // for one skipped as unreadable.
     const std::vector<assess::layer_in>& layers() const { return src_->layers(); }
     const std::vector<std::vector<std::int64_t>>& order() const { return order_; }
 

@@ -13,6 +13,12 @@
 namespace orv::inventory {
 
 void object_best::take(const object_hit& hit, std::uint64_t dam_row, const std::string& id) {
+    if (hit.open && open++ == 0) {
+        why = "Anlage " + id + ": " + hit.why;
+        if (level == no_level) st = hit.st;
+    }
+    judged = true;
+    if (hit.level == no_level) return;
     const bool higher =
         hit.level > level || (hit.level == level && (hit.h > h || (hit.h == h && hit.q > q)));
     if (!higher) return;
@@ -21,13 +27,39 @@ void object_best::take(const object_hit& hit, std::uint64_t dam_row, const std::
     q = hit.q;
     row = dam_row;
     dam = id;
+    st = hit.st;
 }
 
 namespace {
 
-const char* const ours[] = {"orv_level", "orv_h", "orv_q", "orv_dam", "orv_row", "orv_fid"};
-const OGRFieldType our_types[] = {OFTInteger, OFTReal,      OFTReal,
-                                  OFTString,  OFTInteger64, OFTInteger64};
+enum our_field { o_level, o_h, o_q, o_dam, o_row, o_fid, o_state, o_open, o_why, n_ours };
+const char* const ours[n_ours] = {"orv_level", "orv_h",     "orv_q",    "orv_dam", "orv_row",
+                                  "orv_fid",   "orv_state", "orv_open", "orv_why"};
+const OGRFieldType our_types[n_ours] = {OFTInteger, OFTReal,      OFTReal,
+                                        OFTString,  OFTInteger64, OFTInteger64,
+                                        OFTString,  OFTInteger64, OFTString};
+
+// Sets the fields of one object from first on: what the dams made of it.
+void set_ours(OGRFeature& f, int first, std::int64_t o, const std::vector<object_best>& best,
+              std::uint64_t dams) {
+    if (o == object_index::unreadable) {
+        f.SetField(first + o_open, static_cast<GIntBig>(dams));
+        f.SetField(first + o_why, "Geometrie nicht lesbar");
+        return;
+    }
+    if (o < 0) return;
+    const object_best& b = best[static_cast<std::size_t>(o)];
+    if (b.level != no_level) {
+        f.SetField(first + o_level, b.level);
+        f.SetField(first + o_h, static_cast<double>(b.h));
+        f.SetField(first + o_q, static_cast<double>(b.q));
+        f.SetField(first + o_dam, b.dam.c_str());
+        f.SetField(first + o_row, static_cast<GIntBig>(b.row));
+    }
+    if (b.judged) f.SetField(first + o_state, assess::state_key(b.st));
+    f.SetField(first + o_open, static_cast<GIntBig>(b.open));
+    if (b.open) f.SetField(first + o_why, b.why.c_str());
+}
 
 bool is_ours(const char* name) {
     for (const char* n : ours)
@@ -42,7 +74,7 @@ struct dataset_close {
 } // namespace
 
 bool write_objects(const std::string& path, const std::string& driver, const object_index& idx,
-                   const std::vector<object_best>& best, std::string& why) {
+                   const std::vector<object_best>& best, std::uint64_t dams, std::string& why) {
     assess::quiet_gdal q;
     GDALDriver* d = GetGDALDriverManager()->GetDriverByName(driver.c_str());
     std::unique_ptr<GDALDataset, dataset_close> ds(
@@ -81,7 +113,7 @@ bool write_objects(const std::string& path, const std::string& driver, const obj
             map.push_back(out->GetLayerDefn()->GetFieldCount() - 1);
         }
         const int first = out->GetLayerDefn()->GetFieldCount();
-        for (int k = 0; k < 6; ++k) {
+        for (int k = 0; k < n_ours; ++k) {
             OGRFieldDefn f(ours[k], our_types[k]);
             out->CreateField(&f);
         }
@@ -96,15 +128,8 @@ bool write_objects(const std::string& path, const std::string& driver, const obj
             OGRFeature f(out->GetLayerDefn());
             f.SetFrom(in, map.data(), TRUE);
             f.SetFID(in->GetFID());
-            f.SetField(first + 5, static_cast<GIntBig>(in->GetFID()));
-            if (o >= 0 && best[static_cast<std::size_t>(o)].level != no_level) {
-                const object_best& b = best[static_cast<std::size_t>(o)];
-                f.SetField(first, b.level);
-                f.SetField(first + 1, static_cast<double>(b.h));
-                f.SetField(first + 2, static_cast<double>(b.q));
-                f.SetField(first + 3, b.dam.c_str());
-                f.SetField(first + 4, static_cast<GIntBig>(b.row));
-            }
+            f.SetField(first + o_fid, static_cast<GIntBig>(in->GetFID()));
+            set_ours(f, first, o, best, dams);
             if (out->CreateFeature(&f) != OGRERR_NONE) {
                 why = "Ebene " + name + ", Objekt " + std::to_string(in->GetFID()) +
                       " nicht schreibbar: " + q.last();

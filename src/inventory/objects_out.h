@@ -10,23 +10,28 @@
 namespace orv::inventory {
 
 // The highest level of one object so far: ties broken by h, then q, then
-// the dam that came first in the register.
+// the dam that came first in the register; and the dams for which it is open.
 struct object_best {
     int level = no_level;
     real h = 0, q = 0;
-    std::uint64_t row = 0; // the dam's data row
-    std::string dam;       // the dam's id
+    std::uint64_t row = 0;                  // the dam's data row
+    std::string dam;                        // the dam's id
+    bool judged = false;                    // some dam gave it a level or left it open
+    assess::state st = assess::state::none; // with the highest level, else with the first open dam
+    std::uint64_t open = 0;                 // dams whose answer it leaves open
+    std::string why;                        // why, for the first of them ("Anlage ID: ...")
 
-    // Takes what dam (row, id) made of the object when it is higher.
+    // Takes what dam (row, id) made of the object.
     void take(const object_hit& hit, std::uint64_t dam_row, const std::string& id);
 };
 
-// Creates at path (staged by the caller) every layer of idx under its own name (a repeated name
-// gets "_2",
-// ...) to path with driver, geometry and attributes unchanged, plus
-// orv_level, orv_h, orv_q, orv_dam, orv_row (the dam's data row) and
-// orv_fid (the feature's id in its source). False with a German reason.
+// Creates at path (staged by the caller) every layer of idx under its own
+// name (a repeated name gets "_2", ...) with driver, geometry and attributes
+// unchanged, plus orv_level, orv_h, orv_q, orv_dam, orv_row (the dam's data
+// row), orv_fid (the feature's id in its source), orv_state, orv_open and
+// orv_why; a value no dam computed is empty. An object skipped as unreadable
+// is open for each of the dams computed. False with a German reason.
 bool write_objects(const std::string& path, const std::string& driver, const object_index& idx,
-                   const std::vector<object_best>& best, std::string& why);
+                   const std::vector<object_best>& best, std::uint64_t dams, std::string& why);
 
 } // namespace orv::inventory

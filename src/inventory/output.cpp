@@ -66,7 +66,11 @@ std::string added_text(const dam_row& d, int k, char dec) {
         const map::zone& z = r.fig.zones[k - a_width];
         return z.cells ? number(z.half_width, dec) : "";
     }
-    if (k < a_cut) return number(r.fig.zones[k - a_area].area, dec);
+    if (k < a_cut) {
+        // No cell at the level: no area was computed, not an area of 0.
+        const map::zone& z = r.fig.zones[k - a_area];
+        return z.cells ? number(z.area, dec) : "";
+    }
     if (k == a_cut) return r.cut == no_level ? "" : std::to_string(r.cut);
     if (k < a_open) return std::to_string(r.obj[k - a_obj]);
     if (k == a_open) return std::to_string(r.open);
@@ -86,17 +90,30 @@ std::string csv_field(const std::string& s, char delim) {
     return q + "\"";
 }
 
+// True when name is one of the fields a dam adds, in any case: a
+// register that holds them (an earlier run's output) gets them anew.
+bool is_added(const std::string& name) {
+    for (const char* a : added_names)
+        if (EQUAL(a, name.c_str())) return true;
+    return false;
+}
+
 class csv_out : public dam_writer {
   public:
     csv_out(std::FILE* f, char delim, char dec) : f_(f), delim_(delim), dec_(dec) {}
 
     bool begin(const record* h, OGRLayer*, std::string& why) override {
-        std::string s = h->bytes;
+        width_ = h->fields.size();
+        for (const std::string& n : h->fields) {
+            kept_.push_back(!is_added(n));
+            all_kept_ = all_kept_ && kept_.back();
+        }
+        std::string s = h->mark + kept(*h);
         for (const char* n : added_names) (s += delim_) += n;
         return put(s + h->end, why);
     }
     bool write(const dam_row& d, std::string& why) override {
-        std::string s = d.rec.bytes;
+        std::string s = kept(d.rec);
         for (int k = 0; k < n_added; ++k)
             (s += delim_) += csv_field(added_text(d, k, dec_), delim_);
         return put(s + d.rec.end, why);
@@ -109,6 +126,23 @@ class csv_out : public dam_writer {
     }
 
   private:
+    // The record's bytes as the header's fields: those of the register's
+    // own columns as they are, a short row filled with empty fields, a long
+    // one cut to the header's width (its error names what was cut).
+    std::string kept(const record& r) const {
+        if (all_kept_ && r.fields.size() == width_) return r.bytes;
+        const std::vector<span> spans = field_spans(r.bytes, delim_);
+        std::string s;
+        bool first = true;
+        for (std::size_t k = 0; k < width_; ++k) {
+            if (!kept_[k]) continue;
+            if (!first) s += delim_;
+            first = false;
+            if (k < spans.size()) s.append(r.bytes, spans[k].from, spans[k].to - spans[k].from);
+        }
+        return s;
+    }
+
     bool put(const std::string& s, std::string& why) {
         if (std::fwrite(s.data(), 1, s.size(), f_) == s.size()) return true;
         why = io::os_error(errno);
@@ -117,6 +151,9 @@ class csv_out : public dam_writer {
 
     std::FILE* f_;
     char delim_, dec_;
+    std::size_t width_ = 0;
+    std::vector<bool> kept_; // per header field: not one of the added ones
+    bool all_kept_ = true;
 };
 
 struct dataset_close {
@@ -149,9 +186,13 @@ class vector_out : public dam_writer {
         }
         if (h) {
             for (const std::string& n : h->fields) {
+                if (is_added(n)) {
+                    map_.push_back(-1);
+                    continue;
+                }
                 OGRFieldDefn f(n.c_str(), OFTString);
                 if (layer_->CreateField(&f) != OGRERR_NONE) return fail("Feld " + n, why);
-                map_.push_back(static_cast<int>(map_.size()));
+                map_.push_back(layer_->GetLayerDefn()->GetFieldCount() - 1);
             }
         } else {
             OGRFeatureDefn* def = in->GetLayerDefn();
@@ -184,7 +225,7 @@ class vector_out : public dam_writer {
             f.SetFID(d.feature->GetFID());
         } else {
             for (std::size_t k = 0; k < d.rec.fields.size() && k < map_.size(); ++k)
-                f.SetField(map_[k], d.rec.fields[k].c_str());
+                if (map_[k] >= 0) f.SetField(map_[k], d.rec.fields[k].c_str());
             if (d.located) {
                 OGRPoint p(d.e, d.n);
                 f.SetGeometry(&p);
@@ -220,11 +261,6 @@ class vector_out : public dam_writer {
     }
 
   private:
-    static bool is_added(const char* n) {
-        for (const char* a : added_names)
-            if (EQUAL(a, n)) return true;
-        return false;
-    }
     bool fail(const std::string& what, std::string& why) {
         const char* m = CPLGetLastErrorMsg();
         why = what + " nicht schreibbar" + (m && *m ? std::string(": ") + m : "");

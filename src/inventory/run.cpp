@@ -15,6 +15,7 @@
 #include "assess/output.h"
 #include "assess/quiet.h"
 #include "base/workers.h"
+#include "batch/columns.h"
 #include "draw/style.h"
 #include "geo/area.h"
 #include "geo/dataset_files.h"
@@ -97,11 +98,8 @@ class register_in {
             d.row = ++rows_;
             for (const std::string& t : d.rec.fields) cells.push_back({t});
             where = r_.path + ", Zeile " + std::to_string(d.rec.line);
-            if (d.rec.fields.size() > header_.fields.size())
-                d.error = "ueberzaehliges Feld, die Kopfzeile hat " +
-                          std::to_string(header_.fields.size()) + " Spalten";
-            else if (!d.rec.fault.empty())
-                d.error = d.rec.fault;
+            d.error = length_fault(d.rec);
+            if (d.error.empty()) d.error = d.rec.fault;
         } else {
             OGRFeature* f = layer_->GetNextFeature();
             if (!f) return false;
@@ -126,9 +124,14 @@ class register_in {
                                                                       : std::to_string(d.row);
         double en[2] = {0, 0};
         if (d.error.empty() && cols_.read(cells, dec_, d.site, en, d.error) && csv_) {
+            d.located = true;
+        } else if (csv_ && !d.error.empty()) {
+            // A row with a fault keeps its point wherever the point can be read.
+            d.located = cols_.read_point(cells, dec_, en);
+        }
+        if (d.located) {
             d.e = en[0];
             d.n = en[1];
-            d.located = true;
         }
         if (!csv_ && d.error.empty()) locate(d);
         where += ", Anlage " + d.id;
@@ -139,9 +142,21 @@ class register_in {
     }
 
   private:
+    // What is wrong with the number of fields of a CSV record, "" when nothing.
+    std::string length_fault(const record& rec) const {
+        const std::size_t n = rec.fields.size(), m = header_.fields.size();
+        const std::string counts =
+            "Zeile hat " + std::to_string(n) + " Felder, erwartet " + std::to_string(m);
+        if (n < m) return cols_.first_missing(n) + " fehlt (" + counts + ")";
+        if (n == m) return "";
+        const auto extra = field_spans(rec.bytes, delim())[m].from;
+        return std::to_string(n - m) + (n - m == 1 ? " Feld" : " Felder") + " zu viel (" + counts +
+               "): " + batch::shown_text(std::string_view(rec.bytes).substr(extra));
+    }
+
     bool open_csv(std::string& why) {
         if (!in_.open(r_.path, r_.delim, why)) {
-            why = r_.path + ": nicht lesbar: " + why;
+            why = r_.path + ": " + why;
             return false;
         }
         if (!in_.next(header_, why)) {
@@ -492,8 +507,8 @@ outcome run(const request& r) {
     }
     if (!w->finish(why))
         return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
-    if (!r.objects_out.empty() &&
-        !write_objects(outs.path(objects_id), objects_driver, objs, best, why))
+    if (!r.objects_out.empty() && !write_objects(outs.path(objects_id), objects_driver, objs, best,
+                                                 o.answers[0] + o.answers[1] + o.answers[2], why))
         return stop(ending::bad_input, "--objects-out " + r.objects_out + ": " + why);
     if (x.zones && !zones.finish(r.rules.lv, draw::zone_colours(), why))
         return stop(ending::bad_input, "--zones " + r.zones + ": " + why);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "batch/columns.h"
 #include "csv/number.h"
 
 namespace orv::inventory {
@@ -81,6 +82,11 @@ bool value_columns::set_header(const std::vector<std::string>& names, bool coord
                                std::string& why) {
     names_.clear();
     for (const auto& n : names) names_.push_back(trimmed(n));
+    // Batch's header reading finds the near misses (case, blanks, quotes).
+    batch::columns near(true, o_.e_name, o_.n_name);
+    for (const auto& n : names_) near.add(n, false);
+    hints_ = near.hints();
+    const std::string hint = hints_.empty() ? "" : "; " + hints_;
     for (std::size_t c = 0; c < names_.size(); ++c) {
         const std::string& n = names_[c];
         int v = -1;
@@ -118,14 +124,14 @@ bool value_columns::set_header(const std::vector<std::string>& names, bool coord
         }
         if (col_[v] < 0 && !given(o_, v)) {
             why = value_name(v) + std::string(" fehlt: weder Spalte ") + value_name(v) +
-                  " noch Option " + option_of[v];
+                  " noch Option " + option_of[v] + hint;
             return false;
         }
     }
     if (coords) {
         for (int v : {v_e, v_n}) {
             if (col_[v] < 0) {
-                why = "Spalte " + (v == v_e ? o_.e_name : o_.n_name) + " (--coords) fehlt";
+                why = "Spalte " + (v == v_e ? o_.e_name : o_.n_name) + " (--coords) fehlt" + hint;
                 return false;
             }
         }
@@ -135,6 +141,40 @@ bool value_columns::set_header(const std::vector<std::string>& names, bool coord
         return false;
     }
     return true;
+}
+
+// Value v of a row into x (a double) or r (a Real); false with why.
+bool value_columns::read_value(const std::vector<cell>& cells, char dec, int v, double& x, real& r,
+                               std::string& why) const {
+    const auto c = static_cast<std::size_t>(col_[v]);
+    static const cell missing{"", false, 0, true};
+    const cell& k = c < cells.size() ? cells[c] : missing;
+    const char* bad = nullptr;
+    if (k.null) {
+        bad = describe(num_error::empty);
+    } else if (k.number) {
+        x = k.value;
+        r = static_cast<real>(k.value);
+    } else if (v < v_azimuth) {
+        const auto n = read_real(k.text, dec);
+        if (!n.ok()) bad = describe(n.err);
+        r = n.value;
+    } else {
+        const auto n = read_double(k.text, dec);
+        if (!n.ok()) bad = describe(n.err);
+        x = n.value;
+    }
+    if (!bad && v < v_azimuth) {
+        if (!std::isfinite(r))
+            bad = "Wert muss endlich sein";
+        else if (positive[v] && !(r > 0))
+            bad = "Wert muss groesser als 0 sein";
+    } else if (!bad && !std::isfinite(x)) {
+        bad = "Wert muss endlich sein";
+    }
+    if (!bad) return true;
+    why = label(col_[v]) + ": " + bad + (k.text.empty() ? "" : ": " + k.text);
+    return false;
 }
 
 bool value_columns::read(const std::vector<cell>& cells, char dec, dam_site& d, double en[2],
@@ -147,37 +187,7 @@ bool value_columns::read(const std::vector<cell>& cells, char dec, dam_site& d, 
             if (v == v_azimuth && o_.azimuth) d.g.azimuth = *o_.azimuth;
             continue;
         }
-        const auto c = static_cast<std::size_t>(col_[v]);
-        static const cell missing{"", false, 0, true};
-        const cell& k = c < cells.size() ? cells[c] : missing;
-        const char* bad = nullptr;
-        std::string text = k.text;
-        if (k.null) {
-            bad = describe(num_error::empty);
-        } else if (k.number) {
-            x = k.value;
-            r = static_cast<real>(k.value);
-        } else if (v < v_azimuth) {
-            const auto n = read_real(k.text, dec);
-            if (!n.ok()) bad = describe(n.err);
-            r = n.value;
-        } else {
-            const auto n = read_double(k.text, dec);
-            if (!n.ok()) bad = describe(n.err);
-            x = n.value;
-        }
-        if (!bad && v < v_azimuth) {
-            if (!std::isfinite(r))
-                bad = "Wert muss endlich sein";
-            else if (positive[v] && !(r > 0))
-                bad = "Wert muss groesser als 0 sein";
-        } else if (!bad && !std::isfinite(x)) {
-            bad = "Wert muss endlich sein";
-        }
-        if (bad) {
-            why = label(col_[v]) + ": " + bad + (text.empty() ? "" : ": " + text);
-            return false;
-        }
+        if (!read_value(cells, dec, v, x, r, why)) return false;
         if (v < v_azimuth)
             d.p.*member[v] = r;
         else if (v == v_azimuth)
@@ -185,6 +195,14 @@ bool value_columns::read(const std::vector<cell>& cells, char dec, dam_site& d, 
         else
             en[v - v_e] = x;
     }
+    return true;
+}
+
+bool value_columns::read_point(const std::vector<cell>& cells, char dec, double en[2]) const {
+    std::string why;
+    real r = 0;
+    for (int v : {v_e, v_n})
+        if (col_[v] < 0 || !read_value(cells, dec, v, en[v - v_e], r, why)) return false;
     return true;
 }
 

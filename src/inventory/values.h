@@ -55,17 +55,26 @@ class value_columns {
     std::int64_t id_col() const { return id_; }
     // The name of column c for messages.
     std::string label(std::int64_t c) const;
+    // The first column a row lacks when it has only n fields, for messages.
+    std::string first_missing(std::size_t n) const { return label(static_cast<std::int64_t>(n)); }
 
     // The values of a row whose fields are cells (missing ones empty), with
     // dec as the decimal separator; false with "Spalte NAME: why" in why.
     bool read(const std::vector<cell>& cells, char dec, dam_site& d, double en[2],
               std::string& why) const;
+    // Only the breach's E and N of such a row: a row with another fault
+    // keeps its point in the outputs. False when they cannot be read.
+    bool read_point(const std::vector<cell>& cells, char dec, double en[2]) const;
 
   private:
+    bool read_value(const std::vector<cell>& cells, char dec, int v, double& x, real& r,
+                    std::string& why) const;
+
     const value_options& o_;
     std::vector<std::string> names_;
     std::int64_t col_[n_values] = {-1, -1, -1, -1, -1, -1, -1, -1};
     std::int64_t id_ = -1;
+    std::string hints_; // names that were almost a value's, for a missing one
 };
 
 } // namespace orv::inventory

@@ -266,13 +266,14 @@ done <<<"$COMMANDS"
 # Ways in which a verdict could turn quietly to "nicht gefaehrdet", and
 # faults of the objects themselves, one line per class: name | exit status
 # | text on standard error (or -) | text on standard output (or -) |
-# FILE~REGEX its first line must match (or -) | arguments. Each run is
+# FILE~REGEX one of its lines must match (or -) | arguments. Each run is
 # limited to 10 s; a failing one writes no output (o.*) and leaves every
 # input file as it was.
 PARAMS='-H 8 -B 20 --vol 60000 -S 6 -D 0.1'
 BREACH='--origin 2600000,1200000 --azimuth 90 --crs EPSG:2056'
 LV03='--origin 600000,200000 --azimuth 90 --crs EPSG:2056'
 SITE="$PARAMS $BREACH"
+REG='--objects objekte.csv --crs EPSG:2056'
 OBJECT_FAULTS="
 missing parameter | 1 | S fehlt: Option -S | - | - | assess objekte.csv -H 8 -B 20 --vol 60000 -D 0.1 $BREACH -o o.gpkg
 missing in report | 1 | D fehlt: Option -D | - | - | report objekte.csv -H 8 -B 20 --vol 60000 -S 6 $BREACH -o o.pdf
@@ -289,6 +290,14 @@ huge inventory    | 1 | Ausdehnung liegt ausserhalb | - | - | inventory anlagen.
 sidecar output    | 2 | nennt die Quelle gshp.shp | - | - | assess gshp.shp $SITE -o gshp.dbf
 sidecar objects   | 2 | nennt die Quelle gshp.shp | - | - | inventory anlagen.csv --objects gshp.shp --crs EPSG:2056 -o o.csv --objects-out gshp.dbf
 CSV geometry      | 0 | - | - | o.csv~^WKT,id, | assess objekte.csv $SITE -o o.csv
+short row         | 3 | Spalte 4 (B) fehlt (Zeile hat 3 Felder, erwartet 8) | - | o.csv~^2600040,1200000,3,,,,,,1, | inventory laenge.csv $REG -o o.csv --keep-going
+long row          | 3 | 2 Felder zu viel (Zeile hat 10 Felder, erwartet 8): 7,8 | - | o.csv~^2600080,1200000,3,5,2000,4,0.1,9,2, | inventory laenge.csv $REG -o o.csv --keep-going
+error row point   | 3 | Wert muss groesser als 0 sein | - | o.geojson~orv_error.*Wert muss.*coordinates.: \[ 2600120 | inventory laenge.csv $REG -o o.geojson --keep-going
+own output        | 0 | - | - | o.csv~^E,N,H,B,Vol,S,D,azimuth,orv_row,(orv_[a-z0-9]+,){16}orv_error$ | inventory eigen.csv $REG -o o.csv
+own output gpkg   | 0 | - | - | - | inventory eigen.csv $REG -o o.gpkg
+byte-order mark   | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1, | inventory bom.csv $REG -o o.csv
+UTF-16 register   | 1 | utf16.csv: in UTF-16 kodiert | - | - | inventory utf16.csv $REG -o o.csv
+open object       | 0 | - | - | o.csv~^.POINT \(2600040.1 1200000.5\).,.1.,,,,,,.1.,none,.1.,.Anlage 1: nahe der Bresche | inventory anlagen.csv --objects unten.csv --crs EPSG:2056 -o o1.csv --objects-out o.csv
 "
 {
     echo 'id,WKT'
@@ -299,14 +308,21 @@ printf 'id,WKT\n1,"POINT (2600000 1200000)"\n' >"$ROOT/bresche.csv"
 printf 'id,WKT\n1,"POLYGON ((2600050 1199990,2600050.000001 1199990,2600050.000001 1199990.000001,2600050 1199990))"\n' >"$ROOT/winzig.csv"
 printf 'id,WKT\n1,"POLYGON ((1e17 1e17,1.00000000000000016e17 1e17,1e17 1.00000000000000016e17,1e17 1e17))"\n' >"$ROOT/riesig.csv"
 printf 'E,N,H,B,Vol,S,D,azimuth\n600000,200000,3,5,2000,4,0.1,90\n' >"$ROOT/alt.csv"
+printf 'E,N,H,B,Vol,S,D,azimuth\n2600040,1200000,3\n2600080,1200000,3,5,2000,4,0.1,9,7,8\n2600120,1200000,3,-4,2000,4,0.1,9\n' >"$ROOT/laenge.csv"
+{ printf '\357\273\277'; head -n 3 "$ROOT/anlagen.csv"; } >"$ROOT/bom.csv"
+head -n 3 "$ROOT/anlagen.csv" | iconv -f UTF-8 -t UTF-16 >"$ROOT/utf16.csv"
+printf 'WKT,id\n"POINT (2600040.1 1200000.5)",1\n' >"$ROOT/unten.csv"
+(cd "$ROOT" && "$ORV" inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o eigen.csv 2>/dev/null)
 (cd "$ROOT" && "$ORV" assess kaputt.csv $SITE -o gshp.shp --keep-going >/dev/null 2>&1)
 while IFS='|' read -r name want err out first line; do
     name=$(echo $name)
     [ -n "$name" ] || continue
     [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || [ "$ONLY" = objects ] || continue
     case="objects: $name"; ok=1; fresh
-    cp "$ROOT"/kaputt.csv "$ROOT"/bresche.csv "$ROOT"/riesig.csv "$ROOT"/winzig.csv "$ROOT"/alt.csv "$ROOT"/gshp.* "$W/"
-    sums=$(cd "$W" && md5sum -- *.csv gshp.*)
+    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv"
+    for f in $inputs; do cp "$ROOT/$f" "$W/"; done
+    cp "$ROOT"/gshp.* "$W/"
+    sums=$(cd "$W" && md5sum -- $inputs anlagen.csv objekte.csv gshp.*)
     (cd "$W" && exec timeout 10 "$ORV" $line >out 2>err)
     st=$?
     want=$(echo $want) err=$(echo $err) out=$(echo $out) first=$(echo $first)
@@ -314,11 +330,11 @@ while IFS='|' read -r name want err out first line; do
     [ "$err" = - ] || grep -qF -- "$err" "$W/err" || bad "stderr: $(head -c 300 "$W/err")"
     [ "$out" = - ] || grep -qF -- "$out" "$W/out" || bad "stdout lacks $out"
     if [ "$first" != - ]; then
-        head -n 1 "$W/${first%%~*}" | grep -qE -- "${first#*~}" || bad "${first%%~*}: $(head -n 1 "$W/${first%%~*}")"
+        grep -qE -- "${first#*~}" "$W/${first%%~*}" || bad "${first%%~*}: $(head -c 300 "$W/${first%%~*}")"
     fi
     grep -q 'ERROR' "$W/err" && bad "GDAL's message raw: $(head -c 300 "$W/err")"
     [ "$want" != 1 ] || [ -z "$(find "$W" -maxdepth 1 -name 'o.*')" ] || bad "output written"
-    [ "$want" = 0 ] || [ "$sums" = "$(cd "$W" && md5sum -- *.csv gshp.*)" ] || bad "an input changed"
+    [ "$want" = 0 ] || [ "$sums" = "$(cd "$W" && md5sum -- $inputs anlagen.csv objekte.csv gshp.*)" ] || bad "an input changed"
     [ "$want" = 0 ] || german_message
     no_leftovers; finish_case
 done <<<"$OBJECT_FAULTS"
