@@ -29,8 +29,7 @@ bool json_geometry(const char* text) {
     if (!g.IsValid() || g.GetType() == CPLJSONObject::Type::Null) return false;
     if (g.GetType() != CPLJSONObject::Type::Object) return true;
     const CPLJSONObject c = g.GetObj("coordinates");
-    if (c.IsValid() && c.GetType() == CPLJSONObject::Type::Array)
-        return c.ToArray().Size() != 0;
+    if (c.IsValid() && c.GetType() == CPLJSONObject::Type::Array) return c.ToArray().Size() != 0;
     const CPLJSONObject m = g.GetObj("geometries");
     if (c.IsValid() || !m.IsValid() || m.GetType() != CPLJSONObject::Type::Array) return true;
     return m.ToArray().Size() != 0;
@@ -43,15 +42,27 @@ bool keeps_text(const layer_in& l) {
     return l.driver == "GeoJSON" || l.driver == "GeoJSONSeq";
 }
 
+// True when the WKT text of field name, read on its own, is an empty
+// geometry ("POLYGON EMPTY"): GDAL's CSV reader gives an empty geometry
+// also for some texts it cannot read.
+bool empty_wkt(const OGRFeature& f, const char* name) {
+    OGRGeometry* g = nullptr;
+    const OGRErr e = OGRGeometryFactory::createFromWkt(f.GetFieldAsString(name), nullptr, &g);
+    const bool empty = e == OGRERR_NONE && g && g->IsEmpty();
+    delete g;
+    return empty;
+}
+
 } // namespace
 
 bool geometry_lost(const layer_in& l, const OGRFeature& f) {
-    if (f.GetGeometryRef()) return false;
-    if (l.driver == "CSV") {
-        if (!l.coord_e.empty())
-            return filled(f, l.coord_e.c_str()) != filled(f, l.coord_n.c_str());
-        return filled(f, "WKT");
+    const OGRGeometry* g = f.GetGeometryRef();
+    if (l.driver == "CSV" && l.coord_e.empty()) {
+        if (g && !g->IsEmpty()) return false;
+        return filled(f, "WKT") && !empty_wkt(f, "WKT");
     }
+    if (g) return false;
+    if (l.driver == "CSV") return filled(f, l.coord_e.c_str()) != filled(f, l.coord_n.c_str());
     if (keeps_text(l)) return json_geometry(f.GetNativeData());
     return false;
 }

@@ -283,6 +283,13 @@ bool read_parts(const OGRFeature& f, OGRCoordinateTransformation* ct, double spa
         }
     }
     if (!flatten(*g, out, why)) return false;
+    // A geometry that is not empty yet gives no part (a curve polygon whose
+    // ring is not closed linearises to nothing) is unreadable, not "empty".
+    if (out.empty()) {
+        why = "Geometrie nicht lesbar: ohne Punkte nach dem Umwandeln in Strecken (Ring einer "
+              "Kurve nicht geschlossen?)";
+        return false;
+    }
     double e0 = INFINITY, e1 = -INFINITY, n0 = INFINITY, n1 = -INFINITY;
     bool area = false;
     for (const part& p : out) {

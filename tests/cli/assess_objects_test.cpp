@@ -58,6 +58,21 @@ std::string csv_missing_paren(const std::string& d) {
     return d + "/k.csv";
 }
 
+// A curve polygon whose ring does not close: it reads, but linearises to nothing.
+std::string csv_open_curve(const std::string& d) {
+    write_file(d + "/k.csv", "id,WKT\n1," + building +
+                                 "\n2,\"CURVEPOLYGON (CIRCULARSTRING (2600100 1200000,2600110 "
+                                 "1200010,2600120 1200000,2600110 1199990,2600109 1200000))\"\n");
+    return d + "/k.csv";
+}
+
+// A text GDAL's CSV reader turns into an empty curve polygon.
+std::string csv_garbled_type(const std::string& d) {
+    write_file(d + "/k.csv", "id,WKT\n1," + building +
+                                 "\n2,\"POLYGON PAOLYGON ((2600100 1200000,2600110 1200010))\"\n");
+    return d + "/k.csv";
+}
+
 std::string csv_line_too_long(const std::string& d) {
     std::string line = "2,\"LINESTRING (";
     for (int k = 0; k < 700000; ++k) line += "2600100 1200000,";
@@ -118,6 +133,8 @@ TEST(AssessObjects, UnreadableGeometryIsAnErrorOfItsFeatureNeverEmpty) {
     };
     const std::vector<bad_case> cases = {
         {"csv_missing_paren", csv_missing_paren, "Ebene k, Objekt 2: Geometrie nicht lesbar", 3},
+        {"csv_open_curve", csv_open_curve, "Ebene k, Objekt 2: Geometrie nicht lesbar", 3},
+        {"csv_garbled_type", csv_garbled_type, "Ebene k, Objekt 2: Geometrie nicht lesbar", 3},
         {"geojson_misspelled", geojson_misspelled, "Ebene k, Objekt 2: Geometrie nicht lesbar", 3},
         {"geojson_bad_number", geojson_bad_number, "Ebene k, Objekt 2: Geometrie nicht lesbar", 3},
         {"gpkg_corrupt_blob", gpkg_corrupt_blob, "Ebene g, Objekt 2: Geometrie nicht lesbar:", 3},
