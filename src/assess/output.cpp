@@ -9,6 +9,7 @@
 #include <ogrsf_frmts.h>
 
 #include "assess/quiet.h"
+#include "geo/context.h"
 #include "io/output.h"
 #include "io/path.h"
 
@@ -104,7 +105,7 @@ std::string choose_driver(const std::string& path, std::string& why) {
 
 bool holds_layers(const std::string& driver) {
     register_drivers();
-    GDALDriver* d = GetGDALDriverManager()->GetDriverByName(driver.c_str());
+    GDALDriver* d = geo::driver(driver);
     return d && yes(d, GDAL_DCAP_MULTIPLE_VECTOR_LAYERS);
 }
 
@@ -147,7 +148,7 @@ bool layer_writer::open(const std::string& path, const std::string& driver, std:
                         bool& usage) {
     register_drivers();
     usage = false;
-    st_->driver = GetGDALDriverManager()->GetDriverByName(driver.c_str());
+    st_->driver = geo::driver(driver);
     if (!st_->driver) {
         why = "-o " + path + ": Treiber " + driver + " fehlt";
         return false;

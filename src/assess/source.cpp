@@ -12,6 +12,7 @@
 #include "assess/quiet.h"
 #include "base/number_text.h"
 #include "geo/area.h"
+#include "geo/crs.h"
 
 namespace orv::assess {
 
@@ -31,24 +32,6 @@ struct transform_free {
         OGRCoordinateTransformation::DestroyCT(c);
     }
 };
-
-// "EPSG:NNNN" into srs; false with a reason.
-bool read_epsg(const std::string& text, OGRSpatialReference& srs, std::string& why) {
-    int code = 0;
-    const bool prefix = text.size() > 5 && EQUALN(text.c_str(), "EPSG:", 5);
-    const char* b = text.c_str() + (prefix ? 5 : 0);
-    const char* e = text.c_str() + text.size();
-    const auto r = std::from_chars(b, e, code);
-    if (!prefix || r.ec != std::errc() || r.ptr != e || code <= 0) {
-        why = "Option --crs: EPSG:NNNN erwartet: " + text;
-        return false;
-    }
-    if (srs.importFromEPSG(code) != OGRERR_NONE) {
-        why = "Option --crs: unbekanntes Koordinatensystem: " + text;
-        return false;
-    }
-    return true;
-}
 
 // Projected with the metre as unit, else why says what it is.
 bool metric(const OGRSpatialReference& srs, std::string& why) {
@@ -175,7 +158,7 @@ bool sources::open(const source_request& r, std::string& why) {
     register_drivers();
     quiet_gdal q;
     if (!r.crs.empty()) {
-        if (!read_epsg(r.crs, st_->site, why)) return false;
+        if (!geo::read_crs(r.crs, st_->site, why)) return false;
         st_->has_site = true;
     }
     std::vector<bool> found(r.layers.size(), false);

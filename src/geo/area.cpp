@@ -9,6 +9,7 @@
 #include <ogr_spatialref.h>
 
 #include "geo/context.h"
+#include "geo/crs.h"
 
 namespace orv::geo {
 
@@ -137,7 +138,7 @@ bool point_in_area(const OGRSpatialReference& srs, double e, double n, std::stri
 bool point_in_area(int epsg, double e, double n, std::string& why) {
     OGRSpatialReference srs;
     messages quiet;
-    if (srs.importFromEPSG(epsg) != OGRERR_NONE) return true;
+    if (!crs_from_epsg(epsg, srs)) return true;
     return point_in_area(srs, e, n, why);
 }
 

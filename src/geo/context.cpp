@@ -1,15 +1,19 @@
 // GDAL's error handler for the life of a messages object, and driver registration.
 #include "geo/context.h"
 
+#include <cerrno>
+
 #include <cpl_error.h>
-#include <gdal.h>
+#include <gdal_priv.h>
 
 namespace orv::geo {
 
 namespace {
 
 void CPL_STDCALL collect(CPLErr e, CPLErrorNum, const char* msg) {
-    if (e >= CE_Failure) static_cast<messages*>(CPLGetErrorHandlerUserData())->record(msg);
+    const int saved = errno;
+    if (e >= CE_Failure) static_cast<messages*>(CPLGetErrorHandlerUserData())->record(msg, saved);
+    errno = saved;
 }
 
 } // namespace
@@ -28,6 +32,11 @@ void register_drivers() {
         return true;
     }();
     (void)done;
+}
+
+GDALDriver* driver(const std::string& name) {
+    register_drivers();
+    return GetGDALDriverManager()->GetDriverByName(name.c_str());
 }
 
 } // namespace orv::geo

@@ -9,6 +9,7 @@
 #include <ogrsf_frmts.h>
 
 #include "assess/quiet.h"
+#include "geo/context.h"
 
 namespace orv::inventory {
 
@@ -76,7 +77,7 @@ struct dataset_close {
 bool write_objects(const std::string& path, const std::string& driver, const object_index& idx,
                    const std::vector<object_best>& best, std::uint64_t dams, std::string& why) {
     assess::quiet_gdal q;
-    GDALDriver* d = GetGDALDriverManager()->GetDriverByName(driver.c_str());
+    GDALDriver* d = geo::driver(driver);
     std::unique_ptr<GDALDataset, dataset_close> ds(
         d ? d->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr) : nullptr);
     if (!ds) {

@@ -10,6 +10,7 @@
 #include <cerrno>
 
 #include "assess/quiet.h"
+#include "geo/context.h"
 #include "io/os_error.h"
 
 namespace orv::inventory {
@@ -166,7 +167,7 @@ class vector_out : public dam_writer {
               const OGRSpatialReference* srs, std::string& why) {
         name_ = name;
         srs_ = srs;
-        GDALDriver* d = GetGDALDriverManager()->GetDriverByName(driver.c_str());
+        GDALDriver* d = geo::driver(driver);
         if (d) ds_.reset(d->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
         if (!ds_) {
             why = "Format " + driver + " nicht schreibbar";

@@ -18,6 +18,7 @@
 #include "batch/columns.h"
 #include "draw/style.h"
 #include "geo/area.h"
+#include "geo/context.h"
 #include "geo/dataset_files.h"
 #include "inventory/csv_register.h"
 #include "inventory/objects.h"
@@ -325,7 +326,7 @@ outcome run(const request& r) {
         o.message = std::move(msg);
         return o;
     };
-    assess::register_drivers();
+    geo::register_drivers();
     std::string why;
     const bool csv_register = is_csv_name(r.path);
     // A CSV register goes to standard output ("-") as CSV.

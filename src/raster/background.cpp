@@ -13,35 +13,17 @@
 #include <ogr_srs_api.h>
 
 #include "geo/area.h"
+#include "geo/context.h"
+#include "geo/crs.h"
 
 namespace orv::raster {
 
 namespace {
 
 // GDAL's drivers registered once; its messages collected, the last one kept.
-class gdal_scope {
+class gdal_scope : public geo::messages {
   public:
-    gdal_scope() {
-        static const bool done = [] {
-            GDALAllRegister();
-            return true;
-        }();
-        (void)done;
-        CPLPushErrorHandlerEx(&collect, this);
-    }
-    ~gdal_scope() { CPLPopErrorHandler(); }
-    gdal_scope(const gdal_scope&) = delete;
-    gdal_scope& operator=(const gdal_scope&) = delete;
-    std::string last;
-
-    // " (GDAL's message)" or "".
-    std::string detail() const { return last.empty() ? "" : " (" + last + ")"; }
-
-  private:
-    static void CPL_STDCALL collect(CPLErr e, CPLErrorNum, const char* msg) {
-        auto* q = static_cast<gdal_scope*>(CPLGetErrorHandlerUserData());
-        if (e >= CE_Failure) q->last = msg ? msg : "";
-    }
+    gdal_scope() { geo::register_drivers(); }
 };
 
 // The kinds of background a picture can show.
@@ -118,7 +100,7 @@ bool background_in_area(const std::string& path, int epsg, std::string& why) {
     if (!ds) return true;
     bool ok = true;
     OGRSpatialReference site;
-    if (GDALGetGeoTransform(ds, gt) == CE_None && site.importFromEPSG(epsg) == OGRERR_NONE) {
+    if (GDALGetGeoTransform(ds, gt) == CE_None && geo::crs_from_epsg(epsg, site)) {
         const double w = GDALGetRasterXSize(ds), h = GDALGetRasterYSize(ds);
         double e0 = INFINITY, e1 = -INFINITY, n0 = INFINITY, n1 = -INFINITY;
         for (const double i : {0.0, w}) {

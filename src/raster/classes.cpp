@@ -27,7 +27,7 @@ bool class_band::open(const raster_layout& l, std::string& why) {
     init();
     layout_ = l;
     quiet_errors q;
-    GDALDriverH mem = GDALGetDriverByName("MEM");
+    GDALDriverH mem = driver_named("MEM");
     ds_ = GDALCreate(mem, "", static_cast<int>(l.nx), static_cast<int>(l.ny), 1, GDT_Byte, nullptr);
     if (!ds_) {
         why = "kein Speicher fuer das Klassenraster";
@@ -74,8 +74,7 @@ constexpr int n_classes = static_cast<int>(sizeof all_classes);
 int probe_in(GDALDriverH d, const std::string& dir, const std::string& ext) {
     const std::string path = dir + "/probe." + ext;
     quiet_errors q;
-    GDALDatasetH mem =
-        GDALCreate(GDALGetDriverByName("MEM"), "", n_classes, 1, 1, GDT_Byte, nullptr);
+    GDALDatasetH mem = GDALCreate(driver_named("MEM"), "", n_classes, 1, 1, GDT_Byte, nullptr);
     uint8_t row[n_classes];
     std::copy(all_classes, all_classes + n_classes, row);
     GDALDatasetH out = nullptr;
@@ -152,11 +151,11 @@ bool write_level_raster(const class_band& b, const std::string& path, const std:
         o.SetNameValue("COMPRESS", "DEFLATE");
         o.SetNameValue("BIGTIFF", "IF_SAFER");
     }
-    GDALDatasetH out = GDALCreateCopy(GDALGetDriverByName(driver.c_str()), path.c_str(),
-                                      b.dataset(), FALSE, o.List(), nullptr, nullptr);
+    GDALDatasetH out = GDALCreateCopy(driver_named(driver.c_str()), path.c_str(), b.dataset(),
+                                      FALSE, o.List(), nullptr, nullptr);
     bool ok = out != nullptr;
     if (out) GDALClose(out);
-    ok = ok && q.failures == 0;
+    ok = ok && q.failures() == 0;
     if (!ok) why = q.reason();
     return ok;
 }

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include <cpl_error.h>
 #include <cpl_string.h>
 
 #include "io/os_error.h"
@@ -13,40 +12,14 @@
 
 namespace orv::raster {
 
-namespace {
-
-void CPL_STDCALL collect(CPLErr e, CPLErrorNum, const char*) {
-    const int saved = errno;
-    auto* q = static_cast<quiet_errors*>(CPLGetErrorHandlerUserData());
-    if (e >= CE_Failure) {
-        ++q->failures;
-        if (q->err == 0) q->err = saved;
-    }
-    errno = saved;
-}
-
-} // namespace
-
-void init() {
-    static const bool done = [] {
-        GDALAllRegister();
-        return true;
-    }();
-    (void)done;
-}
-
 quiet_errors::quiet_errors() {
     errno = 0;
-    CPLPushErrorHandlerEx(&collect, this);
 }
 
-quiet_errors::~quiet_errors() {
-    CPLPopErrorHandler();
-}
-
-std::string quiet_errors::reason() const {
-    const int e = err ? err : errno;
-    return e ? "nicht schreibbar: " + io::os_error(e) : "nicht schreibbar: Fehler im Rasterformat";
+std::string quiet_errors::reason(const char* kind) const {
+    const int e = first_errno() ? first_errno() : errno;
+    return e ? "nicht schreibbar: " + io::os_error(e)
+             : std::string("nicht schreibbar: Fehler im ") + kind;
 }
 
 bool lists(const char* list, const std::string& word) {

@@ -1,32 +1,37 @@
-// What every GDAL writer of the room shares: driver registration, GDAL's
-// messages collected instead of printed, and drivers found by extension.
+// What every GDAL writer of the room shares: geo's registration and
+// messages worded for writing, and drivers found by extension.
 #pragma once
 #include <string>
 
 #include <gdal.h>
 
+#include "geo/context.h"
 #include "io/path.h"
 
 namespace orv::raster {
 
 // Registers GDAL's drivers once.
-void init();
+inline void init() {
+    geo::register_drivers();
+}
 
 // While it lives, GDAL's messages are counted here instead of printed; their
 // English text is never shown. The errno of the first failure says why in
 // German.
-class quiet_errors {
+class quiet_errors : public geo::messages {
   public:
     quiet_errors();
-    ~quiet_errors();
-    quiet_errors(const quiet_errors&) = delete;
-    quiet_errors& operator=(const quiet_errors&) = delete;
-    int failures = 0;
-    int err = 0;
+    int failures() const { return count(); }
 
-    // "nicht schreibbar" with the reason the system gave, when it gave one.
-    std::string reason() const;
+    // "nicht schreibbar" with the reason the system gave, else a fault of
+    // the format (kind: "Rasterformat", "Vektorformat").
+    std::string reason(const char* kind = "Rasterformat") const;
 };
+
+// The driver named name, as a handle of GDAL's C interface.
+inline GDALDriverH driver_named(const std::string& name) {
+    return static_cast<GDALDriverH>(geo::driver(name));
+}
 
 // The extension of path's file name, lower case, without the dot.
 using io::extension;

@@ -63,7 +63,7 @@ GDALDatasetH create(GDALDriverH d, const std::string& path, std::size_t nx, std:
     in_memory = !has(d, GDAL_DCAP_CREATE);
     const CPLStringList o = options_for(GDALGetDriverShortName(d));
     if (in_memory) {
-        GDALDriverH mem = GDALGetDriverByName("MEM");
+        GDALDriverH mem = driver_named("MEM");
         return GDALCreate(mem, "", static_cast<int>(nx), static_cast<int>(ny), 6, GDT_Float32,
                           nullptr);
     }
@@ -117,7 +117,7 @@ bool probe_in(GDALDriverH d, const std::string& dir, const std::string& ext) {
         if (back) GDALClose(back);
     }
     VSIRmdirRecursive(dir.c_str());
-    return ok && q.failures == 0;
+    return ok && q.failures() == 0;
 }
 
 // Tries the driver in memory first and, for drivers that write only real
@@ -229,7 +229,7 @@ bool raster_sink::open(const std::string& path, const std::string& driver, const
     st_->layout = l;
     st_->path = path;
     quiet_errors q;
-    st_->driver = GDALGetDriverByName(driver.c_str());
+    st_->driver = driver_named(driver.c_str());
     if (st_->driver) st_->ds = create(st_->driver, path, l.nx, l.ny, st_->in_memory);
     if (!st_->ds) {
         why = q.reason();
@@ -271,7 +271,7 @@ bool raster_sink::take(const map::strip& s) {
     const CPLErr e = GDALDatasetRasterIO(
         st_->ds, GF_Write, 0, static_cast<int>(row0), static_cast<int>(nx), static_cast<int>(rows),
         out, static_cast<int>(nx), static_cast<int>(rows), GDT_Float32, 6, nullptr, 0, 0, 0);
-    if (e != CE_None || q.failures) {
+    if (e != CE_None || q.failures()) {
         failure_ = q.reason();
         return false;
     }
@@ -282,7 +282,7 @@ bool raster_sink::finish(std::string& why) {
     quiet_errors q;
     const bool ok = raster::finish(st_->driver, st_->ds, st_->in_memory, st_->path);
     st_->ds = nullptr;
-    if (ok && q.failures == 0) return true;
+    if (ok && q.failures() == 0) return true;
     why = q.reason();
     return false;
 }

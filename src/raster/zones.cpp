@@ -185,7 +185,7 @@ zone_shapes& zone_shapes::operator=(zone_shapes&& o) noexcept {
 // zone: GDAL's polygonize over the band, regions of four-connected cells.
 bool make_zones(const class_band& b, zone_shapes& z, std::string& why) {
     quiet_errors q;
-    dataset mem(GDALCreate(GDALGetDriverByName("Memory"), "", 0, 0, 0, GDT_Unknown, nullptr));
+    dataset mem(GDALCreate(driver_named("Memory"), "", 0, 0, 0, GDT_Unknown, nullptr));
     OGRLayerH l =
         mem ? GDALDatasetCreateLayer(mem.get(), "regions", nullptr, wkbPolygon, nullptr) : nullptr;
     if (!l) {
@@ -235,8 +235,8 @@ bool zone_layer::open(const std::string& path, const std::string& driver, const 
     s_->path = path;
     s_->driver = driver;
     s_->dams = dams;
-    s_->ds.reset(GDALCreate(GDALGetDriverByName(driver.c_str()), path.c_str(), 0, 0, 0, GDT_Unknown,
-                            nullptr));
+    s_->ds.reset(
+        GDALCreate(driver_named(driver.c_str()), path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
     OGRSpatialReferenceH srs = nullptr;
     if (!wkt.empty()) {
         srs = OSRNewSpatialReference(wkt.c_str());
@@ -256,8 +256,8 @@ bool zone_layer::open(const std::string& path, const std::string& driver, const 
         s_->layer = l;
         s_->transaction = GDALDatasetStartTransaction(s_->ds.get(), FALSE) == OGRERR_NONE;
     }
-    if (ok && q.failures == 0) return true;
-    why = q.reason();
+    if (ok && q.failures() == 0) return true;
+    why = q.reason("Vektorformat");
     s_.reset();
     return false;
 }
@@ -283,8 +283,8 @@ bool zone_layer::add(zone_shapes& z, const levels& lv, const std::string& dam, s
         }
         OGR_F_SetGeometryDirectly(f.get(), static_cast<OGRGeometryH>(z.shape[cls]));
         z.shape[cls] = nullptr;
-        if (OGR_L_CreateFeature(s_->layer, f.get()) != OGRERR_NONE || q.failures > 0) {
-            why = q.reason();
+        if (OGR_L_CreateFeature(s_->layer, f.get()) != OGRERR_NONE || q.failures() > 0) {
+            why = q.reason("Vektorformat");
             return false;
         }
     }
@@ -298,9 +298,9 @@ bool zone_layer::finish(const levels& lv, const map::zone_colours& c, std::strin
     bool ok = !s_->transaction || GDALDatasetCommitTransaction(s_->ds.get()) == OGRERR_NONE;
     ok = ok && (driver != "GPKG" || add_style_table(s_->ds.get(), s_->layer, qml));
     s_.reset();
-    ok = ok && q.failures == 0;
+    ok = ok && q.failures() == 0;
     if (!ok) {
-        why = q.reason();
+        why = q.reason("Vektorformat");
         return false;
     }
     if (driver != "GPKG" && !write_text(with_extension(path, "qml"), qml)) {

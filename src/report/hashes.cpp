@@ -1,8 +1,6 @@
 // SHA-256 with libcrypto; the files of a dataset as GDAL lists them.
 #include "report/hashes.h"
 
-#include "io/os_error.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -11,6 +9,9 @@
 #include <cpl_string.h>
 #include <gdal.h>
 #include <openssl/evp.h>
+
+#include "geo/context.h"
+#include "io/os_error.h"
 
 namespace orv::report {
 
@@ -59,7 +60,7 @@ bool sha256_file(const std::string& path, std::string& hex, std::string& why) {
 
 bool dataset_hashes(const std::vector<std::string>& paths,
                     std::vector<std::pair<std::string, std::string>>& out, std::string& why) {
-    GDALAllRegister();
+    geo::register_drivers();
     std::vector<std::string> files;
     for (const std::string& p : paths) {
         GDALDatasetH ds = GDALOpenEx(p.c_str(), GDAL_OF_READONLY | GDAL_OF_VECTOR | GDAL_OF_RASTER,

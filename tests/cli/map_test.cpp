@@ -454,6 +454,11 @@ TEST(MapOptions, BadOptions) {
         {{"--x", "0:1.7e308", "--y", "0:1e307", "--cell", "1e308", "--json"},
          m + "--json: Wert von x_max nicht endlich, in JSON nicht darstellbar\n",
          1},
+        // The zones are a vector output: a write GDAL fails says so.
+        {{"--zones", d + "/z.dxf", "--origin", "2600000,1200000", "--azimuth", "90", "--crs",
+          "EPSG:2056"},
+         m + "--zones " + d + "/z.dxf: nicht schreibbar: Fehler im Vektorformat\n",
+         1},
         {{"--x", "5"}, m + "Option --x: MIN:MAX erwartet: 5\n", 1},
         {{"--x", "5:1"}, m + "Option --x: MIN muss kleiner als MAX sein: 5:1\n", 1},
         {{"--y", "a:1"}, m + "Option --y: MIN:MAX erwartet, keine Zahl: a:1\n", 1},
