@@ -12,6 +12,7 @@
 #include "cli/grid_options.h"
 #include "cli/object_options.h"
 #include "cli/option_values.h"
+#include "cli/shared_options.h"
 #include "cli/site_options.h"
 #include "io/guard.h"
 #include "io/output.h"
@@ -35,11 +36,9 @@ maybe_problem plan(const assess_opts& op, assess::request& r, params& p, std::st
     if (!e) e = read_site(op.site, p);
     if (!e) e = read_levels(op.levels, r.lv);
     if (!e) e = read_object_options(op.objects, r);
-    int threads = 0;
-    if (!e) e = read_count(op.threads, "--threads", 0, 256, threads);
+    if (!e) e = read_threads(op.threads, r.threads);
     if (!e) e = check_slope(p, op.correct, note);
     if (e) return e;
-    r.threads = static_cast<unsigned>(threads);
     r.label = op.label;
     r.keep_going = op.keep_going;
     r.keep = op.json ? 0 : assess::text_list_limit;
@@ -111,8 +110,7 @@ command add_assess(CLI::App& top) {
     app->add_flag("--json", op->json, "die Zusammenfassung als JSON ausgeben");
     app->add_flag("--keep-going", op->keep_going,
                   "unlesbare Geometrien ohne Ergebnis schreiben und weiterrechnen (Status 3)");
-    app->add_option("--threads", op->threads, "Anzahl Rechenfaeden (Vorgabe 0: alle Kerne)")
-        ->type_name("N");
+    add_threads(*app, op->threads);
     return {app, [op] { return run(*op); }};
 }
 

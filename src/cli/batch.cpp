@@ -37,34 +37,13 @@ using batch::batch_outcome;
 using batch::failure;
 using batch::row_counts;
 
-// The text of a --delimiter or --decimal value as the byte it names.
-maybe_problem read_char(const std::string& text, const char* name, const char* allowed, char& c) {
-    if (text.empty()) return std::nullopt;
-    std::string t = text;
-    if (t == "tab") t = "\t";
-    if (t.size() == 1 && std::string(allowed).find(t[0]) != std::string::npos) {
-        c = t[0];
-        return std::nullopt;
-    }
-    return problem{exit_bad_value, std::string("Option ") + name + ": " +
-                                       (allowed[0] == ';' ? "';', ',' oder tab" : "'.' oder ','") +
-                                       " erwartet: " + text};
-}
-
 // Reads --origin, --azimuth and --coords into c.
 maybe_problem read_world(const batch_opts& o, batch_config& c) {
     if (o.origin.empty()) return std::nullopt;
     c.world = true;
     if (auto pr = read_point(o.origin, "--origin", c.frame.e0, c.frame.n0)) return pr;
     if (auto pr = read_finite(o.azimuth, "--azimuth", c.frame.azimuth)) return pr;
-    if (o.coords.empty()) return std::nullopt;
-    if (auto pr = read_pair(o.coords, "--coords", "zwei verschiedene Spaltennamen E,N", c.e_name,
-                            c.n_name))
-        return pr;
-    if (c.e_name == c.n_name)
-        return problem{exit_bad_value,
-                       "Option --coords: zwei verschiedene Spaltennamen E,N erwartet: " + o.coords};
-    return std::nullopt;
+    return read_coords(o.coords, c.e_name, c.n_name);
 }
 
 // Reads every option into c.

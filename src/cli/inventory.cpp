@@ -11,6 +11,7 @@
 #include "cli/german.h"
 #include "cli/grid_options.h"
 #include "cli/option_values.h"
+#include "cli/shared_options.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
 #include "inventory/run.h"
@@ -49,32 +50,6 @@ maybe_problem read_shard(const std::string& text, std::uint64_t& k, std::uint64_
     return std::nullopt;
 }
 
-// "E,N": two different column names.
-maybe_problem read_coords(const std::string& text, std::string& e, std::string& n) {
-    if (text.empty()) return std::nullopt;
-    const auto k = text.find(',');
-    if (k == std::string::npos || k == 0 || k + 1 == text.size() ||
-        text.find(',', k + 1) != std::string::npos || text.substr(0, k) == text.substr(k + 1))
-        return problem{exit_bad_value,
-                       "Option --coords: zwei verschiedene Spaltennamen E,N erwartet: " + text};
-    e = text.substr(0, k);
-    n = text.substr(k + 1);
-    return std::nullopt;
-}
-
-// A --delimiter or --decimal value as the byte it names.
-maybe_problem read_char(const std::string& text, const char* name, const char* allowed, char& c) {
-    if (text.empty()) return std::nullopt;
-    const std::string t = text == "tab" ? "\t" : text;
-    if (t.size() == 1 && std::string(allowed).find(t[0]) != std::string::npos) {
-        c = t[0];
-        return std::nullopt;
-    }
-    return problem{exit_bad_value, std::string("Option ") + name + ": " +
-                                       (allowed[0] == ';' ? "';', ',' oder tab" : "'.' oder ','") +
-                                       " erwartet: " + text};
-}
-
 maybe_problem plan(const inventory_opts& op, inventory::request& r) {
     params p;
     maybe_problem e = read_site(op.site, p);
@@ -99,8 +74,7 @@ maybe_problem plan(const inventory_opts& op, inventory::request& r) {
     if (!e) e = read_size(op.cell, "--cell", v);
     if (!e && v) r.rules.cell = *v;
     if (!e) e = read_count(op.from, "--from", 1, 3, r.rules.from);
-    int threads = 0;
-    if (!e) e = read_count(op.threads, "--threads", 0, 256, threads);
+    if (!e) e = read_threads(op.threads, r.threads);
     r.values.e_name = "E";
     r.values.n_name = "N";
     if (!e) e = read_coords(op.coords, r.values.e_name, r.values.n_name);
@@ -117,7 +91,6 @@ maybe_problem plan(const inventory_opts& op, inventory::request& r) {
     r.values.prefer_options = !op.prefer.empty();
     r.values.id = op.id;
     r.rules.correct = op.correct;
-    r.threads = static_cast<unsigned>(threads);
     r.path = op.reg;
     r.objects.paths = op.objects;
     r.objects.layers = op.layers;
@@ -255,8 +228,7 @@ command add_inventory(CLI::App& top) {
         ->type_name("K/N");
     app->add_flag("--keep-going", op->keep_going,
                   "fehlerhafte Anlagen mit orv_error schreiben und weiterrechnen (Status 3)");
-    app->add_option("--threads", op->threads, "Anzahl Rechenfaeden (Vorgabe 0: alle Kerne)")
-        ->type_name("N");
+    add_threads(*app, op->threads);
     app->add_option("--delimiter", op->delimiter,
                     "Trennzeichen ; , oder tab des CSV-Registers (sonst das erste davon in der "
                     "Kopfzeile)")

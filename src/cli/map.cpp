@@ -13,6 +13,7 @@
 #include "cli/grid_options.h"
 #include "cli/option_values.h"
 #include "cli/picture_options.h"
+#include "cli/shared_options.h"
 #include "cli/site_options.h"
 #include "draw/canvas.h"
 #include "draw/map_picture.h"
@@ -61,7 +62,7 @@ struct map_plan {
     bool georef = false;
     map::georef g;
     std::string wkt;
-    int threads = 0;
+    unsigned threads = 0;
     report::world_request world;
     bool jet_frame = true;
     assess::request objects;
@@ -133,7 +134,7 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
         if (!e) e = read_count(op.width, "--width", draw::min_side, draw::max_side, m.width);
         if (!e) e = read_count(op.height, "--height", draw::min_side, draw::max_side, m.height);
     }
-    if (!e) e = read_count(op.threads, "--threads", 0, 256, m.threads);
+    if (!e) e = read_threads(op.threads, m.threads);
     if (!e && !m.world.background.empty()) {
         std::string why;
         if (!raster::check_background(m.world.background, why))
@@ -237,7 +238,7 @@ int run(const map_opts& op) {
     report::object_list objects;
     if (!m.objects.src.paths.empty()) {
         m.objects.s = make_site(m.p);
-        m.objects.threads = static_cast<unsigned>(m.threads);
+        m.objects.threads = m.threads;
         const assess::outcome o = report::gather(m.objects, objects);
         if (o.end == assess::ending::usage) return fail({exit_usage, o.message});
         if (o.end != assess::ending::ok) return fail({exit_bad_value, o.message});
@@ -297,7 +298,7 @@ int run(const map_opts& op) {
     rq.s = make_site(m.p);
     rq.lv = m.lv;
     rq.grid = m.grid;
-    rq.threads = static_cast<unsigned>(m.threads);
+    rq.threads = m.threads;
     rq.picture = m.format.has_value();
     rq.shown = m.shown;
     if (framed) rq.raster = &frame_sinks;
@@ -426,8 +427,7 @@ command add_map(CLI::App& top) {
     app->add_flag("--correct", op->correct,
                   "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
     app->add_flag("--json", op->json, "die Zusammenfassung als JSON ausgeben");
-    app->add_option("--threads", op->threads, "Anzahl Rechenfaeden (Vorgabe 0: alle Kerne)")
-        ->type_name("N");
+    add_threads(*app, op->threads);
     return {app, [op] { return run(*op); }};
 }
 

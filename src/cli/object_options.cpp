@@ -33,8 +33,7 @@ maybe_problem read_object_options(const object_text& t, assess::request& r) {
     if (!e) e = read_size(t.spacing, "--spacing", s);
     if (!e && s) r.spacing = *s;
     if (!e) e = read_count(t.from, "--from", 1, 3, r.from);
-    if (!e && !t.coords.empty())
-        e = read_pair(t.coords, "--coords", "zwei Spaltennamen E,N", r.src.coord_e, r.src.coord_n);
+    if (!e) e = read_coords(t.coords, r.src.coord_e, r.src.coord_n);
     if (e) return e;
     r.src.paths = t.sources;
     r.src.layers = t.layers;

@@ -70,6 +70,36 @@ maybe_problem read_pair(const std::string& text, const char* name, const char* w
     return std::nullopt;
 }
 
+maybe_problem read_coords(const std::string& text, std::string& e, std::string& n) {
+    if (text.empty()) return std::nullopt;
+    static const char* const what = "zwei verschiedene Spaltennamen E,N";
+    std::string a, b;
+    if (auto pr = read_pair(text, "--coords", what, a, b)) return pr;
+    if (a == b) return bad("--coords", std::string(what) + " erwartet", text);
+    e = a;
+    n = b;
+    return std::nullopt;
+}
+
+maybe_problem read_char(const std::string& text, const char* name, const char* allowed, char& c) {
+    if (text.empty()) return std::nullopt;
+    const std::string t = text == "tab" ? "\t" : text;
+    if (t.size() == 1 && std::string(allowed).find(t[0]) != std::string::npos) {
+        c = t[0];
+        return std::nullopt;
+    }
+    return bad(name,
+               std::string(allowed[0] == ';' ? "';', ',' oder tab" : "'.' oder ','") + " erwartet",
+               text);
+}
+
+maybe_problem read_threads(const std::string& text, unsigned& n) {
+    int k = 0;
+    if (auto pr = read_count(text, "--threads", 0, 256, k)) return pr;
+    n = static_cast<unsigned>(k);
+    return std::nullopt;
+}
+
 maybe_problem read_finite(const std::string& text, const char* name, double& v) {
     std::string why;
     if (!finite_double(text, v, why)) return bad(name, why, text);

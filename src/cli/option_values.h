@@ -16,6 +16,17 @@ namespace orv::cli {
 maybe_problem read_pair(const std::string& text, const char* name, const char* what, std::string& a,
                         std::string& b);
 
+// Reads --coords "E,N": two different column names, blanks around each
+// trimmed; empty text leaves e and n as they are.
+maybe_problem read_coords(const std::string& text, std::string& e, std::string& n);
+
+// Reads a --delimiter or --decimal value ("tab" for a tab) as the byte it
+// names, one of allowed; empty text leaves c as it is.
+maybe_problem read_char(const std::string& text, const char* name, const char* allowed, char& c);
+
+// Reads --threads: a whole number from 0 (all cores) to 256.
+maybe_problem read_threads(const std::string& text, unsigned& n);
+
 // Reads a finite number given to option name as a double.
 maybe_problem read_finite(const std::string& text, const char* name, double& v);
 

@@ -12,9 +12,11 @@
 #include "cli/object_options.h"
 #include "cli/option_values.h"
 #include "cli/picture_options.h"
+#include "cli/shared_options.h"
 #include "cli/site_options.h"
 #include "io/guard.h"
 #include "io/output.h"
+#include "io/path.h"
 #include "raster/background.h"
 #include "raster/raster.h"
 #include "report/build.h"
@@ -37,11 +39,10 @@ struct report_opts {
 maybe_problem read_format(const report_opts& op, bool& html) {
     std::string f = op.format;
     if (f.empty()) {
-        const auto dot = op.out.rfind('.');
-        const std::string ext = dot == std::string::npos ? "" : op.out.substr(dot + 1);
-        if (ext == "pdf" || ext == "PDF")
+        const std::string ext = io::extension(op.out);
+        if (ext == "pdf")
             f = "pdf";
-        else if (ext == "html" || ext == "htm" || ext == "HTML")
+        else if (ext == "html" || ext == "htm")
             f = "html";
         else
             return problem{exit_usage, "Option -o: Endung .pdf oder .html erwartet (oder --format "
@@ -62,8 +63,7 @@ maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
     if (!e) e = read_site(op.site, r.p);
     if (!e) e = read_levels(op.levels, r.judge.lv);
     if (!e) e = read_object_options(op.objects, r.judge);
-    int threads = 0;
-    if (!e) e = read_count(op.threads, "--threads", 0, 256, threads);
+    if (!e) e = read_threads(op.threads, r.judge.threads);
     if (!e) e = read_range(op.x, "--x", r.grid.x);
     if (!e) e = read_range(op.y, "--y", r.grid.y);
     if (!e) e = read_size(op.cell, "--cell", r.grid.cell);
@@ -82,7 +82,6 @@ maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
     if (e) return e;
     if (!note.empty()) std::fprintf(stderr, "orvalis report: %s\n", note.c_str());
     r.corrected = !note.empty();
-    r.judge.threads = static_cast<unsigned>(threads);
     r.judge.label = op.label;
     r.judge.keep_going = op.keep_going;
     r.judge.s = make_site(r.p);
@@ -167,8 +166,7 @@ command add_report(CLI::App& top) {
                   "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
     app->add_flag("--keep-going", op->keep_going,
                   "unlesbare Geometrien ohne Ergebnis fuehren und weiterrechnen (Status 3)");
-    app->add_option("--threads", op->threads, "Anzahl Rechenfaeden (Vorgabe 0: alle Kerne)")
-        ->type_name("N");
+    add_threads(*app, op->threads);
     return {app, [op] { return run(*op); }};
 }
 

@@ -33,8 +33,8 @@ void add_site_options(CLI::App& app, site_text& t, bool point) {
 // Registers the five site options of a command that gives a verdict.
 void add_verdict_site_options(CLI::App& app, site_text& t, site_source from) {
     static const char* const what[n_site_params] = {"Stauhoehe H in m", "Breschenbreite B in m",
-                                                     "Stauvolumen Vol in m3", "Gefaelle S in %",
-                                                     "Korndurchmesser D in m"};
+                                                    "Stauvolumen Vol in m3", "Gefaelle S in %",
+                                                    "Korndurchmesser D in m"};
     for (int k = 0; k < n_site_params; ++k) {
         const param_info& o = param_table[k];
         std::string help = what[k];

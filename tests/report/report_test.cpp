@@ -331,7 +331,7 @@ TEST(Report, BadObjectOptionValuesWriteNothing) {
         const char* value;
         const char* says;
     } cases[] = {
-        {"--coords", "E,N,Z", "Option --coords: zwei Spaltennamen E,N erwartet: E,N,Z"},
+        {"--coords", "E,N,Z", "Option --coords: zwei verschiedene Spaltennamen E,N erwartet: E,N,Z"},
         {"--from", "4", "Option --from"},
         {"--spacing", "0", "Option --spacing"},
     };
