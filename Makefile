@@ -39,8 +39,8 @@ test: deps build
 
 test-o0:
 	$(CMAKE) -S . -B build-o0 -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0
-	$(CMAKE) --build build-o0 -j $(JOBS) --target orv_tests
-	./build-o0/tests/orv_tests --gtest_filter='$(MODEL_TESTS)'
+	$(CMAKE) --build build-o0 -j $(JOBS) --target orv_model_tests
+	./build-o0/tests/orv_model_tests --gtest_filter='$(MODEL_TESTS)'
 
 test-sanitize:
 	$(CMAKE) -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_SANITIZE=ON
