@@ -159,137 +159,183 @@ std::string where(const layer_in& l, const OGRFeature& f) {
     return l.path + ", Ebene " + l.name + ", Objekt " + std::to_string(f.GetFID());
 }
 
+// What the layers of one run share on their way through it.
+struct run_state {
+    const request& r;
+    outcome& o;
+    layer_writer& w;
+    frame fr;
+    unsigned threads;
+    bool skipped = false;
+};
+
+// One layer's place in the run: its input, index, output name and label field.
+struct layer_job {
+    const layer_in& l;
+    std::size_t index;
+    const std::string& name;
+    int label_field;
+    layer_summary sum;
+};
+
+// Stops the run with e and msg; false, for returning at once.
+bool fail(outcome& o, ending e, std::string msg) {
+    o.end = e;
+    o.message = std::move(msg);
+    return false;
+}
+
+// The judged features of b counted, told and written; an unreadable one
+// stops the run unless keep_going.
+bool finish_batch(run_state& st, layer_job& job, batch& b) {
+    const request& r = st.r;
+    std::string why;
+    if (!b.empty()) io::hold("middle");
+    for (item& it : b) {
+        if (!it.error.empty()) {
+            const std::string msg = where(job.l, *it.f) + ": " + it.error;
+            if (!r.keep_going) return fail(st.o, ending::bad_input, msg);
+            if (r.warn) r.warn(msg);
+            it.v = verdict{};
+            it.v.st = state::none;
+            it.v.failed = true;
+            st.skipped = true;
+        }
+        st.o.samples += it.v.n;
+        st.o.nearest = std::min(st.o.nearest, distance_to(it.parts, {r.g.e0, r.g.n0}));
+        count(job.sum, it, job.label_field, r);
+        if (r.each) r.each(job.index, *it.f, it.parts, it.v);
+        if (!r.out.empty() && !st.w.write(*it.f, it.v, r.lv, r.from, why))
+            return fail(st.o, ending::bad_input,
+                        "-o " + r.out + ", Ebene " + job.name + ": " + why);
+    }
+    return true;
+}
+
+// Reads, judges and writes one layer: while one batch is judged, the one
+// before is written and the next read. A file that stops being readable
+// loses an unknown number of objects: the run stops, also with keep_going.
+bool judge_layer(run_state& st, layer_job& job) {
+    const request& r = st.r;
+    const layer_in& l = job.l;
+    std::string broken;
+    std::int64_t last = -1;
+    auto lost = [&] {
+        return fail(st.o, ending::bad_input,
+                    l.path + ", Ebene " + l.name +
+                        (last < 0 ? std::string(", vor dem ersten Objekt")
+                                  : ", nach Objekt " + std::to_string(last)) +
+                        ": " + broken);
+    };
+    l.layer->ResetReading();
+    batch cur, prev, next;
+    read_batch(l, r.spacing, cur, broken, last);
+    if (!broken.empty()) return lost();
+    while (!cur.empty()) {
+        bool ok = false;
+        base::alongside([&] { judge_batch(cur, st.fr, r.spacing, st.threads); },
+                        [&] {
+                            ok = finish_batch(st, job, prev);
+                            if (ok) read_batch(l, r.spacing, next, broken, last);
+                        });
+        if (!ok) return false;
+        if (!broken.empty()) return lost();
+        prev = std::move(cur);
+        cur = std::move(next);
+        next = batch{};
+    }
+    if (!finish_batch(st, job, prev)) return false;
+    sort_endangered(job.sum.endangered);
+    if (r.keep != 0 && job.sum.endangered.size() > r.keep) job.sum.endangered.resize(r.keep);
+    return true;
+}
+
+// The output's format, and that it names no source; false with the problem in o.
+bool check_output(const request& r, std::string& driver, outcome& o) {
+    if (r.out.empty()) return true;
+    std::string why;
+    driver = choose_driver(r.out, why);
+    if (driver.empty()) return fail(o, ending::usage, "Option -o: " + why + ": " + r.out);
+    if (const std::string p = geo::input_overwritten(r.out, r.src.paths); !p.empty())
+        return fail(o, ending::usage,
+                    "Option -o: nennt die Quelle " + p + " oder eine ihrer Dateien: " + r.out);
+    return true;
+}
+
+// The index of the --label field in each layer (-1 where it lacks it); a
+// field no layer has is refused.
+bool label_fields(const request& r, const std::vector<layer_in>& layers, std::vector<int>& out,
+                  outcome& o) {
+    out.assign(layers.size(), -1);
+    if (r.label.empty()) return true;
+    bool any = false;
+    for (std::size_t k = 0; k < layers.size(); ++k) {
+        out[k] = layers[k].layer->GetLayerDefn()->GetFieldIndex(r.label.c_str());
+        any = any || out[k] >= 0;
+    }
+    return any || fail(o, ending::bad_input, "Option --label: Feld in keiner Ebene: " + r.label);
+}
+
+// The verdict over all layers: yes, else open, else no.
+const char* verdict_of(const outcome& o) {
+    bool yes = false, open = false;
+    for (const layer_summary& s : o.layers) {
+        yes = yes || s.n_endangered != 0;
+        open = open || s.n_open != 0;
+    }
+    return yes ? "yes" : open ? "open" : "no";
+}
+
 } // namespace
 
 outcome assess(const request& r) {
     outcome o;
-    auto stop = [&](ending e, std::string msg) {
-        o.end = e;
-        o.message = std::move(msg);
+    // A stopped run gives no layers: only the reason.
+    auto stopped = [&] {
         o.layers.clear();
         return o;
     };
-    std::string why;
-    std::string driver;
-    if (!r.out.empty()) {
-        driver = choose_driver(r.out, why);
-        if (driver.empty()) return stop(ending::usage, "Option -o: " + why + ": " + r.out);
-        if (const std::string p = geo::input_overwritten(r.out, r.src.paths); !p.empty())
-            return stop(ending::usage,
-                        "Option -o: nennt die Quelle " + p + " oder eine ihrer Dateien: " + r.out);
-    }
+    auto stop = [&](ending e, std::string msg) {
+        fail(o, e, std::move(msg));
+        return stopped();
+    };
+    std::string why, driver;
+    if (!check_output(r, driver, o)) return stopped();
     sources in;
     if (!in.open(r.src, why)) return stop(ending::bad_input, why);
     if (std::string m = breach_out_of_area(in, r.g); !m.empty())
         return stop(ending::bad_input, std::move(m));
     o.reach = reach_of(r.s);
     const std::vector<layer_in>& layers = in.layers();
-    if (!r.out.empty() && layers.size() > 1 && !holds_layers(driver)) {
+    if (!r.out.empty() && layers.size() > 1 && !holds_layers(driver))
         return stop(ending::usage, "Option -o: das Format " + driver + " fasst nur eine Ebene, " +
                                        std::to_string(layers.size()) + " gewaehlt: " + r.out);
-    }
-    std::vector<int> label_field(layers.size(), -1);
-    if (!r.label.empty()) {
-        bool any = false;
-        for (std::size_t k = 0; k < layers.size(); ++k) {
-            label_field[k] = layers[k].layer->GetLayerDefn()->GetFieldIndex(r.label.c_str());
-            any = any || label_field[k] >= 0;
-        }
-        if (!any)
-            return stop(ending::bad_input, "Option --label: Feld in keiner Ebene: " + r.label);
-    }
-
+    std::vector<int> label_field;
+    if (!label_fields(r, layers, label_field, o)) return stopped();
     layer_writer w;
     bool usage = false;
     if (!r.out.empty() && !w.open(r.out, driver, why, usage))
         return stop(usage ? ending::usage : ending::bad_input, why);
     io::hold("early");
-    const frame fr = make_frame(r.s, r.lv, r.g);
-    const unsigned threads =
-        r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency());
+    run_state st{r, o, w, make_frame(r.s, r.lv, r.g),
+                 r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency())};
     const std::vector<std::string> names = output_names(layers);
-    bool skipped = false;
-
     for (std::size_t li = 0; li < layers.size(); ++li) {
         const layer_in& l = layers[li];
-        layer_summary sum;
-        sum.path = l.path;
-        sum.name = names[li];
+        layer_job job{l, li, names[li], label_field[li], {}};
+        job.sum.path = l.path;
+        job.sum.name = names[li];
         // A layer without a system was read in the site's: it is written in it.
         const OGRSpatialReference* srs = l.has_crs ? l.layer->GetSpatialRef() : in.site_crs();
         if (!r.out.empty() && !w.add_layer(*l.layer, names[li], srs, why))
             return stop(ending::bad_input, "-o " + r.out + ": " + why);
-        l.layer->ResetReading();
-        // While one batch is judged, the one before is written and the next read.
-        auto finish = [&](batch& b) -> bool {
-            if (!b.empty()) io::hold("middle");
-            for (item& it : b) {
-                if (!it.error.empty()) {
-                    const std::string msg = where(l, *it.f) + ": " + it.error;
-                    if (!r.keep_going) {
-                        o.end = ending::bad_input;
-                        o.message = msg;
-                        return false;
-                    }
-                    if (r.warn) r.warn(msg);
-                    it.v = verdict{};
-                    it.v.st = state::none;
-                    it.v.failed = true;
-                    skipped = true;
-                }
-                o.samples += it.v.n;
-                o.nearest = std::min(o.nearest, distance_to(it.parts, {r.g.e0, r.g.n0}));
-                count(sum, it, label_field[li], r);
-                if (r.each) r.each(li, *it.f, it.parts, it.v);
-                if (!r.out.empty() && !w.write(*it.f, it.v, r.lv, r.from, why)) {
-                    o.end = ending::bad_input;
-                    o.message = "-o " + r.out + ", Ebene " + names[li] + ": " + why;
-                    return false;
-                }
-            }
-            return true;
-        };
-        // A file that stops being readable loses an unknown number of
-        // objects: the run stops, also with keep_going.
-        std::string broken;
-        std::int64_t last = -1;
-        auto lost = [&] {
-            return l.path + ", Ebene " + l.name +
-                   (last < 0 ? std::string(", vor dem ersten Objekt")
-                             : ", nach Objekt " + std::to_string(last)) +
-                   ": " + broken;
-        };
-        batch cur, prev, next;
-        read_batch(l, r.spacing, cur, broken, last);
-        if (!broken.empty()) return stop(ending::bad_input, lost());
-        while (!cur.empty()) {
-            bool ok = false;
-            base::alongside([&] { judge_batch(cur, fr, r.spacing, threads); },
-                            [&] {
-                                ok = finish(prev);
-                                if (ok) read_batch(l, r.spacing, next, broken, last);
-                            });
-            if (!ok) return stop(o.end, o.message);
-            if (!broken.empty()) return stop(ending::bad_input, lost());
-            prev = std::move(cur);
-            cur = std::move(next);
-            next = batch{};
-        }
-        if (!finish(prev)) return stop(o.end, o.message);
-        sort_endangered(sum.endangered);
-        if (r.keep != 0 && sum.endangered.size() > r.keep) sum.endangered.resize(r.keep);
-        o.layers.push_back(std::move(sum));
+        if (!judge_layer(st, job)) return stopped();
+        o.layers.push_back(std::move(job.sum));
     }
     io::hold("late");
     if (!r.out.empty() && !w.commit(why)) return stop(ending::bad_input, why);
-
-    bool yes = false, open = false;
-    for (const layer_summary& s : o.layers) {
-        yes = yes || s.n_endangered != 0;
-        open = open || s.n_open != 0;
-    }
-    o.verdict = yes ? "yes" : open ? "open" : "no";
-    o.end = skipped ? ending::skipped : ending::ok;
+    o.verdict = verdict_of(o);
+    o.end = st.skipped ? ending::skipped : ending::ok;
     return o;
 }
 

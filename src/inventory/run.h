@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "assess/run.h"
 #include "assess/source.h"
 #include "inventory/dam.h"
 #include "inventory/values.h"
@@ -37,8 +38,8 @@ struct request {
     std::function<void(std::uint64_t, double)> progress;
 };
 
-// How the run ended.
-enum class ending { ok, bad_input, usage, skipped };
+// How the run ended: as an assessment ends.
+using ending = assess::ending;
 
 struct outcome {
     ending end = ending::ok;
