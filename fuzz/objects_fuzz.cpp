@@ -33,7 +33,7 @@ namespace {
 
 // Samples more than this are not taken: the sampler's time grows with the
 // samples by design, and the bound below is what is checked.
-constexpr double budget = 2e5;
+constexpr double budget = 1e4;
 
 // Counts samples and judges them.
 struct counter : orv::assess::sample_sink {
