@@ -6,11 +6,9 @@
 #include <cstdio>
 #include <memory>
 
-#include <cpl_string.h>
-#include <gdal.h>
 #include <openssl/evp.h>
 
-#include "geo/context.h"
+#include "geo/dataset_files.h"
 #include "io/os_error.h"
 
 namespace orv::report {
@@ -60,19 +58,11 @@ bool sha256_file(const std::string& path, std::string& hex, std::string& why) {
 
 bool dataset_hashes(const std::vector<std::string>& paths,
                     std::vector<std::pair<std::string, std::string>>& out, std::string& why) {
-    geo::register_drivers();
     std::vector<std::string> files;
     for (const std::string& p : paths) {
-        GDALDatasetH ds = GDALOpenEx(p.c_str(), GDAL_OF_READONLY | GDAL_OF_VECTOR | GDAL_OF_RASTER,
-                                     nullptr, nullptr, nullptr);
-        char** list = ds ? GDALGetFileList(ds) : nullptr;
-        if (list && *list) {
-            for (char** f = list; *f; ++f) files.emplace_back(*f);
-        } else {
-            files.push_back(p);
-        }
-        CSLDestroy(list);
-        if (ds) GDALClose(ds);
+        std::vector<std::string> list = geo::listed_files(p, true);
+        if (list.empty()) list.push_back(p);
+        files.insert(files.end(), list.begin(), list.end());
     }
     std::sort(files.begin(), files.end());
     files.erase(std::unique(files.begin(), files.end()), files.end());

@@ -297,6 +297,8 @@ own output        | 0 | - | - | o.csv~^E,N,H,B,Vol,S,D,azimuth,orv_row,(orv_[a-z
 own output gpkg   | 0 | - | - | - | inventory eigen.csv $REG -o o.gpkg
 byte-order mark   | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1, | inventory bom.csv $REG -o o.csv
 UTF-16 register   | 1 | utf16.csv: in UTF-16 kodiert | - | - | inventory utf16.csv $REG -o o.csv
+points report     | 0 | - | - | - | report punkte.csv $SITE --coords E,N -o o.pdf
+points assess     | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $SITE --coords E,N -o o.gpkg
 open object       | 0 | - | - | o.csv~^.POINT \(2600040.1 1200000.5\).,.1.,,,,,,.1.,none,.1.,.Anlage 1: nahe der Bresche | inventory anlagen.csv --objects unten.csv --crs EPSG:2056 -o o1.csv --objects-out o.csv
 "
 {
@@ -312,6 +314,7 @@ printf 'E,N,H,B,Vol,S,D,azimuth\n2600040,1200000,3\n2600080,1200000,3,5,2000,4,0
 { printf '\357\273\277'; head -n 3 "$ROOT/anlagen.csv"; } >"$ROOT/bom.csv"
 head -n 3 "$ROOT/anlagen.csv" | iconv -f UTF-8 -t UTF-16 >"$ROOT/utf16.csv"
 printf 'WKT,id\n"POINT (2600040.1 1200000.5)",1\n' >"$ROOT/unten.csv"
+printf 'id,E,N\n1,2600050,1199995\n' >"$ROOT/punkte.csv"
 (cd "$ROOT" && "$ORV" inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o eigen.csv 2>/dev/null)
 (cd "$ROOT" && "$ORV" assess kaputt.csv $SITE -o gshp.shp --keep-going >/dev/null 2>&1)
 while IFS='|' read -r name want err out first line; do
@@ -319,7 +322,7 @@ while IFS='|' read -r name want err out first line; do
     [ -n "$name" ] || continue
     [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || [ "$ONLY" = objects ] || continue
     case="objects: $name"; ok=1; fresh
-    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv"
+    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv punkte.csv"
     for f in $inputs; do cp "$ROOT/$f" "$W/"; done
     cp "$ROOT"/gshp.* "$W/"
     sums=$(cd "$W" && md5sum -- $inputs anlagen.csv objekte.csv gshp.*)
@@ -332,7 +335,7 @@ while IFS='|' read -r name want err out first line; do
     if [ "$first" != - ]; then
         grep -qE -- "${first#*~}" "$W/${first%%~*}" || bad "${first%%~*}: $(head -c 300 "$W/${first%%~*}")"
     fi
-    grep -q 'ERROR' "$W/err" && bad "GDAL's message raw: $(head -c 300 "$W/err")"
+    grep -qE '^(ERROR|Warning) [0-9]+:' "$W/err" && bad "GDAL's message raw: $(head -c 300 "$W/err")"
     [ "$want" != 1 ] || [ -z "$(find "$W" -maxdepth 1 -name 'o.*')" ] || bad "output written"
     [ "$want" = 0 ] || [ "$sums" = "$(cd "$W" && md5sum -- $inputs anlagen.csv objekte.csv gshp.*)" ] || bad "an input changed"
     [ "$want" = 0 ] || german_message
