@@ -1,7 +1,6 @@
 // Vector output through OGR's C++ interface.
 #include "assess/output.h"
 
-#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -10,14 +9,13 @@
 
 #include "assess/quiet.h"
 #include "geo/context.h"
+#include "geo/dataset_files.h"
+#include "geo/drivers.h"
 #include "io/output.h"
-#include "io/path.h"
 
 namespace orv::assess {
 
 namespace {
-
-using io::extension;
 
 // The fields the judgement adds, in their order.
 enum field {
@@ -64,22 +62,6 @@ OGRFieldType field_type(int k) {
     }
 }
 
-bool yes(GDALDriver* d, const char* item) {
-    const char* v = d->GetMetadataItem(item);
-    return v && EQUAL(v, "YES");
-}
-
-// True when the driver's space-separated list item holds word.
-bool lists(GDALDriver* d, const char* item, const std::string& word) {
-    const char* list = d->GetMetadataItem(item);
-    if (!list) return false;
-    const CPLStringList words(CSLTokenizeString(list));
-    for (int k = 0; k < words.size(); ++k) {
-        if (EQUAL(words[k], word.c_str())) return true;
-    }
-    return false;
-}
-
 // True when the driver's layer creation options name option.
 bool takes(GDALDriver* d, const char* option) {
     const char* list = d->GetMetadataItem(GDAL_DS_LAYER_CREATIONOPTIONLIST);
@@ -89,24 +71,13 @@ bool takes(GDALDriver* d, const char* option) {
 } // namespace
 
 std::string choose_driver(const std::string& path, std::string& why) {
-    register_drivers();
-    const std::string ext = extension(path);
-    if (ext.empty()) return "GPKG";
-    GDALDriverManager* m = GetGDALDriverManager();
-    for (int k = 0; k < m->GetDriverCount(); ++k) {
-        GDALDriver* d = m->GetDriver(k);
-        if (yes(d, GDAL_DCAP_VECTOR) && yes(d, GDAL_DCAP_CREATE) &&
-            lists(d, GDAL_DMD_EXTENSIONS, ext))
-            return d->GetDescription();
-    }
-    why = "kein Vektorformat zum Schreiben mit der Endung ." + ext;
-    return "";
+    return geo::vector_writer(path, why);
 }
 
 bool holds_layers(const std::string& driver) {
     register_drivers();
     GDALDriver* d = geo::driver(driver);
-    return d && yes(d, GDAL_DCAP_MULTIPLE_VECTOR_LAYERS);
+    return d && geo::has(d, GDAL_DCAP_MULTIPLE_VECTOR_LAYERS);
 }
 
 struct layer_writer::state {
@@ -131,19 +102,6 @@ layer_writer::~layer_writer() {
     }
 }
 
-// The files of the vector dataset at path (the file and its sidecars), or
-// none when there is no readable dataset.
-std::vector<std::string> dataset_files(const std::string& path) {
-    quiet_gdal q;
-    std::vector<std::string> files;
-    GDALDataset* ds = GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY);
-    if (!ds) return files;
-    const CPLStringList list(ds->GetFileList());
-    for (int k = 0; k < list.size(); ++k) files.emplace_back(list[k]);
-    GDALClose(ds);
-    return files;
-}
-
 bool layer_writer::open(const std::string& path, const std::string& driver, std::string& why,
                         bool& usage) {
     register_drivers();
@@ -155,7 +113,7 @@ bool layer_writer::open(const std::string& path, const std::string& driver, std:
     }
     st_->path = path;
     io::maybe_failure f = st_->outs.add("-o", path, io::way::dataset, st_->id);
-    if (!f && st_->outs.replaces(st_->id)) st_->outs.own_files(st_->id, dataset_files(path));
+    if (!f && st_->outs.replaces(st_->id)) st_->outs.own_files(st_->id, geo::listed_files(path, geo::kinds::vector));
     if (!f) f = st_->outs.stage();
     if (f) {
         why = f->text;

@@ -14,6 +14,7 @@
 #include "base/workers.h"
 #include "geo/area.h"
 #include "geo/dataset_files.h"
+#include "geo/handles.h"
 #include "io/guard.h"
 #include "map/extent.h"
 
@@ -25,13 +26,9 @@ namespace {
 constexpr std::size_t batch_features = 512;
 constexpr std::size_t batch_vertices = 1 << 20;
 
-struct feature_free {
-    void operator()(OGRFeature* f) const { OGRFeature::DestroyFeature(f); }
-};
-
 // One feature on its way through the run.
 struct item {
-    std::unique_ptr<OGRFeature, feature_free> f;
+    geo::feature_handle f;
     std::vector<part> parts;
     std::string error; // why its geometry could not be read
     verdict v;

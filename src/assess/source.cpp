@@ -13,6 +13,7 @@
 #include "base/number_text.h"
 #include "geo/area.h"
 #include "geo/crs.h"
+#include "geo/handles.h"
 
 namespace orv::assess {
 
@@ -22,16 +23,6 @@ namespace {
 // (10000 km at 1 m), and lattice points of a polygon's extent (10^4 km2 at 1 m).
 constexpr double max_span = 1e7;
 constexpr double max_lattice = 1e10;
-
-struct dataset_close {
-    void operator()(GDALDataset* d) const { GDALClose(d); }
-};
-
-struct transform_free {
-    void operator()(OGRCoordinateTransformation* c) const {
-        OGRCoordinateTransformation::DestroyCT(c);
-    }
-};
 
 // Projected with the metre as unit, else why says what it is.
 bool metric(const OGRSpatialReference& srs, std::string& why) {
@@ -141,8 +132,8 @@ bool extents_in_area(const std::vector<layer_in>& layers, const OGRSpatialRefere
 } // namespace
 
 struct sources::state {
-    std::vector<std::unique_ptr<GDALDataset, dataset_close>> sets;
-    std::vector<std::unique_ptr<OGRCoordinateTransformation, transform_free>> cts;
+    std::vector<geo::dataset_handle> sets;
+    std::vector<geo::transform_handle> cts;
     OGRSpatialReference site;
     bool has_site = false;
 };

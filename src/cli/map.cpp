@@ -19,6 +19,7 @@
 #include "draw/map_picture.h"
 #include "draw/style.h"
 #include "geo/area.h"
+#include "geo/dataset_files.h"
 #include "io/guard.h"
 #include "io/output.h"
 #include "map/extent.h"
@@ -30,9 +31,9 @@
 #include "raster/background.h"
 #include "raster/classes.h"
 #include "raster/raster.h"
-#include "raster/zones.h"
 #include "report/objects.h"
 #include "report/world_picture.h"
+#include "vector/zones.h"
 
 namespace orv::cli {
 
@@ -117,7 +118,7 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
     }
     if (!e && !op.zones.empty()) {
         std::string why;
-        m.zone_driver = raster::choose_zone_driver(op.zones, why);
+        m.zone_driver = vector::choose_zone_driver(op.zones, why);
         if (m.zone_driver.empty()) e = usage("--zones", why, op.zones);
     }
     if (!e) e = read_site(op.site, m.p);
@@ -277,9 +278,9 @@ int run(const map_opts& op) {
     // standard output takes it as before.
     if (!files || !io::stdout_was_closed()) add("", "-", io::way::stream, sum);
     if (!e && !op.raster.empty() && outs.replaces(ras))
-        outs.own_files(ras, raster::dataset_files(op.raster));
+        outs.own_files(ras, geo::listed_files(op.raster, geo::kinds::raster));
     if (!e && !op.level_raster.empty() && outs.replaces(lev))
-        outs.own_files(lev, raster::dataset_files(op.level_raster));
+        outs.own_files(lev, geo::listed_files(op.level_raster, geo::kinds::raster));
     if (!e) {
         if (auto f = outs.stage()) e = output_problem(*f);
     }
@@ -316,7 +317,7 @@ int run(const map_opts& op) {
         !raster::write_level_raster(band, outs.path(lev), m.level_driver, colours, why))
         return fail({exit_bad_value, "--level-raster " + op.level_raster + ": " + why});
     if (!op.zones.empty() &&
-        !raster::write_zones(band, outs.path(zon), m.zone_driver, m.lv, colours, why))
+        !vector::write_zones(band, outs.path(zon), m.zone_driver, m.lv, colours, why))
         return fail({exit_bad_value, "--zones " + op.zones + ": " + why});
     if (m.format) {
         const bool corrected = !m.slope_note.empty();

@@ -36,7 +36,7 @@ bool same(const std::string& a, const std::string& b) {
 
 } // namespace
 
-std::vector<std::string> listed_files(const std::string& path, bool rasters) {
+std::vector<std::string> listed_files(const std::string& path, kinds k) {
     register_drivers();
     std::vector<std::string> files;
     // Only files and folders are opened to list theirs: opening a pipe or a
@@ -45,8 +45,10 @@ std::vector<std::string> listed_files(const std::string& path, bool rasters) {
     if (::stat(path.c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)))
         return files;
     messages q;
-    const unsigned kinds = GDAL_OF_VECTOR | (rasters ? GDAL_OF_RASTER : 0u);
-    if (GDALDataset* ds = GDALDataset::Open(path.c_str(), kinds | GDAL_OF_READONLY)) {
+    const unsigned open = k == kinds::vector   ? GDAL_OF_VECTOR
+                          : k == kinds::raster ? GDAL_OF_RASTER
+                                               : GDAL_OF_VECTOR | GDAL_OF_RASTER;
+    if (GDALDataset* ds = GDALDataset::Open(path.c_str(), open | GDAL_OF_READONLY)) {
         const CPLStringList list(ds->GetFileList());
         for (int k = 0; k < list.size(); ++k) files.emplace_back(list[k]);
         GDALClose(ds);
@@ -56,7 +58,7 @@ std::vector<std::string> listed_files(const std::string& path, bool rasters) {
 
 std::vector<std::string> dataset_files(const std::string& path) {
     std::vector<std::string> files{path};
-    for (std::string& f : listed_files(path, false)) files.push_back(std::move(f));
+    for (std::string& f : listed_files(path, kinds::vector)) files.push_back(std::move(f));
     const std::size_t listed = files.size();
     for (std::size_t k = 0; k < listed; ++k) {
         for (const char* c : companions) {

@@ -6,11 +6,14 @@
 
 namespace orv::geo {
 
-// The files GDAL lists for the dataset at path (vector datasets, and raster
-// ones too when rasters is set); empty when path is no file or folder, GDAL
-// cannot open it or lists nothing. GDAL's messages are collected, never
-// printed: a CSV tried as a raster makes GDAL complain.
-std::vector<std::string> listed_files(const std::string& path, bool rasters);
+// Which kinds of dataset GDAL may open to list a dataset's files.
+enum class kinds { vector, raster, both };
+
+// The files GDAL lists for the dataset at path, opened as the kinds k;
+// empty when path is no file or folder, GDAL cannot open it or lists
+// nothing. GDAL's messages are collected, never printed: a CSV tried as a
+// raster makes GDAL complain.
+std::vector<std::string> listed_files(const std::string& path, kinds k);
 
 // The files of the dataset at path: path itself, the files GDAL lists for
 // it (a Shapefile's .shp .shx .dbf .prj .cpg ...) and the journals and aux

@@ -10,6 +10,7 @@
 
 #include "assess/quiet.h"
 #include "geo/context.h"
+#include "geo/handles.h"
 
 namespace orv::inventory {
 
@@ -68,17 +69,13 @@ bool is_ours(const char* name) {
     return false;
 }
 
-struct dataset_close {
-    void operator()(GDALDataset* d) const { GDALClose(d); }
-};
-
 } // namespace
 
 bool write_objects(const std::string& path, const std::string& driver, const object_index& idx,
                    const std::vector<object_best>& best, std::uint64_t dams, std::string& why) {
     assess::quiet_gdal q;
     GDALDriver* d = geo::driver(driver);
-    std::unique_ptr<GDALDataset, dataset_close> ds(
+    geo::dataset_handle ds(
         d ? d->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr) : nullptr);
     if (!ds) {
         why = "Format " + driver + " nicht schreibbar";
@@ -122,7 +119,7 @@ bool write_objects(const std::string& path, const std::string& driver, const obj
         l.layer->ResetReading();
         std::size_t k = 0;
         while (OGRFeature* in = l.layer->GetNextFeature()) {
-            std::unique_ptr<OGRFeature, void (*)(OGRFeature*)> own(in, OGRFeature::DestroyFeature);
+            const geo::feature_handle own(in);
             const std::vector<std::int64_t>& order = idx.order()[li];
             const std::int64_t o = k < order.size() ? order[k] : -1;
             ++k;

@@ -11,6 +11,7 @@
 
 #include "assess/quiet.h"
 #include "geo/context.h"
+#include "geo/handles.h"
 #include "io/os_error.h"
 
 namespace orv::inventory {
@@ -157,10 +158,6 @@ class csv_out : public dam_writer {
     bool all_kept_ = true;
 };
 
-struct dataset_close {
-    void operator()(GDALDataset* d) const { GDALClose(d); }
-};
-
 class vector_out : public dam_writer {
   public:
     bool open(const std::string& path, const std::string& driver, const std::string& name,
@@ -270,7 +267,7 @@ class vector_out : public dam_writer {
 
     std::string name_;
     const OGRSpatialReference* srs_ = nullptr;
-    std::unique_ptr<GDALDataset, dataset_close> ds_;
+    geo::dataset_handle ds_;
     OGRLayer* layer_ = nullptr;
     std::vector<int> map_;
     int first_ = 0;

@@ -30,8 +30,8 @@
 #include "io/os_error.h"
 #include "io/output.h"
 #include "io/path.h"
-#include "raster/zones.h"
 #include "report/hashes.h"
+#include "vector/zones.h"
 
 namespace orv::inventory {
 
@@ -56,7 +56,7 @@ struct item {
     dam_row d;
     bool blank = false;
     bool skip = false;         // another shard's row
-    raster::zone_shapes zones; // with --zones
+    vector::zone_shapes zones; // with --zones
     std::string report;        // with --reports: the report's file name
     std::string report_failed; // why the report could not be written
     int report_err = 0;        // and the errno of a failed write
@@ -155,7 +155,7 @@ stop_reason check_targets(const request& r, targets& t) {
         if (stop_reason s = names_input("--objects-out", r.objects_out)) return s;
     }
     if (!r.zones.empty()) {
-        t.zones_driver = raster::choose_zone_driver(r.zones, why);
+        t.zones_driver = vector::choose_zone_driver(r.zones, why);
         if (t.zones_driver.empty())
             return {ending::usage, "Option --zones: " + why + ": " + r.zones};
         if (stop_reason s = names_input("--zones", r.zones)) return s;
@@ -215,7 +215,7 @@ struct run_parts {
     const object_index& objs;
     std::vector<object_best>& best;
     dam_writer& w;
-    raster::zone_layer& zones;
+    vector::zone_layer& zones;
     const extras& x;
     report_names& names;
     unsigned threads;
@@ -355,7 +355,7 @@ outcome run(const request& r) {
 
     extras x;
     x.wkt = site_wkt(objs.site_crs());
-    raster::zone_layer zones;
+    vector::zone_layer zones;
     if (!r.zones.empty()) {
         x.zones = true;
         if (!zones.open(st.outs.path(st.zones), t.zones_driver, x.wkt, true, why))

@@ -11,7 +11,7 @@
 namespace orv::inventory {
 
 bool dam_zones(const dam_site& d, const dam_result& res, const dam_rules& r, const std::string& wkt,
-               raster::zone_shapes& z, std::string& why) {
+               vector::zone_shapes& z, std::string& why) {
     const map::world_raster w = map::cover(d.g, res.x, res.y);
     if (w.nx == 0) {
         why = "Zonen: zu viele Zellen im gedrehten Raster, oder die Koordinaten sind zu gross "
@@ -34,7 +34,7 @@ bool dam_zones(const dam_site& d, const dam_result& res, const dam_rules& r, con
         why = "Zonen nicht bildbar";
         return false;
     }
-    if (!raster::make_zones(band, z, why)) {
+    if (!vector::make_zones(band, z, why)) {
         why = "Zonen: " + why;
         return false;
     }

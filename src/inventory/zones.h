@@ -4,7 +4,7 @@
 #include <string>
 
 #include "inventory/dam.h"
-#include "raster/zones.h"
+#include "vector/zones.h"
 
 namespace orv::inventory {
 
@@ -13,6 +13,6 @@ namespace orv::inventory {
 // same site at the cell size r.cell, one multipolygon per zone. False with
 // a German reason in why.
 bool dam_zones(const dam_site& d, const dam_result& res, const dam_rules& r, const std::string& wkt,
-               raster::zone_shapes& z, std::string& why);
+               vector::zone_shapes& z, std::string& why);
 
 } // namespace orv::inventory

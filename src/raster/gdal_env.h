@@ -4,8 +4,10 @@
 #include <string>
 
 #include <gdal.h>
+#include <gdal_priv.h>
 
 #include "geo/context.h"
+#include "geo/drivers.h"
 #include "io/path.h"
 
 namespace orv::raster {
@@ -36,15 +38,19 @@ inline GDALDriverH driver_named(const std::string& name) {
 // The extension of path's file name, lower case, without the dot.
 using io::extension;
 
-// True when the space-separated list holds word.
-bool lists(const char* list, const std::string& word);
+// The driver lists of geo, for GDAL's C interface.
+using geo::lists;
 
 // A metadata item of a driver is "YES".
-bool has(GDALDriverH d, const char* item);
+inline bool has(GDALDriverH d, const char* item) {
+    return geo::has(static_cast<GDALDriver*>(d), item);
+}
 
 // The first driver with capability cap (GDAL_DCAP_RASTER or
-// GDAL_DCAP_VECTOR) that can write files (create, or for rasters also
-// create a copy) and claims the extension ext; null when there is none.
-GDALDriverH writer_for(const std::string& ext, const char* cap);
+// GDAL_DCAP_VECTOR) that writes files with the extension ext; null when
+// there is none.
+inline GDALDriverH writer_for(const std::string& ext, const char* cap) {
+    return static_cast<GDALDriverH>(geo::writer_for(ext, std::string(cap) == GDAL_DCAP_RASTER));
+}
 
 } // namespace orv::raster

@@ -15,9 +15,11 @@
 #include <cpl_string.h>
 #include <cpl_vsi.h>
 #include <gdal.h>
+#include <ogr_spatialref.h>
 #include <ogr_srs_api.h>
 
 #include "base/workers.h"
+#include "geo/crs.h"
 #include "io/guard.h"
 #include "raster/gdal_env.h"
 
@@ -156,50 +158,35 @@ std::string choose_driver(const std::string& path, std::string& why) {
 // A geographic system counts in angles; a projected one must count in
 // metres, as the cell size and the coordinates of --origin do.
 bool crs_wkt(int code, std::string& wkt, std::string& why) {
-    init();
     quiet_errors q;
-    OGRSpatialReferenceH srs = OSRNewSpatialReference(nullptr);
-    bool ok = OSRImportFromEPSG(srs, code) == OGRERR_NONE;
-    if (!ok) {
+    OGRSpatialReference srs;
+    if (!geo::crs_from_epsg(code, srs)) {
         why = "unbekanntes Koordinatensystem";
-    } else {
-        const char* name = OSRGetName(srs);
-        const std::string crs =
-            std::string(name ? name : "?") + " (EPSG:" + std::to_string(code) + ")";
-        char* unit = nullptr;
-        if (OSRIsGeographic(srs)) {
-            OSRGetAngularUnits(srs, &unit);
-            why = "Koordinatensystem " + crs + " hat die Einheit " + (unit ? unit : "?") +
-                  ", verlangt ist Meter";
-            ok = false;
-        } else if (!OSRIsProjected(srs) && !OSRIsLocal(srs)) {
-            why = "Koordinatensystem " + crs + " ist kein ebenes System in Metern";
-            ok = false;
-        } else if (OSRGetLinearUnits(srs, &unit) != 1.0) {
-            why = "Koordinatensystem " + crs + " hat die Einheit " + (unit ? unit : "?") +
-                  ", verlangt ist Meter";
-            ok = false;
-        }
+        return false;
+    }
+    const char* name = srs.GetName();
+    const std::string crs = std::string(name ? name : "?") + " (EPSG:" + std::to_string(code) + ")";
+    const char* unit = nullptr;
+    if (srs.IsGeographic()) {
+        srs.GetAngularUnits(&unit);
+        why = "Koordinatensystem " + crs + " hat die Einheit " + (unit ? unit : "?") +
+              ", verlangt ist Meter";
+        return false;
+    }
+    if (!srs.IsProjected() && !srs.IsLocal()) {
+        why = "Koordinatensystem " + crs + " ist kein ebenes System in Metern";
+        return false;
+    }
+    if (srs.GetLinearUnits(&unit) != 1.0) {
+        why = "Koordinatensystem " + crs + " hat die Einheit " + (unit ? unit : "?") +
+              ", verlangt ist Meter";
+        return false;
     }
     char* w = nullptr;
-    if (ok) ok = OSRExportToWkt(srs, &w) == OGRERR_NONE;
+    const bool ok = srs.exportToWkt(&w) == OGRERR_NONE;
     if (ok) wkt = w;
     CPLFree(w);
-    OSRDestroySpatialReference(srs);
     return ok;
-}
-
-std::vector<std::string> dataset_files(const std::string& path) {
-    init();
-    quiet_errors q;
-    std::vector<std::string> files;
-    GDALDatasetH ds =
-        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
-    if (!ds) return files;
-    const CPLStringList list(GDALGetFileList(ds));
-    for (int k = 0; k < list.size(); ++k) files.emplace_back(list[k]);
-    GDALClose(ds);
-    return files;
 }
 
 // What an open raster keeps.

@@ -31,10 +31,6 @@ struct raster_layout {
     bool bottom_up = false;
 };
 
-// The files of the raster dataset at path (the file and its sidecars), or
-// none when there is no readable raster.
-std::vector<std::string> dataset_files(const std::string& path);
-
 // Writes the strips of a map into a raster file at a staged path; the
 // caller puts it (and any sidecars) in place.
 class raster_sink : public map::strip_sink {

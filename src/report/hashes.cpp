@@ -60,7 +60,7 @@ bool dataset_hashes(const std::vector<std::string>& paths,
                     std::vector<std::pair<std::string, std::string>>& out, std::string& why) {
     std::vector<std::string> files;
     for (const std::string& p : paths) {
-        std::vector<std::string> list = geo::listed_files(p, true);
+        std::vector<std::string> list = geo::listed_files(p, geo::kinds::both);
         if (list.empty()) list.push_back(p);
         files.insert(files.end(), list.begin(), list.end());
     }

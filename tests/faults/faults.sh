@@ -297,6 +297,8 @@ own output        | 0 | - | - | o.csv~^E,N,H,B,Vol,S,D,azimuth,orv_row,(orv_[a-z
 own output gpkg   | 0 | - | - | - | inventory eigen.csv $REG -o o.gpkg
 byte-order mark   | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1, | inventory bom.csv $REG -o o.csv
 UTF-16 register   | 1 | utf16.csv: in UTF-16 kodiert | - | - | inventory utf16.csv $REG -o o.csv
+unknown format    | 2 | Option -o: kein Vektorformat zum Schreiben fuer die Endung .qqq | - | - | assess objekte.csv $SITE -o o.qqq
+unknown zones     | 2 | kein Vektorformat zum Schreiben fuer die Endung .qqq | - | - | inventory anlagen.csv $REG -o o.csv --zones o.qqq
 points report     | 0 | - | - | - | report punkte.csv $SITE --coords E,N -o o.pdf
 points assess     | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $SITE --coords E,N -o o.gpkg
 open object       | 0 | - | - | o.csv~^.POINT \(2600040.1 1200000.5\).,.1.,,,,,,.1.,none,.1.,.Anlage 1: nahe der Bresche | inventory anlagen.csv --objects unten.csv --crs EPSG:2056 -o o1.csv --objects-out o.csv

@@ -1,5 +1,6 @@
 // Only the geo room sets GDAL up: registers drivers, installs error
-// handlers, looks drivers up by name and reads coordinate systems.
+// handlers, looks drivers up by name or walks their list to choose one,
+// reads coordinate systems and lists a dataset's files.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,8 +11,9 @@
 namespace {
 
 TEST(GeoFloor, NoOtherRoomSetsGdalUp) {
-    const char* const calls[] = {"GDALAllRegister",    "CPLPushErrorHandler", "CPLSetErrorHandler",
-                                 "GetDriverByName",    "SetFromUserInput",    "importFromEPSG"};
+    const char* const calls[] = {"GDALAllRegister",  "CPLPushErrorHandler", "CPLSetErrorHandler",
+                                 "GetDriverByName",  "GetDriverCount",      "SetFromUserInput",
+                                 "importFromEPSG",   "ImportFromEPSG",      "GetFileList"};
     const std::filesystem::path src = ORV_SOURCE_DIR;
     int files = 0;
     for (const auto& e : std::filesystem::recursive_directory_iterator(src)) {

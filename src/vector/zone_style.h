@@ -6,7 +6,7 @@
 #include "map/palette.h"
 #include "model/level.h"
 
-namespace orv::raster {
+namespace orv::vector {
 
 // The zones a map can have, in the order they are written.
 enum class zone_kind { level1, level2, level3, near, beyond };
@@ -26,4 +26,4 @@ std::string zone_label(zone_kind z, const levels& lv);
 // grey ground hatched as in the pictures.
 std::string zone_qml(const levels& lv, const map::zone_colours& c);
 
-} // namespace orv::raster
+} // namespace orv::vector

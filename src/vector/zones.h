@@ -9,7 +9,7 @@
 #include "model/level.h"
 #include "raster/classes.h"
 
-namespace orv::raster {
+namespace orv::vector {
 
 // The OGR driver for zones named path: GeoPackage without an extension or
 // for .gpkg, else the vector driver that claims the extension. Empty with a
@@ -22,7 +22,7 @@ std::string choose_zone_driver(const std::string& path, std::string& why);
 // the cell area), in the band's frame and coordinate system. The style
 // goes into the GeoPackage's layer_styles table, for other formats into
 // STEM.qml beside path. False with a German reason in why.
-bool write_zones(const class_band& b, const std::string& path, const std::string& driver,
+bool write_zones(const raster::class_band& b, const std::string& path, const std::string& driver,
                  const levels& lv, const map::zone_colours& c, std::string& why);
 
 // The zones of one map, ready to be written: per class 1 to 5 (levels 1 to
@@ -41,7 +41,7 @@ class zone_shapes {
 };
 
 // Polygonises band b into z; false with a German reason in why.
-bool make_zones(const class_band& b, zone_shapes& z, std::string& why);
+bool make_zones(const raster::class_band& b, zone_shapes& z, std::string& why);
 
 // A layer "zonen" written map by map: the zones of one map, or of many maps
 // (the dams of a register) with the fields orv_dam and orv_row naming the
@@ -69,4 +69,4 @@ class zone_layer {
     std::unique_ptr<state> s_;
 };
 
-} // namespace orv::raster
+} // namespace orv::vector

@@ -1,11 +1,10 @@
 // Zones polygonised from the class band and written with OGR.
-#include "raster/zones.h"
+#include "vector/zones.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
-#include <type_traits>
 
 #include <cpl_string.h>
 #include <cpl_vsi.h>
@@ -13,24 +12,22 @@
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
 
+#include "geo/drivers.h"
+#include "geo/handles.h"
 #include "raster/gdal_env.h"
-#include "raster/zone_style.h"
+#include "vector/zone_style.h"
 
-namespace orv::raster {
+namespace orv::vector {
 
 namespace {
 
+using raster::driver_named;
+using raster::quiet_errors;
+
 constexpr const char* layer_name = "zonen";
 
-// Owners of OGR handles.
-struct feature_free {
-    void operator()(OGRFeatureH f) const { OGR_F_Destroy(f); }
-};
-using feature = std::unique_ptr<std::remove_pointer_t<OGRFeatureH>, feature_free>;
-struct dataset_close {
-    void operator()(GDALDatasetH d) const { GDALClose(d); }
-};
-using dataset = std::unique_ptr<void, dataset_close>;
+using feature = geo::c_feature_handle;
+using dataset = geo::c_dataset_handle;
 
 // Adds a field; false when the driver refuses it.
 bool add_field(OGRLayerH l, const char* name, OGRFieldType type, OGRFieldSubType sub = OFSTNone) {
@@ -144,16 +141,11 @@ bool holds_polygons(GDALDriverH d, const std::string& ext) {
 } // namespace
 
 std::string choose_zone_driver(const std::string& path, std::string& why) {
-    const std::string ext = extension(path);
-    if (ext.empty() || ext == "gpkg") return "GPKG";
-    GDALDriverH d = writer_for(ext, GDAL_DCAP_VECTOR);
-    if (!d) {
-        why = "kein Vektorformat zum Schreiben fuer die Endung ." + ext;
-        return "";
-    }
-    const std::string name = GDALGetDriverShortName(d);
-    if (!holds_polygons(d, ext)) {
-        why = "das Format " + name + " (Endung ." + ext + ") kann keine Polygone speichern";
+    const std::string name = geo::vector_writer(path, why);
+    if (name.empty() || name == "GPKG") return name;
+    if (!holds_polygons(driver_named(name), raster::extension(path))) {
+        why = "das Format " + name + " (Endung ." + raster::extension(path) +
+              ") kann keine Polygone speichern";
         return "";
     }
     return name;
@@ -183,7 +175,7 @@ zone_shapes& zone_shapes::operator=(zone_shapes&& o) noexcept {
 
 // The polygons of each zone's class, gathered into one multipolygon per
 // zone: GDAL's polygonize over the band, regions of four-connected cells.
-bool make_zones(const class_band& b, zone_shapes& z, std::string& why) {
+bool make_zones(const raster::class_band& b, zone_shapes& z, std::string& why) {
     quiet_errors q;
     dataset mem(GDALCreate(driver_named("Memory"), "", 0, 0, 0, GDT_Unknown, nullptr));
     OGRLayerH l =
@@ -310,7 +302,7 @@ bool zone_layer::finish(const levels& lv, const map::zone_colours& c, std::strin
     return true;
 }
 
-bool write_zones(const class_band& b, const std::string& path, const std::string& driver,
+bool write_zones(const raster::class_band& b, const std::string& path, const std::string& driver,
                  const levels& lv, const map::zone_colours& c, std::string& why) {
     zone_shapes z;
     zone_layer l;
@@ -318,4 +310,4 @@ bool write_zones(const class_band& b, const std::string& path, const std::string
            l.add(z, lv, "", 0, why) && l.finish(lv, c, why);
 }
 
-} // namespace orv::raster
+} // namespace orv::vector

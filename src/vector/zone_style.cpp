@@ -1,10 +1,10 @@
 // Zone names, labels and their QML style.
-#include "raster/zone_style.h"
+#include "vector/zone_style.h"
 
 #include "base/number_text.h"
 #include "map/summary.h"
 
-namespace orv::raster {
+namespace orv::vector {
 
 namespace {
 
@@ -118,4 +118,4 @@ std::string zone_qml(const levels& lv, const map::zone_colours& c) {
            "</qgis>\n";
 }
 
-} // namespace orv::raster
+} // namespace orv::vector
