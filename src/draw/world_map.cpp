@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 #include "base/number_text.h"
@@ -376,20 +375,6 @@ void north_arrow(cairo_t* cr, double x, double y, double size) {
     font(cr, 0.36 * size, true);
     halo_text(cr, x, y + size, "N", align::centre);
     cairo_restore(cr);
-}
-
-std::string grouped(double v, int d) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", d, std::fabs(v));
-    const std::string digits = buf;
-    const std::size_t whole = std::min(digits.find('.'), digits.size());
-    std::string s;
-    for (std::size_t k = 0; k < digits.size(); ++k) {
-        if (k > 0 && k < whole && (whole - k) % 3 == 0) s += '\'';
-        s += digits[k];
-    }
-    const bool zero = s.find_first_not_of("0.'") == std::string::npos;
-    return (v < 0 && !zero ? "-" : "") + s;
 }
 
 std::size_t draw_world_map(cairo_t* cr, double width, double height, const world_frame& f,

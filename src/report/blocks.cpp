@@ -2,10 +2,8 @@
 #include "report/blocks.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "base/number_text.h"
-#include "draw/world_map.h"
 
 namespace orv::report {
 
@@ -14,13 +12,6 @@ namespace {
 // "mindestens " before an open figure.
 std::string at_least(bool open, const std::string& v) {
     return (open ? "mindestens " : "") + v;
-}
-
-// A figure with d decimals.
-std::string fixed(double v, int d) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", d, v);
-    return buf;
 }
 
 // The verdict in words.
@@ -67,7 +58,7 @@ void first_page(const content& c, std::vector<block>& out) {
             {"Schwellen der Stufen 1, 2, 3",
              figure(c.site.lv.t[0]) + ", " + figure(c.site.lv.t[1]) + ", " +
                  figure(c.site.lv.t[2]) + " (h in m, q in m\u00b2/s)"},
-            {"Bresche (E, N)", draw::grouped(c.g.e0, 2) + ", " + draw::grouped(c.g.n0, 2)},
+            {"Bresche (E, N)", grouped(c.g.e0, 2) + ", " + grouped(c.g.n0, 2)},
             {"Richtung des Strahls",
              figure(static_cast<real>(c.g.azimuth)) + "\u00b0 im Uhrzeigersinn von Norden"},
             {"Koordinatensystem", c.crs_name},
@@ -97,7 +88,7 @@ void zones_page(const content& c, std::vector<block>& out) {
         }
         t.rows.push_back({name, at_least(z.reach_open, fixed(z.reach, d) + " m"),
                           at_least(z.width_open, fixed(z.half_width, d) + " m"),
-                          at_least(z.area_open, draw::grouped(z.area, 0) + " m\u00b2")});
+                          at_least(z.area_open, grouped(z.area, 0) + " m\u00b2")});
     }
     out.push_back(t);
     const map::no_result_zones& n = c.zones.none;
