@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "base/level_text.h"
 #include "base/number_text.h"
 #include "map/summary.h"
 
@@ -174,7 +175,7 @@ std::string report_text(const report_input& in, const outcome& o) {
              " erreicht, oder uebersprungene Objekte)\n";
     else
         s += "nicht gefaehrdet (kein Objekt auf Stufe " + k + " oder hoeher)\n";
-    s += "Nicht berechnet heisst nicht: keine Gefahr.\n";
+    s += not_computed_warning(charset::ascii) + "\n";
     return s;
 }
 

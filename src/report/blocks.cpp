@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "base/level_text.h"
 #include "base/number_text.h"
 
 namespace orv::report {
@@ -93,9 +94,10 @@ void zones_page(const content& c, std::vector<block>& out) {
     out.push_back(t);
     const map::no_result_zones& n = c.zones.none;
     std::string none;
-    if (n.near_columns) none += "Nahbereich ohne Ergebnis bis x = " + fixed(n.near_end, d) + " m. ";
+    if (n.near_columns)
+        none += std::string(near_zone_name) + " bis x = " + fixed(n.near_end, d) + " m. ";
     if (n.far_columns)
-        none += "Jenseits der Tabellen ohne Ergebnis ab x = " + fixed(n.far_start, d) + " m. ";
+        none += std::string(far_zone_name) + " ab x = " + fixed(n.far_start, d) + " m. ";
     out.push_back(make(block::para, none + "\u201eMindestens\u201c: die Zone reicht bis an den "
                                            "Rand des Rasters oder der Tabellen."));
 }
@@ -137,18 +139,18 @@ void method_page(const content& c, std::vector<block>& out) {
              "werden f\u00fcr eine offene, gleichm\u00e4ssig geneigte Ebene unterhalb der Bresche "
              "berechnet. Gel\u00e4nde, Geb\u00e4ude und Gerinne lenken die Flut nicht ab.",
              "Die Rechnung st\u00fctzt sich auf Tabellen mit einem begrenzten Bereich: zu nahe an "
-             "der Bresche und jenseits der Tabellen gibt es kein Ergebnis. \u201eNicht "
-             "berechnet\u201c heisst nicht \u201ekeine Gefahr\u201c.",
+             "der Bresche und jenseits der Tabellen gibt es kein Ergebnis. " +
+                 not_computed_warning(charset::utf8),
              "Objekte, die nahe an der Bresche oder jenseits der Tabellen liegen, werden mit der "
              "Annahme beurteilt, dass die Zonen in Richtung Bresche und jenseits der Tabellen "
              "bei gleichem Abstand von der Achse nicht breiter werden: erreicht die Zone am Rand "
              "des Bereichs dort die Stufe " +
                  std::to_string(c.from) + ", bleibt die Beurteilung offen.",
-             "Gefahrenstufen: Stufe 1 bei h > " + figure(t[0]) + " m oder q > " + figure(t[0]) +
-                 " m\u00b2/s, Stufe 2 bei h > " + figure(t[1]) + " m oder q > " + figure(t[1]) +
-                 " m\u00b2/s, Stufe 3 bei h > " + figure(t[2]) + " m oder q > " + figure(t[2]) +
-                 " m\u00b2/s. Ein Objekt erh\u00e4lt die h\u00f6chste Stufe seiner "
-                 "Stichproben."})
+             std::string(levels_heading) + ": " + level_name(1) + " bei " +
+                 level_rule(t[0], charset::utf8) + ", " + level_name(2) + " bei " +
+                 level_rule(t[1], charset::utf8) + ", " + level_name(3) + " bei " +
+                 level_rule(t[2], charset::utf8) +
+                 ". Ein Objekt erh\u00e4lt die h\u00f6chste Stufe seiner Stichproben."})
         out.push_back(make(block::para, s));
     out.push_back(make(block::heading, "Nachvollzug"));
     out.push_back(make(block::para, "Befehl:"));
