@@ -4,12 +4,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/charset.h"
 #include "base/real.h"
 
 namespace orv {
-
-// ASCII ("m2/s") for terminal texts, UTF-8 ("m²/s") for pictures and documents.
-enum class charset { ascii, utf8 };
 
 // The condition of a level with threshold t: "h > 0.5 m oder q > 0.5 m²/s"
 // ("m2/s" in ASCII), the threshold as plain() writes it.

@@ -8,6 +8,7 @@
 
 #include "base/level_text.h"
 #include "base/number_text.h"
+#include "map/site_text.h"
 
 namespace orv::map {
 
@@ -169,10 +170,9 @@ std::string summary_text(const summary_input& in, const figures& f) {
     const int d = position_decimals(in.x, in.y);
     const int da = area_decimals(in.x);
     const params& p = in.site;
-    std::string s = "Gefahrenkarte fuer H = " + plain(p.h) + " m, B = " + plain(p.b) +
-                    " m, Vol = " + plain(p.vol) + " m3, S = " + plain(p.slp) + " %";
-    if (in.corrected) s += " (korrigiert von " + plain(in.given_slope) + " %)";
-    s += ", D = " + plain(p.dm) + " m\n";
+    const std::string note =
+        in.corrected ? " (korrigiert von " + plain(in.given_slope) + " %)" : "";
+    std::string s = "Gefahrenkarte fuer " + site_text(p, charset::ascii, note) + "\n";
     s += "Raster: x von " + shortest(in.x.min) + " bis " + shortest(extent_end(in.x)) +
          " m, y von " + shortest(in.y.min) + " bis " + shortest(extent_end(in.y)) +
          " m, Zellgroesse " + shortest(in.x.cell) + " m (" + std::to_string(in.x.n) + " x " +

@@ -30,7 +30,9 @@ TEST(LevelText, RuleInBothForms) {
     for (const row& r : rows) {
         const std::string got = orv::level_rule(r.t, r.c);
         EXPECT_EQ(got, r.want);
-        if (r.c == orv::charset::ascii) EXPECT_TRUE(ascii(got)) << got;
+        if (r.c == orv::charset::ascii) {
+            EXPECT_TRUE(ascii(got)) << got;
+        }
     }
 }
 
