@@ -3,7 +3,9 @@
 
 #include <cstdio>
 
+#include "base/level_text.h"
 #include "base/number_text.h"
+#include "map/site_text.h"
 #include "map/summary.h"
 
 namespace orv::assess {
@@ -92,7 +94,7 @@ std::string status_list(std::uint32_t bits, const char* sep) {
 // Why a feature without result leaves the verdict as it is.
 std::string settled_why(const listed& e, int from) {
     if (e.st == state::empty) return "ohne Geometrie";
-    if (e.st == state::upstream) return "oberhalb der Bresche (Status 5)";
+    if (e.st == state::upstream) return no_result_label(5) + " (Status 5)";
     std::string t = "Status " + status_list(e.statuses & ~1u, ", ");
     if (e.statuses & 6u) t += "; am Rand der Tabellen unter Stufe " + std::to_string(from);
     return t;
@@ -100,8 +102,7 @@ std::string settled_why(const listed& e, int from) {
 
 std::string site_line(const report_input& in) {
     const params& p = in.site;
-    return "Standort: H = " + plain(p.h) + " m, B = " + plain(p.b) + " m, Vol = " + plain(p.vol) +
-           " m3, S = " + plain(p.slp) + " %, D = " + plain(p.dm) + " m\n";
+    return "Standort: " + map::site_text(p, charset::ascii) + "\n";
 }
 
 } // namespace
@@ -144,9 +145,8 @@ std::string report_text(const report_input& in, const outcome& o) {
             const listed& e = l.open[k];
             s += "    " + ascii(e.label) + ": " +
                  (e.failed ? std::string("uebersprungen (Geometrie nicht lesbar)")
-                           : (e.level == no_level
-                                  ? std::string("ohne Ergebnis")
-                                  : "Stufe " + std::to_string(e.level) + ", teils ohne Ergebnis") +
+                           : (e.level == no_level ? std::string("ohne Ergebnis")
+                                                  : level_name(e.level) + ", teils ohne Ergebnis") +
                                  " (Status " + status_list(e.statuses & ~1u, ", ") +
                                  "), am Rand der Tabellen Stufe " + std::to_string(in.from) +
                                  " oder hoeher") +
@@ -174,7 +174,7 @@ std::string report_text(const report_input& in, const outcome& o) {
              " erreicht, oder uebersprungene Objekte)\n";
     else
         s += "nicht gefaehrdet (kein Objekt auf Stufe " + k + " oder hoeher)\n";
-    s += "Nicht berechnet heisst nicht: keine Gefahr.\n";
+    s += not_computed_warning(charset::ascii) + "\n";
     return s;
 }
 

@@ -68,4 +68,18 @@ int decimals(double v) {
     return 6;
 }
 
+// The digits come from fixed(), whose buffer holds the largest double: a
+// fixed-size buffer of its own would cut the digits of a large value.
+std::string grouped(double v, int d) {
+    const std::string digits = fixed(std::fabs(v), d);
+    const std::size_t whole = std::min(digits.find('.'), digits.size());
+    std::string s;
+    for (std::size_t k = 0; k < digits.size(); ++k) {
+        if (k > 0 && k < whole && (whole - k) % 3 == 0) s += '\'';
+        s += digits[k];
+    }
+    const bool zero = s.find_first_not_of("0.'") == std::string::npos;
+    return (v < 0 && !zero ? "-" : "") + s;
+}
+
 } // namespace orv

@@ -1,6 +1,6 @@
 // Numbers to text, one function per way a number is shown: the shortest text
 // that reads back exactly, fixed decimals with an ASCII minus, and the text
-// of pictures with the typographic minus.
+// of pictures with the typographic minus, thousands grouped.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -38,5 +38,9 @@ std::string picture_number(double v, int d);
 // The fewest decimals (at most 6) that show v exactly enough: v times ten
 // to their power lies within 1e-6 of a whole number.
 int decimals(double v);
+
+// v rounded to d decimals with thousands grouped by an apostrophe:
+// 2'600'200, -1'250.5 (ASCII minus, none on a value that shows as zero).
+std::string grouped(double v, int d);
 
 } // namespace orv

@@ -30,10 +30,4 @@ void no_result_zone(cairo_t* cr, double x, double y, double w, double h, int32_t
     cairo_restore(cr);
 }
 
-std::string no_result_label(int32_t st) {
-    if (st == 1) return "zu nahe an der Bresche";
-    if (st == 5) return "oberhalb der Bresche";
-    return "jenseits der Tabellen";
-}
-
 } // namespace orv::draw

@@ -2,7 +2,6 @@
 // direction tells near the breach from beyond the tables.
 #pragma once
 #include <cstdint>
-#include <string>
 
 #include <cairo.h>
 
@@ -11,9 +10,5 @@ namespace orv::draw {
 // Fills the rectangle for a zone of status st (1 near the breach, 2 to 4
 // beyond the tables, 5 above the breach) at hatch spacing d.
 void no_result_zone(cairo_t* cr, double x, double y, double w, double h, int32_t st, double d);
-
-// The German words for a zone of status st: "zu nahe an der Bresche",
-// "jenseits der Tabellen", "oberhalb der Bresche".
-std::string no_result_label(int32_t st);
 
 } // namespace orv::draw

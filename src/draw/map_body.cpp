@@ -163,7 +163,7 @@ void draw_breach(cairo_t* cr, const map_view& v, const frame& f, double u) {
     const double lo = std::max(-b, v.y.min), hi = std::min(b, v.y.end());
     if (!(lo <= hi)) return;
     cairo_save(cr);
-    cairo_set_source_rgb(cr, 0.05, 0.15, 0.55);
+    set_colour(cr, breach_colour);
     cairo_set_line_width(cr, 0.45 * u);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_move_to(cr, f.X(0), f.Y(lo));

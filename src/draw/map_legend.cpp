@@ -4,10 +4,11 @@
 #include <cmath>
 #include <string>
 
+#include "base/level_text.h"
 #include "base/number_text.h"
 #include "base/steps.h"
 #include "draw/axes.h"
-#include "draw/hatch.h"
+#include "draw/legend.h"
 #include "draw/map_parts.h"
 #include "draw/style.h"
 #include "draw/text.h"
@@ -26,29 +27,9 @@ const char* quantity_unit(map::quantity q) {
 
 namespace {
 
-// One legend row: a swatch drawn by fill at (x, y) of size w x h, and text.
-template <class F>
-double legend_row(cairo_t* cr, double x, double y, double u, const std::string& label,
-                  const std::string& detail, const F& fill) {
-    const double w = 1.7 * u, h = 1.1 * u;
-    fill(x, y, w, h);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_set_line_width(cr, std::max(0.5, 0.05 * u));
-    cairo_rectangle(cr, x, y, w, h);
-    cairo_stroke(cr);
-    font(cr, 0.85 * u);
-    text(cr, x + w + 0.6 * u, y + 0.8 * u, label);
-    if (detail.empty()) return y + 1.6 * u;
-    font(cr, 0.72 * u);
-    text(cr, x + w + 0.6 * u, y + 1.75 * u, detail);
-    return y + 2.5 * u;
-}
-
-// "h > 0.5 m oder q > 0.5 m²/s".
-std::string rule(real t) {
-    const std::string s = plain(t);
-    return "h > " + s + " m oder q > " + s + " m\u00b2/s";
-}
+// The sizes of this legend's rows.
+constexpr legend_look look = {
+    {0.85, 0.8, 1.6}, {0.72, 1.75, 2.5}, {0.8, 0.7, 2.6}, 1.7, 0.95, 2.0, false};
 
 // The colour bar of the shown quantity with its ticks and, for q and h,
 // the thresholds; returns the y below it.
@@ -110,78 +91,31 @@ double colour_bar(cairo_t* cr, const map_view& v, double x, double y, double u, 
     y += bh + 0.8 * u;
     if (v.shown == map::quantity::q || v.shown == map::quantity::h) {
         font(cr, 0.72 * u);
-        text(cr, x, y + 0.6 * u, "1, 2, 3: Schwellen der Gefahrenstufen");
+        text(cr, x, y + 0.6 * u, std::string("1, 2, 3: ") + thresholds_name);
         y += 1.3 * u;
     }
     return y;
 }
 
-} // namespace
-
-// The legend: zones or colour bar, the zones without a result and their
-// warning, the breach, the scale bar and the cell size.
-void draw_legend(cairo_t* cr, const map_view& v, double x, double y, double w, double bottom,
-                 double u, const frame& f, double top, bool clipped) {
-    cairo_save(cr);
+// The line that marks the level boundaries over the colour bar; returns
+// the y below it.
+double boundary_row(cairo_t* cr, double x, double y, double u) {
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_set_line_width(cr, std::max(1.2, 0.22 * u));
+    cairo_move_to(cr, x, y + 0.5 * u);
+    cairo_line_to(cr, x + 1.7 * u, y + 0.5 * u);
+    cairo_stroke_preserve(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    if (v.shown == map::quantity::levels) {
-        font(cr, 0.95 * u, true);
-        text(cr, x, y + 0.9 * u, "Gefahrenstufen");
-        y += 1.6 * u;
-        for (int k = 3; k >= 1; --k) {
-            y = legend_row(cr, x, y, u, "Stufe " + std::to_string(k), rule(v.lv.t[k - 1]),
-                           [&](double a, double b, double c, double d) {
-                               set_colour(cr, level_colour(k));
-                               cairo_rectangle(cr, a, b, c, d);
-                               cairo_fill(cr);
-                           });
-        }
-        y = legend_row(cr, x, y, u, "Stufe 0", "darunter", [](double, double, double, double) {});
-    } else {
-        const double avail = bottom - y - 22 * u;
-        y = colour_bar(cr, v, x, y, u, top, avail, clipped);
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_set_line_width(cr, std::max(1.2, 0.22 * u));
-        cairo_move_to(cr, x, y + 0.5 * u);
-        cairo_line_to(cr, x + 1.7 * u, y + 0.5 * u);
-        cairo_stroke_preserve(cr);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_set_line_width(cr, std::max(0.5, 0.09 * u));
-        cairo_stroke(cr);
-        font(cr, 0.85 * u);
-        text(cr, x + 2.3 * u, y + 0.8 * u, "Grenzen der Gefahrenstufen");
-        y += 1.6 * u;
-    }
-    y += 0.6 * u;
-    font(cr, 0.95 * u, true);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    text(cr, x, y + 0.9 * u, "Nicht berechnet");
-    y += 1.6 * u;
-    bool upstream = false;
-    for (int32_t s : v.column_status) upstream = upstream || s == 5;
-    for (int32_t st : {1, 2, 5}) {
-        if (st == 5 && !upstream) continue;
-        y = legend_row(cr, x, y, u, no_result_label(st), "",
-                       [&](double a, double b, double c, double d) {
-                           no_result_zone(cr, a, b, c, d, st, 0.45 * u);
-                       });
-    }
-    font(cr, 0.8 * u, true);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    text(cr, x, y + 0.7 * u, "\u201eNicht berechnet\u201c heisst nicht");
-    text(cr, x, y + 1.7 * u, "\u201ekeine Gefahr\u201c.");
-    y += 2.6 * u;
-    // The breach.
-    cairo_set_source_rgb(cr, 0.05, 0.15, 0.55);
-    cairo_set_line_width(cr, 0.45 * u);
-    cairo_move_to(cr, x + 0.85 * u, y);
-    cairo_line_to(cr, x + 0.85 * u, y + 1.1 * u);
+    cairo_set_line_width(cr, std::max(0.5, 0.09 * u));
     cairo_stroke(cr);
-    cairo_set_source_rgb(cr, 0, 0, 0);
     font(cr, 0.85 * u);
-    text(cr, x + 2.3 * u, y + 0.8 * u, "Bresche (Breite B)");
-    y += 2.0 * u;
-    // Scale bar: a readable length that fits the legend's width.
+    text(cr, x + 2.3 * u, y + 0.8 * u, "Grenzen der Gefahrenstufen");
+    return y + 1.6 * u;
+}
+
+// Scale bar: a readable length that fits the legend's width w; returns
+// the y below it.
+double scale_bar(cairo_t* cr, double x, double y, double w, double u, const frame& f) {
     const double len = round_down_readable(0.8 * (w - 3 * u) / f.s);
     const double bl = len * f.s;
     font(cr, 0.85 * u);
@@ -197,10 +131,31 @@ void draw_legend(cairo_t* cr, const map_view& v, double x, double y, double w, d
     font(cr, 0.75 * u);
     text(cr, x, y + 1.4 * u, "0", align::centre);
     text(cr, x + bl, y + 1.4 * u, picture_number(len, step_decimals(len)) + " m", align::centre);
-    y += 2.4 * u;
-    text(cr, x, y,
-         "Zellgr\u00f6sse " + picture_number(v.x.cell, step_decimals(v.x.cell)) + " m, " +
-             std::to_string(v.x.n) + " \u00d7 " + std::to_string(v.y.n) + " Zellen");
+    return y + 2.4 * u;
+}
+
+} // namespace
+
+// The legend: zones or colour bar, the zones without a result and their
+// warning, the breach, the scale bar and the cell size.
+void draw_legend(cairo_t* cr, const map_view& v, double x, double y, double w, double bottom,
+                 double u, const frame& f, double top, bool clipped) {
+    cairo_save(cr);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    if (v.shown == map::quantity::levels) {
+        y = level_rows(cr, look, x, y, u, v.lv, 1);
+    } else {
+        const double avail = bottom - y - 22 * u;
+        y = colour_bar(cr, v, x, y, u, top, avail, clipped);
+        y = boundary_row(cr, x, y, u);
+    }
+    y += 0.6 * u;
+    const bool upstream =
+        std::find(v.column_status.begin(), v.column_status.end(), 5) != v.column_status.end();
+    y = no_result_rows(cr, look, x, y, u, upstream);
+    y = breach_row(cr, look, x, y, u);
+    y = scale_bar(cr, x, y, w, u, f);
+    text(cr, x, y, cells_line(picture_number(v.x.cell, step_decimals(v.x.cell)), v.x.n, v.y.n));
     cairo_restore(cr);
 }
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "base/number_text.h"
 #include "draw/text.h"
+#include "map/site_text.h"
 
 namespace orv::draw {
 
@@ -23,9 +23,7 @@ void draw_title(cairo_t* cr, const page& pg, const std::string& title, double si
 }
 
 std::string site_line(const params& p, bool corrected) {
-    return "H = " + plain(p.h) + " m, B = " + plain(p.b) + " m, Vol = " + plain(p.vol) +
-           " m\u00b3, S = " + plain(p.slp) + " %" + (corrected ? " (korrigiert)" : "") +
-           ", D = " + plain(p.dm) + " m";
+    return map::site_text(p, charset::utf8, corrected ? " (korrigiert)" : "");
 }
 
 } // namespace orv::draw

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "base/level_text.h"
 #include "base/number_text.h"
 #include "base/steps.h"
 #include "draw/axes.h"
@@ -99,7 +100,7 @@ void draw_panel(cairo_t* cr, const profile_view& v, const panel& p, const scales
             cairo_stroke(cr);
             if (ty - above < 0.95 * u) continue;
             halo_text(cr, sx.left + sx.width - 0.4 * u, ty - 0.25 * u,
-                      "Stufe " + std::to_string(k + 1) + " ab " + plain(v.lv.t[k]), align::right);
+                      level_name(k + 1) + " ab " + plain(v.lv.t[k]), align::right);
             above = ty;
         }
         cairo_set_dash(cr, nullptr, 0, 0);
@@ -168,11 +169,11 @@ void draw_key(cairo_t* cr, double x, double y, double u) {
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    const std::string s = "Schwellen der Gefahrenstufen";
+    const std::string s = thresholds_name;
     text(cr, x + 2.1 * u, y, s);
     x += 2.1 * u + text_width(cr, s) + 1.2 * u;
     font(cr, 0.8 * u, true);
-    text(cr, x, y, "\u201eNicht berechnet\u201c heisst nicht \u201ekeine Gefahr\u201c.");
+    text(cr, x, y, not_computed_warning(charset::utf8));
 }
 
 } // namespace

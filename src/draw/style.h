@@ -25,6 +25,9 @@ inline constexpr rgb no_result_ground = {0.94, 0.94, 0.94};
 inline constexpr rgb hatch_colour = {0.45, 0.45, 0.45};
 inline constexpr rgb upstream_colour = {0.80, 0.80, 0.80};
 
+// The breach and the jet's direction: a dark blue.
+inline constexpr rgb breach_colour = {0.05, 0.15, 0.55};
+
 // The colour scale at t from 0 to 1: lightness rising evenly from dark
 // violet through blue and green to light yellow (a path through the Oklab
 // colour space, chroma reduced where it leaves the screen's gamut), so that

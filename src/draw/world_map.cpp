@@ -3,13 +3,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 #include "base/number_text.h"
 #include "base/steps.h"
 #include "draw/axes.h"
 #include "draw/hatch.h"
+#include "draw/legend.h"
 #include "draw/style.h"
 #include "draw/text.h"
 #include "map/summary.h"
@@ -126,7 +126,7 @@ void draw_jet(cairo_t* cr, const world_frame& f, const world_view& v, double u) 
     cairo_save(cr);
     cairo_rectangle(cr, f.ox, f.oy, f.mw, f.mh);
     cairo_clip(cr);
-    cairo_set_source_rgb(cr, 0.05, 0.15, 0.55);
+    set_colour(cr, breach_colour);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_set_line_width(cr, 0.45 * u);
     jet_segment(cr, jm, 0, -b, 0, b);
@@ -202,102 +202,47 @@ void scale_bar(cairo_t* cr, const world_frame& f, double u) {
     cairo_restore(cr);
 }
 
-// One legend row: a swatch drawn by fill, framed, and its text.
-template <class F>
-double swatch(cairo_t* cr, double x, double y, double u, const std::string& label, const F& fill) {
-    const double w = 1.7 * u, h = 1.1 * u;
-    cairo_save(cr);
-    fill(x, y, w, h);
-    cairo_restore(cr);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_set_line_width(cr, std::max(0.5, 0.05 * u));
-    cairo_rectangle(cr, x, y, w, h);
-    cairo_stroke(cr);
-    font(cr, 0.8 * u);
-    text(cr, x + w + 0.6 * u, y + 0.85 * u, label);
-    return y + 1.55 * u;
-}
+// The sizes of this legend's rows.
+constexpr legend_look look = {
+    {0.8, 0.85, 1.55}, {0.68, 1.7, 2.45}, {0.72, 0.6, 2.4}, 1.5, 0.9, 1.6, true};
 
-// A bold heading in the legend.
-double heading(cairo_t* cr, double x, double y, double u, const std::string& s) {
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    font(cr, 0.9 * u, true);
-    text(cr, x, y + 0.9 * u, s);
-    return y + 1.6 * u;
-}
-
-// "h > 0.5 m oder q > 0.5 m²/s".
-std::string rule(real t) {
-    const std::string s = orv::plain(t);
-    return "h > " + s + " m oder q > " + s + " m\u00b2/s";
-}
-
-void draw_legend(cairo_t* cr, const world_view& v, double x, double y, double u,
-                 std::size_t dropped) {
-    cairo_save(cr);
-    y = heading(cr, x, y, u, "Gefahrenstufen");
-    for (int k = 3; k >= 1; --k) {
-        y = swatch(cr, x, y, u, "Stufe " + std::to_string(k),
+// The objects' fills, partly computed (hatched level 1) and not computed
+// (grey), and how many labels found no place; returns the y below them.
+double object_rows(cairo_t* cr, double x, double y, double u, std::size_t dropped) {
+    y = legend_heading(cr, look, x, y, u, "Objekte");
+    y = legend_row(cr, look, x, y, u, "teilweise berechnet", "",
                    [&](double a, double b, double c, double d) {
-                       set_colour(cr, level_colour(k), v.opacity);
+                       set_colour(cr, level_colour(1));
+                       cairo_rectangle(cr, a, b, c, d);
+                       cairo_clip_preserve(cr);
+                       cairo_fill(cr);
+                       for (double t = a - d; t < a + c; t += 0.4 * u) {
+                           cairo_move_to(cr, t, b + d);
+                           cairo_line_to(cr, t + d, b);
+                       }
+                       cairo_set_source_rgb(cr, 0.35, 0.35, 0.35);
+                       cairo_set_line_width(cr, 0.07 * u);
+                       cairo_stroke(cr);
+                   });
+    y = legend_row(cr, look, x, y, u, "nicht berechnet", "",
+                   [&](double a, double b, double c, double d) {
+                       cairo_set_source_rgb(cr, 0.72, 0.72, 0.72);
                        cairo_rectangle(cr, a, b, c, d);
                        cairo_fill(cr);
                    });
-        font(cr, 0.68 * u);
-        text(cr, x + 2.3 * u, y + 0.15 * u, rule(v.jet.lv.t[k - 1]));
-        y += 0.9 * u;
+    if (dropped > 0) {
+        font(cr, 0.72 * u);
+        text(cr, x, y + 0.6 * u,
+             std::to_string(dropped) + (dropped == 1 ? " Beschriftung" : " Beschriftungen") +
+                 " ohne Platz");
+        y += 1.4 * u;
     }
-    y = swatch(cr, x, y, u, "Stufe 0 (darunter)", [](double, double, double, double) {});
-    y += 0.5 * u;
-    y = heading(cr, x, y, u, "Nicht berechnet");
-    for (int32_t st : {1, 2}) {
-        y = swatch(cr, x, y, u, no_result_label(st), [&](double a, double b, double c, double d) {
-            no_result_zone(cr, a, b, c, d, st, 0.45 * u);
-        });
-    }
-    font(cr, 0.72 * u, true);
-    text(cr, x, y + 0.6 * u, "\u201eNicht berechnet\u201c heisst nicht");
-    text(cr, x, y + 1.5 * u, "\u201ekeine Gefahr\u201c.");
-    y += 2.4 * u;
-    if (v.objects && !v.objects->empty()) {
-        y = heading(cr, x, y, u, "Objekte");
-        y = swatch(cr, x, y, u, "teilweise berechnet", [&](double a, double b, double c, double d) {
-            set_colour(cr, level_colour(1));
-            cairo_rectangle(cr, a, b, c, d);
-            cairo_clip_preserve(cr);
-            cairo_fill(cr);
-            for (double t = a - d; t < a + c; t += 0.4 * u) {
-                cairo_move_to(cr, t, b + d);
-                cairo_line_to(cr, t + d, b);
-            }
-            cairo_set_source_rgb(cr, 0.35, 0.35, 0.35);
-            cairo_set_line_width(cr, 0.07 * u);
-            cairo_stroke(cr);
-        });
-        y = swatch(cr, x, y, u, "nicht berechnet", [&](double a, double b, double c, double d) {
-            cairo_set_source_rgb(cr, 0.72, 0.72, 0.72);
-            cairo_rectangle(cr, a, b, c, d);
-            cairo_fill(cr);
-        });
-        if (dropped > 0) {
-            font(cr, 0.72 * u);
-            text(cr, x, y + 0.6 * u,
-                 std::to_string(dropped) + (dropped == 1 ? " Beschriftung" : " Beschriftungen") +
-                     " ohne Platz");
-            y += 1.4 * u;
-        }
-        y += 0.4 * u;
-    }
-    cairo_set_source_rgb(cr, 0.05, 0.15, 0.55);
-    cairo_set_line_width(cr, 0.45 * u);
-    cairo_move_to(cr, x + 0.85 * u, y);
-    cairo_line_to(cr, x + 0.85 * u, y + 1.1 * u);
-    cairo_stroke(cr);
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    font(cr, 0.8 * u);
-    text(cr, x + 2.3 * u, y + 0.85 * u, "Bresche (Breite B)");
-    y += 1.6 * u;
-    cairo_set_source_rgb(cr, 0.05, 0.15, 0.55);
+    return y + 0.4 * u;
+}
+
+// The jet's direction: a short arrow and its name; returns the y below it.
+double direction_row(cairo_t* cr, double x, double y, double u) {
+    set_colour(cr, breach_colour);
     cairo_set_line_width(cr, 0.18 * u);
     cairo_move_to(cr, x, y + 0.55 * u);
     cairo_line_to(cr, x + 1.2 * u, y + 0.55 * u);
@@ -307,17 +252,28 @@ void draw_legend(cairo_t* cr, const world_view& v, double x, double y, double u,
     cairo_line_to(cr, x + 1.1 * u, y + 0.85 * u);
     cairo_fill(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
+    font(cr, look.label.size * u);
     text(cr, x + 2.3 * u, y + 0.85 * u, "Richtung des Strahls");
-    y += 2.0 * u;
+    return y + 2.0 * u;
+}
+
+// The legend: levels, the zones without a result, the objects' fills, the
+// breach and the jet's direction, the coordinate system and the cells.
+void draw_legend(cairo_t* cr, const world_view& v, double x, double y, double u,
+                 std::size_t dropped) {
+    cairo_save(cr);
+    y = level_rows(cr, look, x, y, u, v.jet.lv, v.opacity);
+    y += 0.5 * u;
+    y = no_result_rows(cr, look, x, y, u, false);
+    if (v.objects && !v.objects->empty()) y = object_rows(cr, x, y, u, dropped);
+    y = breach_row(cr, look, x, y, u);
+    y = direction_row(cr, x, y, u);
     font(cr, 0.72 * u);
     if (!v.crs_name.empty()) {
         text(cr, x, y, v.crs_name);
         y += 1.1 * u;
     }
-    const map::axis& ax = v.jet.x;
-    text(cr, x, y,
-         "Zellgr\u00f6sse " + orv::plain(static_cast<real>(ax.cell)) + " m, " +
-             std::to_string(ax.n) + " \u00d7 " + std::to_string(v.jet.y.n) + " Zellen");
+    text(cr, x, y, cells_line(orv::plain(static_cast<real>(v.jet.x.cell)), v.jet.x.n, v.jet.y.n));
     cairo_restore(cr);
 }
 
@@ -376,20 +332,6 @@ void north_arrow(cairo_t* cr, double x, double y, double size) {
     font(cr, 0.36 * size, true);
     halo_text(cr, x, y + size, "N", align::centre);
     cairo_restore(cr);
-}
-
-std::string grouped(double v, int d) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", d, std::fabs(v));
-    const std::string digits = buf;
-    const std::size_t whole = std::min(digits.find('.'), digits.size());
-    std::string s;
-    for (std::size_t k = 0; k < digits.size(); ++k) {
-        if (k > 0 && k < whole && (whole - k) % 3 == 0) s += '\'';
-        s += digits[k];
-    }
-    const bool zero = s.find_first_not_of("0.'") == std::string::npos;
-    return (v < 0 && !zero ? "-" : "") + s;
 }
 
 std::size_t draw_world_map(cairo_t* cr, double width, double height, const world_frame& f,

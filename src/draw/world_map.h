@@ -65,8 +65,4 @@ cairo_matrix_t jet_matrix(const world_frame& f, const map::georef& g);
 // pointing up with an N under it.
 void north_arrow(cairo_t* cr, double x, double y, double size);
 
-// v rounded to d decimals with thousands grouped by an apostrophe:
-// 2'600'200, -1'250.5 (ASCII minus).
-std::string grouped(double v, int d);
-
 } // namespace orv::draw

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <utility>
 
+#include "base/level_text.h"
 #include "base/number_text.h"
+#include "map/site_text.h"
 
 namespace orv::map {
 
@@ -39,12 +41,6 @@ double world_east_end(const world_raster& w) {
 }
 double world_north_start(const world_raster& w) {
     return w.gt[3] + static_cast<double>(w.ny) * w.gt[5];
-}
-
-// "h > 0.5 m oder q > 0.5 m2/s" for threshold t.
-std::string rule(real t) {
-    const std::string v = plain(t);
-    return "h > " + v + " m oder q > " + v + " m2/s";
 }
 
 // A figure with "mindestens" when it is open.
@@ -174,10 +170,9 @@ std::string summary_text(const summary_input& in, const figures& f) {
     const int d = position_decimals(in.x, in.y);
     const int da = area_decimals(in.x);
     const params& p = in.site;
-    std::string s = "Gefahrenkarte fuer H = " + plain(p.h) + " m, B = " + plain(p.b) +
-                    " m, Vol = " + plain(p.vol) + " m3, S = " + plain(p.slp) + " %";
-    if (in.corrected) s += " (korrigiert von " + plain(in.given_slope) + " %)";
-    s += ", D = " + plain(p.dm) + " m\n";
+    const std::string note =
+        in.corrected ? " (korrigiert von " + plain(in.given_slope) + " %)" : "";
+    std::string s = "Gefahrenkarte fuer " + site_text(p, charset::ascii, note) + "\n";
     s += "Raster: x von " + shortest(in.x.min) + " bis " + shortest(extent_end(in.x)) +
          " m, y von " + shortest(in.y.min) + " bis " + shortest(extent_end(in.y)) +
          " m, Zellgroesse " + shortest(in.x.cell) + " m (" + std::to_string(in.x.n) + " x " +
@@ -189,8 +184,8 @@ std::string summary_text(const summary_input& in, const figures& f) {
     }
     for (int k = 0; k < 3; ++k) {
         const zone& z = f.zones[k];
-        s += "Stufe " + std::to_string(k + 1) + (k < 2 ? " und hoeher" : "") + " (" +
-             rule(in.lv.t[k]) + "):\n";
+        s += level_name(k + 1) + (k < 2 ? " und hoeher" : "") + " (" +
+             level_rule(in.lv.t[k], charset::ascii) + "):\n";
         if (z.cells == 0) {
             s += "  keine Zelle\n";
             continue;
@@ -200,13 +195,13 @@ std::string summary_text(const summary_input& in, const figures& f) {
         s += "  Flaeche:     " + at_least(z.area_open, figure(z.area, da) + " m2") + " (" +
              std::to_string(z.cells) + " Zellen)\n";
     }
-    s += "Nahbereich ohne Ergebnis (Status 1): ";
+    s += std::string(near_zone_name) + " (Status 1): ";
     s += f.none.near_columns ? "bis x = " + figure(f.none.near_end, d) + " m\n"
                              : "keiner im Raster\n";
-    s += "Jenseits der Tabellen ohne Ergebnis (Status 2): ";
+    s += std::string(far_zone_name) + " (Status 2): ";
     s += f.none.far_columns ? "ab x = " + figure(f.none.far_start, d) + " m\n"
                             : "keiner im Raster\n";
-    s += "Nicht berechnet heisst nicht: keine Gefahr.\n";
+    s += not_computed_warning(charset::ascii) + "\n";
     s += "Die Angaben gelten fuer die gewaehlte Zellgroesse von " + shortest(in.x.cell) +
          " m; mit einer anderen Zellgroesse weichen sie ab.\n";
     return s;

@@ -2,10 +2,9 @@
 #include "report/blocks.h"
 
 #include <cmath>
-#include <cstdio>
 
+#include "base/level_text.h"
 #include "base/number_text.h"
-#include "draw/world_map.h"
 
 namespace orv::report {
 
@@ -14,13 +13,6 @@ namespace {
 // "mindestens " before an open figure.
 std::string at_least(bool open, const std::string& v) {
     return (open ? "mindestens " : "") + v;
-}
-
-// A figure with d decimals.
-std::string fixed(double v, int d) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", d, v);
-    return buf;
 }
 
 // The verdict in words.
@@ -67,7 +59,7 @@ void first_page(const content& c, std::vector<block>& out) {
             {"Schwellen der Stufen 1, 2, 3",
              figure(c.site.lv.t[0]) + ", " + figure(c.site.lv.t[1]) + ", " +
                  figure(c.site.lv.t[2]) + " (h in m, q in m\u00b2/s)"},
-            {"Bresche (E, N)", draw::grouped(c.g.e0, 2) + ", " + draw::grouped(c.g.n0, 2)},
+            {"Bresche (E, N)", grouped(c.g.e0, 2) + ", " + grouped(c.g.n0, 2)},
             {"Richtung des Strahls",
              figure(static_cast<real>(c.g.azimuth)) + "\u00b0 im Uhrzeigersinn von Norden"},
             {"Koordinatensystem", c.crs_name},
@@ -97,14 +89,15 @@ void zones_page(const content& c, std::vector<block>& out) {
         }
         t.rows.push_back({name, at_least(z.reach_open, fixed(z.reach, d) + " m"),
                           at_least(z.width_open, fixed(z.half_width, d) + " m"),
-                          at_least(z.area_open, draw::grouped(z.area, 0) + " m\u00b2")});
+                          at_least(z.area_open, grouped(z.area, 0) + " m\u00b2")});
     }
     out.push_back(t);
     const map::no_result_zones& n = c.zones.none;
     std::string none;
-    if (n.near_columns) none += "Nahbereich ohne Ergebnis bis x = " + fixed(n.near_end, d) + " m. ";
+    if (n.near_columns)
+        none += std::string(near_zone_name) + " bis x = " + fixed(n.near_end, d) + " m. ";
     if (n.far_columns)
-        none += "Jenseits der Tabellen ohne Ergebnis ab x = " + fixed(n.far_start, d) + " m. ";
+        none += std::string(far_zone_name) + " ab x = " + fixed(n.far_start, d) + " m. ";
     out.push_back(make(block::para, none + "\u201eMindestens\u201c: die Zone reicht bis an den "
                                            "Rand des Rasters oder der Tabellen."));
 }
@@ -146,18 +139,18 @@ void method_page(const content& c, std::vector<block>& out) {
              "werden f\u00fcr eine offene, gleichm\u00e4ssig geneigte Ebene unterhalb der Bresche "
              "berechnet. Gel\u00e4nde, Geb\u00e4ude und Gerinne lenken die Flut nicht ab.",
              "Die Rechnung st\u00fctzt sich auf Tabellen mit einem begrenzten Bereich: zu nahe an "
-             "der Bresche und jenseits der Tabellen gibt es kein Ergebnis. \u201eNicht "
-             "berechnet\u201c heisst nicht \u201ekeine Gefahr\u201c.",
+             "der Bresche und jenseits der Tabellen gibt es kein Ergebnis. " +
+                 not_computed_warning(charset::utf8),
              "Objekte, die nahe an der Bresche oder jenseits der Tabellen liegen, werden mit der "
              "Annahme beurteilt, dass die Zonen in Richtung Bresche und jenseits der Tabellen "
              "bei gleichem Abstand von der Achse nicht breiter werden: erreicht die Zone am Rand "
              "des Bereichs dort die Stufe " +
                  std::to_string(c.from) + ", bleibt die Beurteilung offen.",
-             "Gefahrenstufen: Stufe 1 bei h > " + figure(t[0]) + " m oder q > " + figure(t[0]) +
-                 " m\u00b2/s, Stufe 2 bei h > " + figure(t[1]) + " m oder q > " + figure(t[1]) +
-                 " m\u00b2/s, Stufe 3 bei h > " + figure(t[2]) + " m oder q > " + figure(t[2]) +
-                 " m\u00b2/s. Ein Objekt erh\u00e4lt die h\u00f6chste Stufe seiner "
-                 "Stichproben."})
+             std::string(levels_heading) + ": " + level_name(1) + " bei " +
+                 level_rule(t[0], charset::utf8) + ", " + level_name(2) + " bei " +
+                 level_rule(t[1], charset::utf8) + ", " + level_name(3) + " bei " +
+                 level_rule(t[2], charset::utf8) +
+                 ". Ein Objekt erh\u00e4lt die h\u00f6chste Stufe seiner Stichproben."})
         out.push_back(make(block::para, s));
     out.push_back(make(block::heading, "Nachvollzug"));
     out.push_back(make(block::para, "Befehl:"));

@@ -8,6 +8,8 @@
 #include <ogr_feature.h>
 #include <ogr_geometry.h>
 
+#include "base/level_text.h"
+
 namespace orv::report {
 
 namespace {
@@ -61,17 +63,12 @@ draw::world_xy anchor_of(const std::vector<assess::part>& parts) {
 } // namespace
 
 std::string statuses_text(std::uint32_t bits) {
-    static const char* const words[] = {"",
-                                        "zu nahe an der Bresche (Status 1)",
-                                        "jenseits der Tabellen (Status 2)",
-                                        "Gefaelle ausserhalb der Tabellen (Status 3)",
-                                        "Gefaelle ausserhalb der Tabellen (Status 4)",
-                                        "oberhalb der Bresche (Status 5)"};
     std::string s;
     for (int k = 1; k <= 5; ++k) {
         if (!(bits >> k & 1)) continue;
         if (!s.empty()) s += "; ";
-        s += words[k];
+        s += k == 3 || k == 4 ? "Gefaelle ausserhalb der Tabellen" : no_result_label(k);
+        s += " (Status " + std::to_string(k) + ")";
     }
     return s;
 }

@@ -1,7 +1,7 @@
 // Zone names, labels and their QML style.
 #include "vector/zone_style.h"
 
-#include "base/number_text.h"
+#include "base/level_text.h"
 #include "map/summary.h"
 
 namespace orv::vector {
@@ -77,11 +77,10 @@ const char* zone_kind_name(zone_kind z) {
 }
 
 std::string zone_label(zone_kind z, const levels& lv) {
-    if (z == zone_kind::near) return "Nicht berechnet: zu nahe an der Bresche";
-    if (z == zone_kind::beyond) return "Nicht berechnet: jenseits der Tabellen";
+    if (z == zone_kind::near || z == zone_kind::beyond)
+        return std::string(not_computed) + ": " + no_result_label(z == zone_kind::near ? 1 : 2);
     const int k = zone_class(z);
-    const std::string t = orv::plain(lv.t[k - 1]);
-    return "Stufe " + std::to_string(k) + ": h > " + t + " m oder q > " + t + " m\u00b2/s";
+    return level_name(k) + ": " + level_rule(lv.t[k - 1], charset::utf8);
 }
 
 std::string zone_qml(const levels& lv, const map::zone_colours& c) {

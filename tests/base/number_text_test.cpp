@@ -47,9 +47,18 @@ TEST(NumberText, EachVariant) {
         {orv::picture_number(-1.5, 1), "\u22121.5"},
         {orv::picture_number(-0.01, 1), "0.0"},
         {orv::picture_number(250, 0), "250"},
+        // Grouped thousands, every digit of a value far beyond a short buffer.
+        {orv::grouped(2600200.26, 1), "2'600'200.3"},
+        {orv::grouped(-999.96, 1), "-1'000.0"},
+        {orv::grouped(-0.04, 1), "0.0"},
     };
     for (const row& r : rows) EXPECT_EQ(r.got, r.want);
     EXPECT_EQ(orv::fixed(1e300, 1).size(), 303u);
+    // 301 whole digits in groups of three, none lost.
+    std::string digits = orv::grouped(-1e300, 2);
+    EXPECT_EQ(digits.substr(0, 3), "-1'");
+    EXPECT_EQ(std::erase(digits, '\''), 100u);
+    EXPECT_EQ(digits, "-" + orv::fixed(1e300, 2));
 }
 
 // Every shortest text reads back as the same value, across binades.

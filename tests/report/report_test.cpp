@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <ogr_srs_api.h>
 
+#include "base/number_text.h"
 #include "draw/style.h"
 #include "draw/world_map.h"
 #include "map/frame.h"
@@ -160,7 +161,7 @@ TEST(WorldMap, GroupedNumbers) {
         {2600200, 0}, {-1250.5, 1}, {999, 0}, {1000, 0}, {-0.01, 1}};
     const char* out[] = {"2'600'200", "-1'250.5", "999", "1'000", "0.0"};
     for (std::size_t k = 0; k < std::size(out); ++k)
-        EXPECT_EQ(orv::draw::grouped(in[k].first, in[k].second), out[k]);
+        EXPECT_EQ(orv::grouped(in[k].first, in[k].second), out[k]);
 }
 
 // An RGB GeoTIFF in LV03 (EPSG:21781): blue, with a red square of 40 m
