@@ -24,11 +24,10 @@
 #include "map/frame.h"
 #include "map/image.h"
 #include "map/run.h"
-#include "map/strip.h"
 #include "map/summary.h"
 #include "raster/background.h"
 #include "raster/classes.h"
-#include "raster/map_layout.h"
+#include "raster/map_files.h"
 #include "raster/raster.h"
 #include "raster/zones.h"
 #include "report/objects.h"
@@ -273,42 +272,29 @@ maybe_problem stage(const map_opts& op, const map_plan& m, map_outputs& w) {
     return e;
 }
 
-// Computes the map into the raster and the class band, then writes the
-// level raster and the zones from the band.
+// Computes the map into its files; a failure names the option of the file.
 maybe_problem compute(const map_opts& op, const map_plan& m, const map::world_raster& world,
                       map_outputs& w, map::map_result& res) {
-    const bool framed = op.framed(), classes = op.classes();
-    const raster::raster_layout layout =
-        raster::map_layout(m.grid, framed && m.georef ? &world : nullptr, m.wkt);
-    std::string why;
-    raster::raster_sink raster;
-    if (!op.raster.empty() && !raster.open(w.outs.path(w.ras), m.driver, layout, why))
-        return problem{exit_bad_value, "--raster " + op.raster + ": " + why};
-    raster::class_band band;
-    if (classes && !band.open(layout, why)) return problem{exit_bad_value, why};
-    map::sink_pair frame_sinks(op.raster.empty() ? nullptr : &raster, classes ? &band : nullptr);
-    const map::map_request rq{make_site(m.p),
-                              m.lv,
-                              m.grid,
-                              m.threads,
-                              m.format.has_value(),
-                              m.shown,
-                              framed ? &frame_sinks : nullptr,
-                              framed && m.georef ? &world : nullptr,
-                              m.g};
-    if (!map::run_map(rq, res))
-        return problem{exit_bad_value, raster.failure().empty()
-                                           ? "Klassenraster nicht schreibbar"
-                                           : "--raster " + op.raster + ": " + raster.failure()};
-    if (!op.raster.empty() && !raster.finish(why))
-        return problem{exit_bad_value, "--raster " + op.raster + ": " + why};
-    const map::zone_colours colours = draw::zone_colours();
-    if (!op.level_raster.empty() &&
-        !raster::write_level_raster(band, w.outs.path(w.lev), m.level_driver, colours, why))
-        return problem{exit_bad_value, "--level-raster " + op.level_raster + ": " + why};
-    if (!op.zones.empty() &&
-        !raster::write_zones(band, w.outs.path(w.zon), m.zone_driver, m.lv, colours, why))
-        return problem{exit_bad_value, "--zones " + op.zones + ": " + why};
+    raster::map_files f;
+    if (!op.raster.empty()) f.raster = w.outs.path(w.ras), f.raster_driver = m.driver;
+    if (!op.level_raster.empty()) f.levels = w.outs.path(w.lev), f.level_driver = m.level_driver;
+    if (!op.zones.empty()) f.zones = w.outs.path(w.zon), f.zone_driver = m.zone_driver;
+    f.wkt = m.wkt;
+    f.world = op.framed() && m.georef ? &world : nullptr;
+    f.colours = draw::zone_colours();
+    const map::map_request rq{make_site(m.p), m.lv,    m.grid,  m.threads, m.format.has_value(),
+                              m.shown,        nullptr, nullptr, m.g};
+    const raster::map_files_outcome o = raster::run_map_files(rq, f, res);
+    switch (o.failed) {
+    case raster::map_file::none: return std::nullopt;
+    case raster::map_file::raster:
+        return problem{exit_bad_value, "--raster " + op.raster + ": " + o.why};
+    case raster::map_file::band: return problem{exit_bad_value, o.why};
+    case raster::map_file::levels:
+        return problem{exit_bad_value, "--level-raster " + op.level_raster + ": " + o.why};
+    case raster::map_file::zones:
+        return problem{exit_bad_value, "--zones " + op.zones + ": " + o.why};
+    }
     return std::nullopt;
 }
 
