@@ -183,12 +183,10 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpa
     return true;
 }
 
-bool layer_writer::write(const OGRFeature& in, const verdict& v, const levels& lv, int from,
-                         std::string& why) {
-    quiet_gdal q;
-    OGRFeature out(st_->layer->GetLayerDefn());
-    out.SetFrom(&in, st_->map.data(), TRUE);
-    int* own = st_->own;
+namespace {
+
+// Sets the result fields of out (at the indices own) from the verdict v.
+void set_results(OGRFeature& out, const int* own, const verdict& v, const levels& lv, int from) {
     const bool result = v.level != no_level;
     auto maybe_int = [&](int k, int value) {
         if (value != no_level)
@@ -230,6 +228,16 @@ bool layer_writer::write(const OGRFeature& in, const verdict& v, const levels& l
         out.SetField(own[f_why], open_reason(v, from).c_str());
     else
         out.SetFieldNull(own[f_why]);
+}
+
+} // namespace
+
+bool layer_writer::write(const OGRFeature& in, const verdict& v, const levels& lv, int from,
+                         std::string& why) {
+    quiet_gdal q;
+    OGRFeature out(st_->layer->GetLayerDefn());
+    out.SetFrom(&in, st_->map.data(), TRUE);
+    set_results(out, st_->own, v, lv, from);
     out.SetFID(in.GetFID());
     OGRErr e = st_->layer->CreateFeature(&out);
     if (e != OGRERR_NONE && in.GetFID() != OGRNullFID) {

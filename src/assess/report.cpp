@@ -105,6 +105,59 @@ std::string site_line(const report_input& in) {
     return "Standort: " + map::site_text(p, charset::ascii) + "\n";
 }
 
+// The lines of a layer's counts: its objects, levels and states.
+std::string layer_counts(const layer_summary& l) {
+    std::string s = "\nEbene " + ascii(l.name) + " (" + ascii(l.path) +
+                    "): " + std::to_string(l.features) + " Objekte\n";
+    s += "  Stufe 0: " + std::to_string(l.levels[0]) + ", Stufe 1: " + std::to_string(l.levels[1]) +
+         ", Stufe 2: " + std::to_string(l.levels[2]) + ", Stufe 3: " + std::to_string(l.levels[3]) +
+         "\n";
+    std::string st;
+    for (int k = 0; k < 5; ++k) {
+        if (!l.states[k]) continue;
+        st += (st.empty() ? "" : ", ") + std::string(state_texts[k]) + ": " +
+              std::to_string(l.states[k]);
+    }
+    if (!st.empty()) s += "  " + st + "\n";
+    if (l.features != 0 && l.states[static_cast<int>(state::empty)] == l.features)
+        s += "  alle Objekte ohne Geometrie: die Ebene traegt nichts zum Urteil bei\n";
+    return s;
+}
+
+// Why an open object is open.
+std::string open_why(const listed& e, int from) {
+    if (e.failed) return "uebersprungen (Geometrie nicht lesbar)";
+    return (e.level == no_level ? std::string("ohne Ergebnis")
+                                : level_name(e.level) + ", teils ohne Ergebnis") +
+           " (Status " + status_list(e.statuses & ~1u, ", ") + "), am Rand der Tabellen Stufe " +
+           std::to_string(from) + " oder hoeher";
+}
+
+// The line that says how many more of a list --json shows; "" for none.
+std::string more_line(std::uint64_t all, std::size_t shown) {
+    if (all <= shown) return "";
+    return "    und " + std::to_string(all - shown) + " weitere (alle mit --json)\n";
+}
+
+// The lists of a layer: the endangered, the open and the settled objects.
+std::string layer_lists(const layer_summary& l, int from) {
+    std::string s;
+    if (!l.endangered.empty()) s += "  gefaehrdet ab Stufe " + std::to_string(from) + ":\n";
+    for (const listed& e : l.endangered) {
+        s += "    " + ascii(e.label) + ": Stufe " + std::to_string(e.level) + " (" + e.crit +
+             "), h = " + plain(e.h) + " m, q = " + plain(e.q) + " m2/s, x = " + plain(e.x) + " m\n";
+    }
+    s += more_line(l.n_endangered, l.endangered.size());
+    if (!l.open.empty()) s += "  offen:\n";
+    for (const listed& e : l.open) s += "    " + ascii(e.label) + ": " + open_why(e, from) + "\n";
+    s += more_line(l.n_open, l.open.size());
+    if (!l.settled.empty()) s += "  ohne Ergebnis, Urteil nicht offen:\n";
+    for (const listed& e : l.settled)
+        s += "    " + ascii(e.label) + ": " + settled_why(e, from) + "\n";
+    s += more_line(l.n_settled, l.settled.size());
+    return s;
+}
+
 } // namespace
 
 std::string report_text(const report_input& in, const outcome& o) {
@@ -114,56 +167,7 @@ std::string report_text(const report_input& in, const outcome& o) {
          std::to_string(o.samples) + " Stichproben)\n";
     s += "Schwellen der Stufen 1, 2, 3: h oder q ueber " + plain(in.lv.t[0]) + ", " +
          plain(in.lv.t[1]) + ", " + plain(in.lv.t[2]) + "\n";
-    for (const layer_summary& l : o.layers) {
-        s += "\nEbene " + ascii(l.name) + " (" + ascii(l.path) +
-             "): " + std::to_string(l.features) + " Objekte\n";
-        s += "  Stufe 0: " + std::to_string(l.levels[0]) +
-             ", Stufe 1: " + std::to_string(l.levels[1]) +
-             ", Stufe 2: " + std::to_string(l.levels[2]) +
-             ", Stufe 3: " + std::to_string(l.levels[3]) + "\n";
-        std::string st;
-        for (int k = 0; k < 5; ++k) {
-            if (!l.states[k]) continue;
-            st += (st.empty() ? "" : ", ") + std::string(state_texts[k]) + ": " +
-                  std::to_string(l.states[k]);
-        }
-        if (!st.empty()) s += "  " + st + "\n";
-        if (l.features != 0 && l.states[static_cast<int>(state::empty)] == l.features)
-            s += "  alle Objekte ohne Geometrie: die Ebene traegt nichts zum Urteil bei\n";
-        if (!l.endangered.empty()) s += "  gefaehrdet ab Stufe " + std::to_string(in.from) + ":\n";
-        for (std::size_t k = 0; k < l.endangered.size(); ++k) {
-            const listed& e = l.endangered[k];
-            s += "    " + ascii(e.label) + ": Stufe " + std::to_string(e.level) + " (" + e.crit +
-                 "), h = " + plain(e.h) + " m, q = " + plain(e.q) + " m2/s, x = " + plain(e.x) +
-                 " m\n";
-        }
-        if (l.n_endangered > l.endangered.size())
-            s += "    und " + std::to_string(l.n_endangered - l.endangered.size()) +
-                 " weitere (alle mit --json)\n";
-        if (!l.open.empty()) s += "  offen:\n";
-        for (std::size_t k = 0; k < l.open.size(); ++k) {
-            const listed& e = l.open[k];
-            s += "    " + ascii(e.label) + ": " +
-                 (e.failed ? std::string("uebersprungen (Geometrie nicht lesbar)")
-                           : (e.level == no_level ? std::string("ohne Ergebnis")
-                                                  : level_name(e.level) + ", teils ohne Ergebnis") +
-                                 " (Status " + status_list(e.statuses & ~1u, ", ") +
-                                 "), am Rand der Tabellen Stufe " + std::to_string(in.from) +
-                                 " oder hoeher") +
-                 "\n";
-        }
-        if (l.n_open > l.open.size())
-            s += "    und " + std::to_string(l.n_open - l.open.size()) +
-                 " weitere (alle mit --json)\n";
-        if (!l.settled.empty()) s += "  ohne Ergebnis, Urteil nicht offen:\n";
-        for (std::size_t k = 0; k < l.settled.size(); ++k) {
-            const listed& e = l.settled[k];
-            s += "    " + ascii(e.label) + ": " + settled_why(e, in.from) + "\n";
-        }
-        if (l.n_settled > l.settled.size())
-            s += "    und " + std::to_string(l.n_settled - l.settled.size()) +
-                 " weitere (alle mit --json)\n";
-    }
+    for (const layer_summary& l : o.layers) s += layer_counts(l) + layer_lists(l, in.from);
     const std::string k = std::to_string(in.from);
     if (const std::string w = reach_warning(o, true); !w.empty()) s += "\nWarnung: " + w + "\n";
     s += "\nUrteil: ";

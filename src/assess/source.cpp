@@ -145,6 +145,80 @@ const OGRSpatialReference* sources::site_crs() const {
     return st_->has_site ? &st_->site : nullptr;
 }
 
+namespace {
+
+// Opens the vector dataset at path: CSV with the coordinate columns of r,
+// GeoJSON keeping each feature's text, so that a geometry it could not read
+// is told from a null one.
+GDALDataset* open_vector(const std::string& path, const source_request& r) {
+    CPLStringList oo;
+    if (!r.coord_e.empty()) {
+        oo.SetNameValue("X_POSSIBLE_NAMES", r.coord_e.c_str());
+        oo.SetNameValue("Y_POSSIBLE_NAMES", r.coord_n.c_str());
+    }
+    GDALDriverH id = GDALIdentifyDriverEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr);
+    const std::string format = id ? GDALGetDriverShortName(id) : "";
+    if (format == "GeoJSON" || format == "GeoJSONSeq") oo.SetNameValue("NATIVE_DATA", "YES");
+    return GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, oo.List(),
+                             nullptr);
+}
+
+// Adds the layers of ds (from path) that hold geometry to layers: all, or
+// those r names, each one met marked in found.
+void add_layers(GDALDataset& ds, const std::string& path, const source_request& r,
+                std::vector<bool>& found, std::vector<layer_in>& layers) {
+    for (OGRLayer* l : ds.GetLayers()) {
+        const std::string name = l->GetName();
+        if (!r.layers.empty()) {
+            bool wanted = false;
+            for (std::size_t k = 0; k < r.layers.size(); ++k) {
+                if (r.layers[k] == name) wanted = found[k] = true;
+            }
+            if (!wanted) continue;
+        }
+        // Tables without geometry (a GIS's style table, for one) are not objects.
+        if (l->GetLayerDefn()->GetGeomFieldCount() == 0) continue;
+        layer_in in;
+        in.path = path;
+        in.name = name;
+        in.layer = l;
+        in.driver = ds.GetDriver() ? ds.GetDriver()->GetDescription() : "";
+        if (in.driver == "CSV") in.coord_e = r.coord_e, in.coord_n = r.coord_n;
+        layers.push_back(std::move(in));
+    }
+}
+
+// Gives each layer in a system other than the site's (site, when known)
+// its transformation into it, kept in cts; false with why.
+bool add_transforms(std::vector<layer_in>& layers, const OGRSpatialReference* site,
+                    std::vector<std::unique_ptr<OGRCoordinateTransformation, transform_free>>& cts,
+                    std::string& why) {
+    for (layer_in& l : layers) {
+        const OGRSpatialReference* from = system_of(*l.layer);
+        if (!from) continue; // taken to be in the site's system
+        l.has_crs = true;
+        if (!site) {
+            why = l.path + ", Ebene " + l.name +
+                  ": Koordinatensystem des Standortes unbekannt; --crs angeben";
+            return false;
+        }
+        OGRSpatialReference src(*from);
+        src.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+        if (src.IsSame(site)) continue;
+        OGRCoordinateTransformation* ct = OGRCreateCoordinateTransformation(&src, site);
+        if (!ct) {
+            why = l.path + ", Ebene " + l.name + ": keine Umrechnung von " + geo::crs_label(src) +
+                  " nach " + geo::crs_label(*site);
+            return false;
+        }
+        cts.emplace_back(ct);
+        l.ct = ct;
+    }
+    return true;
+}
+
+} // namespace
+
 bool sources::open(const source_request& r, std::string& why) {
     register_drivers();
     quiet_gdal q;
@@ -154,42 +228,13 @@ bool sources::open(const source_request& r, std::string& why) {
     }
     std::vector<bool> found(r.layers.size(), false);
     for (const std::string& path : r.paths) {
-        CPLStringList oo;
-        if (!r.coord_e.empty()) {
-            oo.SetNameValue("X_POSSIBLE_NAMES", r.coord_e.c_str());
-            oo.SetNameValue("Y_POSSIBLE_NAMES", r.coord_n.c_str());
-        }
-        // GeoJSON keeps each feature's text, so that a geometry it could not
-        // read is told from a null one.
-        GDALDriverH id = GDALIdentifyDriverEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr);
-        const std::string format = id ? GDALGetDriverShortName(id) : "";
-        if (format == "GeoJSON" || format == "GeoJSONSeq") oo.SetNameValue("NATIVE_DATA", "YES");
-        auto* ds = GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr,
-                                     oo.List(), nullptr);
+        GDALDataset* ds = open_vector(path, r);
         if (!ds) {
             why = path + ": nicht lesbar als Vektordaten";
             return false;
         }
         st_->sets.emplace_back(ds);
-        for (OGRLayer* l : ds->GetLayers()) {
-            const std::string name = l->GetName();
-            if (!r.layers.empty()) {
-                bool wanted = false;
-                for (std::size_t k = 0; k < r.layers.size(); ++k) {
-                    if (r.layers[k] == name) wanted = found[k] = true;
-                }
-                if (!wanted) continue;
-            }
-            // Tables without geometry (a GIS's style table, for one) are not objects.
-            if (l->GetLayerDefn()->GetGeomFieldCount() == 0) continue;
-            layer_in in;
-            in.path = path;
-            in.name = name;
-            in.layer = l;
-            in.driver = ds->GetDriver() ? ds->GetDriver()->GetDescription() : "";
-            if (in.driver == "CSV") in.coord_e = r.coord_e, in.coord_n = r.coord_n;
-            layers_.push_back(std::move(in));
-        }
+        add_layers(*ds, path, r, found, layers_);
     }
     for (std::size_t k = 0; k < r.layers.size(); ++k) {
         if (!found[k]) {
@@ -211,27 +256,7 @@ bool sources::open(const source_request& r, std::string& why) {
         if (!metric(st_->site, why)) return false;
         st_->site.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     }
-    for (layer_in& l : layers_) {
-        const OGRSpatialReference* from = system_of(*l.layer);
-        if (!from) continue; // taken to be in the site's system
-        l.has_crs = true;
-        if (!st_->has_site) {
-            why = l.path + ", Ebene " + l.name +
-                  ": Koordinatensystem des Standortes unbekannt; --crs angeben";
-            return false;
-        }
-        OGRSpatialReference src(*from);
-        src.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-        if (src.IsSame(&st_->site)) continue;
-        OGRCoordinateTransformation* ct = OGRCreateCoordinateTransformation(&src, &st_->site);
-        if (!ct) {
-            why = l.path + ", Ebene " + l.name + ": keine Umrechnung von " + geo::crs_label(src) +
-                  " nach " + geo::crs_label(st_->site);
-            return false;
-        }
-        st_->cts.emplace_back(ct);
-        l.ct = ct;
-    }
+    if (!add_transforms(layers_, st_->has_site ? &st_->site : nullptr, st_->cts, why)) return false;
     return !st_->has_site || extents_in_area(layers_, st_->site, why);
 }
 

@@ -23,15 +23,6 @@ std::string_view trimmed(std::string_view s) {
     return s;
 }
 
-// True when s is "vol" in any case.
-bool is_vol(std::string_view s) {
-    if (s.size() != 3) return false;
-    const char* v = "vol";
-    for (int k = 0; k < 3; ++k)
-        if ((s[k] | 0x20) != v[k]) return false;
-    return true;
-}
-
 // The next byte of s from k on as a near miss sees it, in lower case, or
 // -1 at the end; k moves past it. Blanks, line ends, quotes, NUL bytes and
 // UTF-8 byte-order marks are skipped: what a name meant to be, as far as a
@@ -63,6 +54,13 @@ bool same_folded(std::string_view a, std::string_view b) {
 }
 
 } // namespace
+
+int param_slot(std::string_view name, bool point) {
+    const int last = point ? n_params : n_site_params;
+    for (int k = 0; k < last; ++k)
+        if (names_param(name, k)) return k;
+    return -1;
+}
 
 const char* slot_name(int s) {
     return s < sl_e ? param_table[s].name : s == sl_e ? "E" : "N";
@@ -116,17 +114,7 @@ int columns::match(std::string_view name) const {
         if (name == e_name_) return sl_e;
         if (name == n_name_) return sl_n;
     }
-    if (is_vol(name)) return sl_vol;
-    if (name.size() != 1) return -1;
-    switch (name[0]) {
-    case 'H': return sl_h;
-    case 'B': return sl_b;
-    case 'S': return sl_s;
-    case 'D': return sl_d;
-    case 'x': return world_ ? -1 : sl_x;
-    case 'y': return world_ ? -1 : sl_y;
-    default: return -1;
-    }
+    return param_slot(name, !world_);
 }
 
 header_problem columns::add(std::string_view name, bool truncated) {

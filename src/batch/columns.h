@@ -15,6 +15,10 @@ enum slot : int { sl_h, sl_b, sl_vol, sl_s, sl_d, sl_x, sl_y, sl_e, sl_n, n_slot
 // The name of a slot as messages show it (H, B, Vol, ..., E, N).
 const char* slot_name(int s);
 
+// The parameter a header name gives, as a batch header matches it: its
+// slot from sl_h to sl_y (without point only the five of the site), or -1.
+int param_slot(std::string_view name, bool point);
+
 // A column that gives a slot: its index (from 0) and the slot.
 struct wanted_column {
     uint64_t col;

@@ -50,17 +50,29 @@ maybe_problem read_shard(const std::string& text, std::uint64_t& k, std::uint64_
     return std::nullopt;
 }
 
+// The reports' folder, format, date and how they say they were made.
+maybe_problem read_reports(const inventory_opts& op, inventory::request& r) {
+    r.reports = op.reports;
+    if (!op.report_format.empty() && op.report_format != "pdf" && op.report_format != "html")
+        return problem{exit_usage,
+                       "Option --report-format: pdf oder html erwartet: " + op.report_format};
+    if (!op.report_format.empty() && op.reports.empty())
+        return problem{exit_usage, "--report-format braucht --reports"};
+    r.reports_html = op.report_format == "html";
+    if (!op.reports.empty()) {
+        if (!report::report_date(r.date))
+            return problem{exit_bad_value, "SOURCE_DATE_EPOCH: ganze Sekunden ab 1970 erwartet"};
+        r.command = command_line();
+        r.version = ORV_VERSION;
+    }
+    return std::nullopt;
+}
+
 maybe_problem plan(const inventory_opts& op, inventory::request& r) {
     params p;
     maybe_problem e = read_site(op.site, p);
-    if (!e) {
-        const std::string* texts[5] = {&op.site.h, &op.site.b, &op.site.vol, &op.site.s,
-                                       &op.site.d};
-        const real params::*member[5] = {&params::h, &params::b, &params::vol, &params::slp,
-                                         &params::dm};
-        for (int k = 0; k < 5; ++k)
-            if (!texts[k]->empty()) r.values.site[k] = p.*member[k];
-    }
+    for (int k = 0; k < n_site_params && !e; ++k)
+        if (!param_text(op.site, k).empty()) r.values.site[k] = p.*param_table[k].member;
     if (!e && !op.azimuth.empty()) {
         double a = 0;
         e = read_finite(op.azimuth, "--azimuth", a);
@@ -99,20 +111,7 @@ maybe_problem plan(const inventory_opts& op, inventory::request& r) {
     r.out = op.out;
     r.objects_out = op.objects_out;
     r.zones = op.zones;
-    r.reports = op.reports;
-    if (!op.report_format.empty() && op.report_format != "pdf" && op.report_format != "html")
-        return problem{exit_usage,
-                       "Option --report-format: pdf oder html erwartet: " + op.report_format};
-    if (!op.report_format.empty() && op.reports.empty())
-        return problem{exit_usage, "--report-format braucht --reports"};
-    r.reports_html = op.report_format == "html";
-    if (!op.reports.empty()) {
-        if (!report::report_date(r.date))
-            return problem{exit_bad_value, "SOURCE_DATE_EPOCH: ganze Sekunden ab 1970 erwartet"};
-        r.command = command_line();
-        r.version = ORV_VERSION;
-    }
-    return std::nullopt;
+    return read_reports(op, r);
 }
 
 // "12 s", "3 min", "2 h" for a time left.
@@ -156,6 +155,82 @@ int run(const inventory_opts& op) {
     return o.end == inventory::ending::skipped ? exit_invalid_rows : exit_ok;
 }
 
+// What the help says below the options: where a dam's values come from.
+constexpr const char* footer =
+    "Das Register ist eine Punktebene (Lage der Bresche) oder CSV mit den Spalten der\n"
+    "Koordinaten (--coords, Vorgabe E,N). Spalten H, B, S, D, Vol (beliebig) und azimuth\n"
+    "(beliebig) geben die Werte einer Anlage, sonst gelten die Optionen. Eine Spalte und\n"
+    "eine Option fuer denselben Wert sind ein Fehler, ausser mit --prefer options.\n"
+    "Exit-Status: 0 Erfolg, 1 ungueltiger Wert oder Ausgabe nicht schreibbar, 2\n"
+    "fehlerhafter Aufruf, 3 Anlagen oder Objekte mit --keep-going uebersprungen.";
+
+// Registers the register, the objects and where the values come from.
+void add_inputs(CLI::App& app, inventory_opts& op) {
+    app.add_option("REGISTER", op.reg, "Anlagen: Punktebene (GeoPackage usw.) oder CSV")
+        ->required();
+    app.add_option("--objects", op.objects, "Objekte: Vektordaten wie bei assess (wiederholbar)")
+        ->type_name("QUELLE")
+        ->required();
+    app.add_option("--layer", op.layers, "nur diese Ebene der Objekte (wiederholbar)")
+        ->type_name("NAME");
+    app.add_option("--crs", op.crs, "Koordinatensystem (Vorgabe: das der ersten Ebene der Objekte)")
+        ->type_name("EPSG:NNNN");
+    add_verdict_site_options(app, op.site, site_source::columns);
+    add_text_options(app, {{"--azimuth", &op.azimuth,
+                            "Richtung des Strahls in Grad im Uhrzeigersinn von Norden, fuer "
+                            "Anlagen ohne Spalte azimuth",
+                            "GRAD"}});
+    app.add_option("--field", op.fields, "Wert aus dieser Spalte statt der ueblichen")
+        ->type_name("WERT=SPALTE");
+    add_text_options(
+        app,
+        {{"--coords", &op.coords, "Spalten der Koordinaten im CSV-Register", "E,N"},
+         {"--prefer", &op.prefer, "Optionen gelten vor gleichnamigen Spalten", "options"},
+         {"--id", &op.id, "Feld, das die Anlage benennt (Vorgabe: die Zeilennummer)", "FELD"}});
+    add_levels_option(app, op.levels);
+    add_text_options(
+        app, {{"--cell", &op.cell, "gemeinsame Zellgroesse der Karten in m (Vorgabe 2)", "GROESSE"},
+              {"--spacing", &op.spacing, "Abstand der Stichproben in m (Vorgabe 1)", "S"},
+              {"--from", &op.from, "Stufe, ab der ein Objekt gefaehrdet ist (Vorgabe 1)", "K"}});
+    app.add_flag("--correct", op.correct,
+                 "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
+}
+
+// Registers the outputs and how the run reads and computes.
+void add_outputs(CLI::App& app, inventory_opts& op) {
+    app.add_option("-o", op.out,
+                   "Register mit Ergebnis schreiben (GeoPackage; CSV oder anderes OGR-Format "
+                   "nach der Endung)")
+        ->type_name("DATEI")
+        ->required();
+    add_text_options(
+        app, {{"--objects-out", &op.objects_out,
+               "die Objekte mit ihrer hoechsten Stufe ueber die Anlagen dieses Laufs schreiben "
+               "(GeoPackage; anderes OGR-Format nach der Endung)",
+               "DATEI"},
+              {"--zones", &op.zones,
+               "die Gefahrenzonen aller Anlagen als Polygone in einer Ebene schreiben, mit orv_dam "
+               "(GeoPackage; anderes OGR-Format nach der Endung)",
+               "DATEI"},
+              {"--reports", &op.reports,
+               "je Anlage einen Bericht in diesen Ordner schreiben, benannt nach ihrer Kennung",
+               "ORDNER"},
+              {"--report-format", &op.report_format,
+               "Format der Berichte: pdf oder html (Vorgabe pdf)", "pdf|html"},
+              {"--shard", &op.shard, "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)",
+               "K/N"}});
+    app.add_flag("--keep-going", op.keep_going,
+                 "fehlerhafte Anlagen mit orv_error schreiben und weiterrechnen (Status 3)");
+    add_threads(app, op.threads);
+    add_text_options(app,
+                     {{"--delimiter", &op.delimiter,
+                       "Trennzeichen ; , oder tab des CSV-Registers (sonst das erste davon in der "
+                       "Kopfzeile)",
+                       "Z"},
+                      {"--decimal", &op.decimal,
+                       "Dezimalzeichen . oder , (Vorgabe , bei Trennzeichen ;, sonst .)", "Z"}});
+}
+
 } // namespace
 
 // Registers `inventory` and its options.
@@ -164,78 +239,9 @@ command add_inventory(CLI::App& top) {
     CLI::App* app = add_command(top, "inventory",
                                 "Viele Anlagen: Gefahrenkarte und betroffene Objekte fuer jede "
                                 "Anlage eines Registers");
-    app->footer(
-        "Das Register ist eine Punktebene (Lage der Bresche) oder CSV mit den Spalten der\n"
-        "Koordinaten (--coords, Vorgabe E,N). Spalten H, B, S, D, Vol (beliebig) und azimuth\n"
-        "(beliebig) geben die Werte einer Anlage, sonst gelten die Optionen. Eine Spalte und\n"
-        "eine Option fuer denselben Wert sind ein Fehler, ausser mit --prefer options.\n"
-        "Exit-Status: 0 Erfolg, 1 ungueltiger Wert oder Ausgabe nicht schreibbar, 2\n"
-        "fehlerhafter Aufruf, 3 Anlagen oder Objekte mit --keep-going uebersprungen.");
-    app->add_option("REGISTER", op->reg, "Anlagen: Punktebene (GeoPackage usw.) oder CSV")
-        ->required();
-    app->add_option("--objects", op->objects, "Objekte: Vektordaten wie bei assess (wiederholbar)")
-        ->type_name("QUELLE")
-        ->required();
-    app->add_option("--layer", op->layers, "nur diese Ebene der Objekte (wiederholbar)")
-        ->type_name("NAME");
-    app->add_option("--crs", op->crs,
-                    "Koordinatensystem (Vorgabe: das der ersten Ebene der Objekte)")
-        ->type_name("EPSG:NNNN");
-    add_verdict_site_options(*app, op->site, site_source::columns);
-    app->add_option("--azimuth", op->azimuth,
-                    "Richtung des Strahls in Grad im Uhrzeigersinn von Norden, fuer Anlagen "
-                    "ohne Spalte azimuth")
-        ->type_name("GRAD");
-    app->add_option("--field", op->fields, "Wert aus dieser Spalte statt der ueblichen")
-        ->type_name("WERT=SPALTE");
-    app->add_option("--coords", op->coords, "Spalten der Koordinaten im CSV-Register")
-        ->type_name("E,N");
-    app->add_option("--prefer", op->prefer, "Optionen gelten vor gleichnamigen Spalten")
-        ->type_name("options");
-    app->add_option("--id", op->id, "Feld, das die Anlage benennt (Vorgabe: die Zeilennummer)")
-        ->type_name("FELD");
-    add_levels_option(*app, op->levels);
-    app->add_option("--cell", op->cell, "gemeinsame Zellgroesse der Karten in m (Vorgabe 2)")
-        ->type_name("GROESSE");
-    app->add_option("--spacing", op->spacing, "Abstand der Stichproben in m (Vorgabe 1)")
-        ->type_name("S");
-    app->add_option("--from", op->from, "Stufe, ab der ein Objekt gefaehrdet ist (Vorgabe 1)")
-        ->type_name("K");
-    app->add_flag("--correct", op->correct,
-                  "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
-    app->add_option("-o", op->out,
-                    "Register mit Ergebnis schreiben (GeoPackage; CSV oder anderes OGR-Format "
-                    "nach der Endung)")
-        ->type_name("DATEI")
-        ->required();
-    app->add_option("--objects-out", op->objects_out,
-                    "die Objekte mit ihrer hoechsten Stufe ueber die Anlagen dieses Laufs "
-                    "schreiben (GeoPackage; anderes OGR-Format nach der Endung)")
-        ->type_name("DATEI");
-    app->add_option("--zones", op->zones,
-                    "die Gefahrenzonen aller Anlagen als Polygone in einer Ebene schreiben, "
-                    "mit orv_dam (GeoPackage; anderes OGR-Format nach der Endung)")
-        ->type_name("DATEI");
-    app->add_option("--reports", op->reports,
-                    "je Anlage einen Bericht in diesen Ordner schreiben, benannt nach ihrer "
-                    "Kennung")
-        ->type_name("ORDNER");
-    app->add_option("--report-format", op->report_format,
-                    "Format der Berichte: pdf oder html (Vorgabe pdf)")
-        ->type_name("pdf|html");
-    app->add_option("--shard", op->shard,
-                    "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)")
-        ->type_name("K/N");
-    app->add_flag("--keep-going", op->keep_going,
-                  "fehlerhafte Anlagen mit orv_error schreiben und weiterrechnen (Status 3)");
-    add_threads(*app, op->threads);
-    app->add_option("--delimiter", op->delimiter,
-                    "Trennzeichen ; , oder tab des CSV-Registers (sonst das erste davon in der "
-                    "Kopfzeile)")
-        ->type_name("Z");
-    app->add_option("--decimal", op->decimal,
-                    "Dezimalzeichen . oder , (Vorgabe , bei Trennzeichen ;, sonst .)")
-        ->type_name("Z");
+    app->footer(footer);
+    add_inputs(*app, *op);
+    add_outputs(*app, *op);
     return {app, [op] { return run(*op); }};
 }
 

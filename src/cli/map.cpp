@@ -1,6 +1,4 @@
 // orvalis map: the danger map below a breach as summary, picture and raster.
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -11,6 +9,7 @@
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/grid_options.h"
+#include "cli/object_options.h"
 #include "cli/option_values.h"
 #include "cli/picture_options.h"
 #include "cli/shared_options.h"
@@ -26,13 +25,13 @@
 #include "map/frame.h"
 #include "map/image.h"
 #include "map/run.h"
-#include "map/strip.h"
 #include "map/summary.h"
 #include "raster/background.h"
 #include "raster/classes.h"
 #include "raster/raster.h"
 #include "report/objects.h"
 #include "report/world_picture.h"
+#include "vector/map_files.h"
 #include "vector/zones.h"
 
 namespace orv::cli {
@@ -43,10 +42,16 @@ struct map_opts {
     site_text site;
     picture_text pic;
     objects_text objs;
-    std::string levels, x, y, cell, out, show, width, height, raster, origin, azimuth, crs, threads;
+    frame_text frame;
+    std::string levels, x, y, cell, out, show, width, height, raster, threads;
     std::string level_raster, zones;
     bool correct = false;
     bool json = false;
+
+    // The level raster and the zones are written from the class band.
+    bool classes() const { return !level_raster.empty() || !zones.empty(); }
+    // The raster, the level raster and the zones share one frame.
+    bool framed() const { return !raster.empty() || classes(); }
 };
 
 // Everything read from the options, ready to run.
@@ -67,6 +72,8 @@ struct map_plan {
     report::world_request world;
     bool jet_frame = true;
     assess::request objects;
+    std::optional<map::range> xr, yr;
+    std::optional<double> cell;
 };
 
 // A problem "Option NAME: WHY: TEXT" with status 2, for option values that
@@ -91,14 +98,26 @@ maybe_problem read_show(const std::string& text, map::quantity& q) {
     return std::nullopt;
 }
 
-// The formats first (usage errors, status 2), then the values (status 1).
-maybe_problem plan(const map_opts& op, map_plan& m) {
+// The driver for an output file at path, chosen by pick; a usage error
+// names the option when there is none.
+maybe_problem read_driver(const std::string& path, const char* name,
+                          std::string (*pick)(const std::string&, std::string&),
+                          std::string& driver) {
+    if (path.empty()) return std::nullopt;
+    std::string why;
+    driver = pick(path, why);
+    if (driver.empty()) return usage(name, why, path);
+    return std::nullopt;
+}
+
+// The formats and drivers of the outputs and what needs -o (usage errors, status 2).
+maybe_problem read_outputs(const map_opts& op, map_plan& m) {
     if (!op.out.empty()) {
         m.format = draw::format_of(op.out);
         if (!m.format) return usage("-o", "Endung .png, .svg oder .pdf erwartet", op.out);
     }
     maybe_problem e = read_show(op.show, m.shown);
-    m.georef = !op.origin.empty();
+    m.georef = !op.frame.origin.empty();
     if (!e) e = read_picture(op.pic, m.georef, m.world, m.jet_frame);
     if (!e) e = read_objects(op.objs, m.georef, m.objects);
     if (!e && !m.format &&
@@ -106,28 +125,21 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
         e = problem{exit_usage, "--frame, --extent, --background und --opacity brauchen -o"};
     if (!e && !m.format && !op.objs.sources.empty())
         e = problem{exit_usage, "--objects braucht -o"};
-    if (!e && !op.raster.empty()) {
-        std::string why;
-        m.driver = raster::choose_driver(op.raster, why);
-        if (m.driver.empty()) e = usage("--raster", why, op.raster);
-    }
-    if (!e && !op.level_raster.empty()) {
-        std::string why;
-        m.level_driver = raster::choose_level_driver(op.level_raster, why);
-        if (m.level_driver.empty()) e = usage("--level-raster", why, op.level_raster);
-    }
-    if (!e && !op.zones.empty()) {
-        std::string why;
-        m.zone_driver = vector::choose_zone_driver(op.zones, why);
-        if (m.zone_driver.empty()) e = usage("--zones", why, op.zones);
-    }
-    if (!e) e = read_site(op.site, m.p);
+    if (!e) e = read_driver(op.raster, "--raster", raster::choose_driver, m.driver);
+    if (!e)
+        e = read_driver(op.level_raster, "--level-raster", raster::choose_level_driver,
+                        m.level_driver);
+    if (!e) e = read_driver(op.zones, "--zones", vector::choose_zone_driver, m.zone_driver);
+    return e;
+}
+
+// The site, the grid's parts, the picture's size and the threads (status 1).
+maybe_problem read_values(const map_opts& op, map_plan& m) {
+    maybe_problem e = read_site(op.site, m.p);
     if (!e) e = read_levels(op.levels, m.lv);
-    std::optional<map::range> xr, yr;
-    std::optional<double> cell;
-    if (!e) e = read_range(op.x, "--x", xr);
-    if (!e) e = read_range(op.y, "--y", yr);
-    if (!e) e = read_size(op.cell, "--cell", cell);
+    if (!e) e = read_range(op.x, "--x", m.xr);
+    if (!e) e = read_range(op.y, "--y", m.yr);
+    if (!e) e = read_size(op.cell, "--cell", m.cell);
     if (m.format) {
         const draw::picture_size d = draw::default_size(*m.format);
         m.width = d.width;
@@ -141,29 +153,28 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
         if (!raster::check_background(m.world.background, why))
             e = problem{exit_bad_value, "--background " + m.world.background + ": " + why};
     }
-    if (m.georef) {
-        if (!e) e = read_point(op.origin, "--origin", m.g.e0, m.g.n0);
-        if (!e) e = read_finite(op.azimuth, "--azimuth", m.g.azimuth);
-        int code = 0;
-        if (!e) e = read_epsg(op.crs, "--crs", code);
-        std::string why;
-        if (!e && !raster::crs_wkt(code, m.wkt, why))
-            e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.crs};
-        if (!e && !geo::point_in_area(code, m.g.e0, m.g.n0, why))
-            e = problem{exit_bad_value, "Option --origin: " + why + "; --origin und --crs pruefen"};
-        if (!e && !m.world.background.empty() &&
-            !raster::background_in_area(m.world.background, code, why))
-            e = problem{exit_bad_value, "--background " + m.world.background + ": " + why +
-                                            "; Koordinatensystem des Rasters und --crs pruefen"};
-    }
-    if (e) return e;
-    m.objects.src.crs = op.crs;
-    m.objects.g = m.g;
-    m.objects.lv = m.lv;
-    m.given_slope = m.p.slp;
-    if ((e = check_slope(m.p, op.correct, m.slope_note))) return e;
-    const site s = make_site(m.p);
-    const auto g = map::choose_grid(s, {xr, yr, cell});
+    return e;
+}
+
+// The breach in the world: origin, direction and system, each inside the
+// system's area of use, as the background is.
+maybe_problem read_world(const map_opts& op, map_plan& m) {
+    int code = 0;
+    maybe_problem e = read_frame(op.frame, m.g);
+    if (!e) e = read_crs(op.frame.crs, code, m.wkt);
+    std::string why;
+    if (!e && !geo::point_in_area(code, m.g.e0, m.g.n0, why))
+        e = problem{exit_bad_value, "Option --origin: " + why + "; --origin und --crs pruefen"};
+    if (!e && !m.world.background.empty() &&
+        !raster::background_in_area(m.world.background, code, why))
+        e = problem{exit_bad_value, "--background " + m.world.background + ": " + why +
+                                        "; Koordinatensystem des Rasters und --crs pruefen"};
+    return e;
+}
+
+// The grid from the site and what the options fixed of it.
+maybe_problem choose(map_plan& m) {
+    const auto g = map::choose_grid(make_site(m.p), {m.xr, m.yr, m.cell});
     if (!g) {
         return problem{exit_bad_value, "Ausdehnung nicht aus dem Standort bestimmbar; "
                                        "--x, --y und --cell angeben"};
@@ -179,12 +190,18 @@ maybe_problem plan(const map_opts& op, map_plan& m) {
     return std::nullopt;
 }
 
-// Whether world coordinates as large as the origin's lose the grid's
-// extent or its cells: the extent or a cell added to them leaves them (almost) as they are.
-bool coarse(const map::georef& g, const map::axis& x, const map::axis& y) {
-    const double far = std::max(std::fabs(g.e0), std::fabs(g.n0));
-    const double span = std::max(x.end() - x.min, y.end() - y.min);
-    return (far + span) - far < span / 2 || far + x.cell == far;
+// The formats first (usage errors, status 2), then the values (status 1).
+maybe_problem plan(const map_opts& op, map_plan& m) {
+    maybe_problem e = read_outputs(op, m);
+    if (!e) e = read_values(op, m);
+    if (!e && m.georef) e = read_world(op, m);
+    if (e) return e;
+    m.objects.src.crs = op.frame.crs;
+    m.objects.g = m.g;
+    m.objects.lv = m.lv;
+    m.given_slope = m.p.slp;
+    if ((e = check_slope(m.p, op.correct, m.slope_note))) return e;
+    return choose(m);
 }
 
 // Reports a problem of the run and gives its status.
@@ -193,37 +210,138 @@ int fail(const problem& p) {
     return p.status;
 }
 
-// The raster's layout: the rotated north-up world raster when georeferenced,
-// else the jet frame's grid, rows bottom up.
-raster::raster_layout layout_of(const map_plan& m, const map::world_raster& world) {
-    raster::raster_layout l;
-    const map::axis& ax = m.grid.x;
-    const map::axis& ay = m.grid.y;
-    if (m.georef) {
-        std::copy(world.gt, world.gt + 6, l.gt);
-        l.nx = world.nx;
-        l.ny = world.ny;
-        l.wkt = m.wkt;
-    } else {
-        const double gt[6] = {ax.min, ax.cell, 0, ay.end(), 0, -ax.cell};
-        std::copy(gt, gt + 6, l.gt);
-        l.nx = ax.n;
-        l.ny = ay.n;
-        l.bottom_up = true;
-    }
-    return l;
+// The objects drawn in the picture, judged as assess judges them.
+maybe_problem gather_objects(map_plan& m, report::object_list& objects) {
+    if (m.objects.src.paths.empty()) return std::nullopt;
+    m.objects.s = make_site(m.p);
+    m.objects.threads = m.threads;
+    const assess::outcome o = report::gather(m.objects, objects);
+    if (o.end == assess::ending::usage) return problem{exit_usage, o.message};
+    if (o.end != assess::ending::ok) return problem{exit_bad_value, o.message};
+    return std::nullopt;
 }
 
-// Hands each strip to two sinks: the raster and the class band share the
-// raster's frame.
-class both_sinks : public map::strip_sink {
-  public:
-    both_sinks(map::strip_sink* a, map::strip_sink* b) : a_(a), b_(b) {}
-    bool take(const map::strip& s) override { return (!a_ || a_->take(s)) && (!b_ || b_->take(s)); }
+// The rotated north-up raster of a georeferenced map with files in its frame.
+maybe_problem cover_world(const map_opts& op, const map_plan& m, map::world_raster& world) {
+    if (!op.framed() || !m.georef) return std::nullopt;
+    world = map::cover(m.g, m.grid.x, m.grid.y);
+    if (world.nx != 0) return std::nullopt;
+    const std::string first = !op.raster.empty()  ? "--raster"
+                              : !op.zones.empty() ? "--zones"
+                                                  : "--level-raster";
+    if (map::too_coarse(m.g, m.grid.x, m.grid.y))
+        return problem{exit_bad_value, first +
+                                           ": die Koordinaten von --origin sind zu "
+                                           "gross fuer die Zellgroesse " +
+                                           shortest(m.grid.x.cell) + " m"};
+    return problem{exit_bad_value, first + ": zu viele Zellen im gedrehten Raster; "
+                                           "--cell groesser waehlen"};
+}
 
-  private:
-    map::strip_sink *a_, *b_;
+// The outputs of a run and their places among the staged ones.
+struct map_outputs {
+    io::output_set outs;
+    std::size_t pic = 0, ras = 0, lev = 0, zon = 0, sum = 0;
+    // Whether the summary is written: it is the main output only without
+    // files; with them a closed standard output takes it as before.
+    bool summary = true;
 };
+
+// Checks and stages every output before anything is computed.
+maybe_problem stage(const map_opts& op, const map_plan& m, map_outputs& w) {
+    maybe_problem e;
+    const auto add = [&](const std::string& label, const std::string& path, io::way way,
+                         std::size_t& id) {
+        if (!e) {
+            if (auto f = w.outs.add(label, path, way, id)) e = output_problem(*f);
+        }
+    };
+    const bool files = m.format || op.framed();
+    w.summary = !files || !io::stdout_was_closed();
+    if (m.format) add("-o", op.out, io::way::file, w.pic);
+    if (!op.raster.empty()) add("--raster", op.raster, io::way::dataset, w.ras);
+    if (!op.level_raster.empty()) add("--level-raster", op.level_raster, io::way::dataset, w.lev);
+    if (!op.zones.empty()) add("--zones", op.zones, io::way::dataset, w.zon);
+    if (w.summary) add("", "-", io::way::stream, w.sum);
+    if (!e && !op.raster.empty() && w.outs.replaces(w.ras))
+        w.outs.own_files(w.ras, geo::listed_files(op.raster, geo::kinds::raster));
+    if (!e && !op.level_raster.empty() && w.outs.replaces(w.lev))
+        w.outs.own_files(w.lev, geo::listed_files(op.level_raster, geo::kinds::raster));
+    if (!e) {
+        if (auto f = w.outs.stage()) e = output_problem(*f);
+    }
+    return e;
+}
+
+// Computes the map into its files; a failure names the option of the file.
+maybe_problem compute(const map_opts& op, const map_plan& m, const map::world_raster& world,
+                      map_outputs& w, map::map_result& res) {
+    vector::map_files f;
+    if (!op.raster.empty()) f.raster = w.outs.path(w.ras), f.raster_driver = m.driver;
+    if (!op.level_raster.empty()) f.levels = w.outs.path(w.lev), f.level_driver = m.level_driver;
+    if (!op.zones.empty()) f.zones = w.outs.path(w.zon), f.zone_driver = m.zone_driver;
+    f.wkt = m.wkt;
+    f.world = op.framed() && m.georef ? &world : nullptr;
+    f.colours = draw::zone_colours();
+    const map::map_request rq{make_site(m.p), m.lv,    m.grid,  m.threads, m.format.has_value(),
+                              m.shown,        nullptr, nullptr, m.g};
+    const vector::map_files_outcome o = vector::run_map_files(rq, f, res);
+    switch (o.failed) {
+    case vector::map_file::none: return std::nullopt;
+    case vector::map_file::raster:
+        return problem{exit_bad_value, "--raster " + op.raster + ": " + o.why};
+    case vector::map_file::band: return problem{exit_bad_value, o.why};
+    case vector::map_file::levels:
+        return problem{exit_bad_value, "--level-raster " + op.level_raster + ": " + o.why};
+    case vector::map_file::zones:
+        return problem{exit_bad_value, "--zones " + op.zones + ": " + o.why};
+    }
+    return std::nullopt;
+}
+
+// Draws the picture: in the jet frame, or the world map around it.
+maybe_problem draw_picture(const map_opts& op, map_plan& m, const map::map_result& res,
+                           const report::object_list& objects, map_outputs& w) {
+    const bool corrected = !m.slope_note.empty();
+    draw::map_view v{m.p,      corrected,           m.lv,        m.grid.x,
+                     m.grid.y, &res.image->image(), res.columns, m.shown};
+    if (!m.objects.src.paths.empty()) {
+        v.objects = &objects.drawn;
+        v.g = m.g;
+        v.label_from = m.objects.from;
+        m.world.view.objects = &objects.drawn;
+        m.world.view.label_from = m.objects.from;
+    }
+    std::function<void(cairo_t*)> paint = [&](cairo_t* cr) {
+        draw::draw_map(cr, m.width, m.height, v);
+    };
+    std::string why;
+    report::world_plan wp;
+    if (!m.jet_frame) {
+        m.world.view.jet = v;
+        m.world.view.g = m.g;
+        m.world.wkt = m.wkt;
+        const double dpi = *m.format == draw::picture_format::png ? 0 : 150;
+        if (!report::plan_world(m.world, m.width, m.height, dpi, wp, why))
+            return problem{exit_bad_value, "--background " + m.world.background + ": " + why};
+        paint = [&](cairo_t* cr) { report::draw_world(cr, wp); };
+    }
+    if (!draw::render(*m.format, m.width, m.height, w.outs.stream(w.pic), paint, why))
+        return problem{exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why};
+    return std::nullopt;
+}
+
+// The summary as text or JSON.
+maybe_problem summarise(const map_opts& op, const map_plan& m, const map::world_raster& world,
+                        const map::map_result& res, std::string& text) {
+    map::summary_input in{m.p, m.lv, m.grid.x, m.grid.y, !m.slope_note.empty(), m.given_slope};
+    if (!op.raster.empty() && m.georef) in.world = &world;
+    if (const char* key = op.json ? map::unwritable_json(in, res.fig) : nullptr)
+        return problem{exit_bad_value, std::string("--json: Wert von ") + key +
+                                           " nicht endlich, in JSON nicht darstellbar"};
+    text = op.json ? map::summary_json(in, res.fig) : map::summary_text(in, res.fig);
+    return std::nullopt;
+}
 
 // Computes the grid and, where asked, the rotated raster, the picture and
 // the summary. Every output is checked and staged before anything is
@@ -232,134 +350,26 @@ int run(const map_opts& op) {
     map_plan m;
     if (maybe_problem e = plan(op, m)) return fail(*e);
     if (!m.slope_note.empty()) std::fprintf(stderr, "orvalis map: %s\n", m.slope_note.c_str());
-    // The raster, the level raster and the zones share one frame.
-    const bool classes = !op.level_raster.empty() || !op.zones.empty();
-    const bool framed = !op.raster.empty() || classes;
-    const bool files = m.format || framed;
     report::object_list objects;
-    if (!m.objects.src.paths.empty()) {
-        m.objects.s = make_site(m.p);
-        m.objects.threads = m.threads;
-        const assess::outcome o = report::gather(m.objects, objects);
-        if (o.end == assess::ending::usage) return fail({exit_usage, o.message});
-        if (o.end != assess::ending::ok) return fail({exit_bad_value, o.message});
-    }
-
     map::world_raster world;
-    if (framed && m.georef) {
-        world = map::cover(m.g, m.grid.x, m.grid.y);
-        const char* first = !op.raster.empty()  ? "--raster"
-                            : !op.zones.empty() ? "--zones"
-                                                : "--level-raster";
-        if (world.nx == 0 && coarse(m.g, m.grid.x, m.grid.y))
-            return fail({exit_bad_value, std::string(first) +
-                                             ": die Koordinaten von --origin sind zu "
-                                             "gross fuer die Zellgroesse " +
-                                             shortest(m.grid.x.cell) + " m"});
-        if (world.nx == 0)
-            return fail({exit_bad_value, std::string(first) +
-                                             ": zu viele Zellen im gedrehten Raster; "
-                                             "--cell groesser waehlen"});
-    }
-    io::output_set outs;
-    std::size_t pic = 0, ras = 0, lev = 0, zon = 0, sum = 0;
-    maybe_problem e;
-    const auto add = [&](const std::string& label, const std::string& path, io::way w,
-                         std::size_t& id) {
-        if (!e) {
-            if (auto f = outs.add(label, path, w, id)) e = output_problem(*f);
-        }
-    };
-    if (m.format) add("-o", op.out, io::way::file, pic);
-    if (!op.raster.empty()) add("--raster", op.raster, io::way::dataset, ras);
-    if (!op.level_raster.empty()) add("--level-raster", op.level_raster, io::way::dataset, lev);
-    if (!op.zones.empty()) add("--zones", op.zones, io::way::dataset, zon);
-    // The summary is the main output only without files; with them a closed
-    // standard output takes it as before.
-    if (!files || !io::stdout_was_closed()) add("", "-", io::way::stream, sum);
-    if (!e && !op.raster.empty() && outs.replaces(ras))
-        outs.own_files(ras, geo::listed_files(op.raster, geo::kinds::raster));
-    if (!e && !op.level_raster.empty() && outs.replaces(lev))
-        outs.own_files(lev, geo::listed_files(op.level_raster, geo::kinds::raster));
-    if (!e) {
-        if (auto f = outs.stage()) e = output_problem(*f);
-    }
+    map_outputs w;
+    maybe_problem e = gather_objects(m, objects);
+    if (!e) e = cover_world(op, m, world);
+    if (!e) e = stage(op, m, w);
     if (e) return fail(*e);
     io::hold("early");
-
-    std::string why;
-    raster::raster_sink raster;
-    if (!op.raster.empty() && !raster.open(outs.path(ras), m.driver, layout_of(m, world), why))
-        return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
-    raster::class_band band;
-    if (classes && !band.open(layout_of(m, world), why)) return fail({exit_bad_value, why});
-    both_sinks frame_sinks(op.raster.empty() ? nullptr : &raster, classes ? &band : nullptr);
-
-    map::map_request rq;
-    rq.s = make_site(m.p);
-    rq.lv = m.lv;
-    rq.grid = m.grid;
-    rq.threads = m.threads;
-    rq.picture = m.format.has_value();
-    rq.shown = m.shown;
-    if (framed) rq.raster = &frame_sinks;
-    if (framed && m.georef) rq.world = &world;
-    rq.where = m.g;
     map::map_result res;
-    if (!map::run_map(rq, res))
-        return fail({exit_bad_value, raster.failure().empty()
-                                         ? "Klassenraster nicht schreibbar"
-                                         : "--raster " + op.raster + ": " + raster.failure()});
-    if (!op.raster.empty() && !raster.finish(why))
-        return fail({exit_bad_value, "--raster " + op.raster + ": " + why});
-    const map::zone_colours colours = draw::zone_colours();
-    if (!op.level_raster.empty() &&
-        !raster::write_level_raster(band, outs.path(lev), m.level_driver, colours, why))
-        return fail({exit_bad_value, "--level-raster " + op.level_raster + ": " + why});
-    if (!op.zones.empty() &&
-        !vector::write_zones(band, outs.path(zon), m.zone_driver, m.lv, colours, why))
-        return fail({exit_bad_value, "--zones " + op.zones + ": " + why});
-    if (m.format) {
-        const bool corrected = !m.slope_note.empty();
-        draw::map_view v{m.p,      corrected,           m.lv,        m.grid.x,
-                         m.grid.y, &res.image->image(), res.columns, m.shown};
-        if (!m.objects.src.paths.empty()) {
-            v.objects = &objects.drawn;
-            v.g = m.g;
-            v.label_from = m.objects.from;
-            m.world.view.objects = &objects.drawn;
-            m.world.view.label_from = m.objects.from;
-        }
-        std::function<void(cairo_t*)> paint = [&](cairo_t* cr) {
-            draw::draw_map(cr, m.width, m.height, v);
-        };
-        report::world_plan wp;
-        if (!m.jet_frame) {
-            m.world.view.jet = v;
-            m.world.view.g = m.g;
-            m.world.wkt = m.wkt;
-            const double dpi = *m.format == draw::picture_format::png ? 0 : 150;
-            if (!report::plan_world(m.world, m.width, m.height, dpi, wp, why))
-                return fail({exit_bad_value, "--background " + m.world.background + ": " + why});
-            paint = [&](cairo_t* cr) { report::draw_world(cr, wp); };
-        }
-        if (!draw::render(*m.format, m.width, m.height, outs.stream(pic), paint, why))
-            return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
-    }
-
-    map::summary_input in{m.p, m.lv, m.grid.x, m.grid.y, !m.slope_note.empty(), m.given_slope};
-    if (!op.raster.empty() && m.georef) in.world = &world;
-    if (const char* key = op.json ? map::unwritable_json(in, res.fig) : nullptr)
-        return fail({exit_bad_value, std::string("--json: Wert von ") + key +
-                                         " nicht endlich, in JSON nicht darstellbar"});
-    const std::string text =
-        op.json ? map::summary_json(in, res.fig) : map::summary_text(in, res.fig);
+    std::string text;
+    e = compute(op, m, world, w, res);
+    if (!e && m.format) e = draw_picture(op, m, res, objects, w);
+    if (!e) e = summarise(op, m, world, res, text);
+    if (e) return fail(*e);
     io::hold("late");
     // The files take their names first; the summary follows them.
-    if (auto f = outs.commit()) return fail(output_problem(*f));
-    if (!files || !io::stdout_was_closed()) {
+    if (auto f = w.outs.commit()) return fail(output_problem(*f));
+    if (w.summary) {
         if (const int err = io::write_all(1, text.data(), text.size()))
-            return fail(output_problem(outs.write_failed(sum, err)));
+            return fail(output_problem(w.outs.write_failed(w.sum, err)));
     }
     return exit_ok;
 }
@@ -374,55 +384,46 @@ command add_map(CLI::App& top) {
                                 "Bild und Raster");
     add_site_options(*app, op->site, false);
     add_levels_option(*app, op->levels);
-    app->add_option("--x", op->x,
-                    "Bereich entlang des Strahls in m (Vorgabe: von 0 bis etwas hinter das "
-                    "Ende der Tabellen)")
-        ->type_name("MIN:MAX");
-    app->add_option("--y", op->y,
-                    "Bereich quer zum Strahl in m, + links (Vorgabe: symmetrisch, "
-                    "Strahlbreite plus Rand)")
-        ->type_name("MIN:MAX");
-    app->add_option("--cell", op->cell,
-                    "Zellgroesse in m (Vorgabe: etwa 500 Zellen auf der "
-                    "laengeren Seite, 1, 2 oder 5 mal eine Zehnerpotenz)")
-        ->type_name("GROESSE");
+    add_text_options(
+        *app, {{"--x", &op->x,
+                "Bereich entlang des Strahls in m (Vorgabe: von 0 bis etwas hinter das Ende der "
+                "Tabellen)",
+                "MIN:MAX"},
+               {"--y", &op->y,
+                "Bereich quer zum Strahl in m, + links (Vorgabe: symmetrisch, Strahlbreite plus "
+                "Rand)",
+                "MIN:MAX"},
+               {"--cell", &op->cell,
+                "Zellgroesse in m (Vorgabe: etwa 500 Zellen auf der laengeren Seite, 1, 2 oder 5 "
+                "mal eine Zehnerpotenz)",
+                "GROESSE"}});
     CLI::Option* o =
         app->add_option("-o", op->out, "Bild schreiben (.png, .svg oder .pdf)")->type_name("DATEI");
-    app->add_option("--show", op->show, "statt der Gefahrenstufen eine Groesse zeigen")
-        ->type_name("q|v|h|he")
-        ->needs(o);
-    app->add_option("--width", op->width,
-                    "Bildbreite in Bildpunkten (PNG, Vorgabe 1200) oder "
-                    "Punkten (SVG, PDF, Vorgabe 842)")
-        ->type_name("N")
-        ->needs(o);
-    app->add_option("--height", op->height, "Bildhoehe (Vorgabe 800 bzw. 595)")
-        ->type_name("N")
-        ->needs(o);
-    app->add_option("--raster", op->raster,
-                    "Raster mit sechs Baendern schreiben (GeoTIFF; anderes "
-                    "GDAL-Format nach der Endung)")
-        ->type_name("DATEI");
-    app->add_option("--level-raster", op->level_raster,
-                    "Raster der Gefahrenstufen mit Farbtabelle schreiben (ein Byte-Band; "
-                    "GeoTIFF, anderes GDAL-Format nach der Endung)")
-        ->type_name("DATEI");
-    app->add_option("--zones", op->zones,
-                    "Gefahrenzonen als Polygone mit Stil schreiben (GeoPackage; anderes "
-                    "OGR-Format nach der Endung)")
-        ->type_name("DATEI");
-    CLI::Option* org = app->add_option("--origin", op->origin,
-                                       "Bresche in Weltkoordinaten (fuer Raster, Zonen und Bild)")
-                           ->type_name("E,N");
-    CLI::Option* az = app->add_option("--azimuth", op->azimuth,
-                                      "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
-                          ->type_name("GRAD")
-                          ->needs(org);
-    CLI::Option* crs =
-        app->add_option("--crs", op->crs, "Koordinatensystem von Raster, Zonen und Bild")
-            ->type_name("EPSG:NNNN")
-            ->needs(org);
-    org->needs(az)->needs(crs);
+    add_text_options(
+        *app,
+        {{"--show", &op->show, "statt der Gefahrenstufen eine Groesse zeigen", "q|v|h|he"},
+         {"--width", &op->width,
+          "Bildbreite in Bildpunkten (PNG, Vorgabe 1200) oder Punkten (SVG, PDF, "
+          "Vorgabe 842)",
+          "N"},
+         {"--height", &op->height, "Bildhoehe (Vorgabe 800 bzw. 595)", "N"}},
+        o);
+    add_text_options(
+        *app,
+        {{"--raster", &op->raster,
+          "Raster mit sechs Baendern schreiben (GeoTIFF; anderes GDAL-Format nach der Endung)",
+          "DATEI"},
+         {"--level-raster", &op->level_raster,
+          "Raster der Gefahrenstufen mit Farbtabelle schreiben (ein Byte-Band; GeoTIFF, anderes "
+          "GDAL-Format nach der Endung)",
+          "DATEI"},
+         {"--zones", &op->zones,
+          "Gefahrenzonen als Polygone mit Stil schreiben (GeoPackage; anderes OGR-Format nach der "
+          "Endung)",
+          "DATEI"}});
+    add_frame_options(*app, op->frame,
+                      {"Bresche in Weltkoordinaten (fuer Raster, Zonen und Bild)",
+                       "Koordinatensystem von Raster, Zonen und Bild", false, false});
     add_picture_options(*app, op->pic, true);
     add_object_options(*app, op->objs);
     app->add_flag("--correct", op->correct,

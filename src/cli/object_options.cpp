@@ -1,21 +1,48 @@
-// Registering and reading the breach and object options of assess and report.
+// Registering and reading the breach and object options of map, assess and report.
 #include "cli/object_options.h"
 
 #include <optional>
 
 #include "cli/option_values.h"
+#include "raster/raster.h"
 
 namespace orv::cli {
 
+void add_frame_options(CLI::App& app, frame_text& t, const frame_use& u) {
+    CLI::Option* origin = app.add_option("--origin", t.origin, u.origin_help)->type_name("E,N");
+    CLI::Option* azimuth =
+        app.add_option("--azimuth", t.azimuth,
+                       "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
+            ->type_name("GRAD");
+    CLI::Option* crs = app.add_option("--crs", t.crs, u.crs_help)->type_name("EPSG:NNNN");
+    if (u.required) {
+        origin->required();
+        azimuth->required();
+        crs->required(u.crs_required);
+        return;
+    }
+    // Optional, but never one without the others.
+    azimuth->needs(origin);
+    crs->needs(origin);
+    origin->needs(azimuth)->needs(crs);
+}
+
+maybe_problem read_frame(const frame_text& t, map::georef& g) {
+    maybe_problem e = read_point(t.origin, "--origin", g.e0, g.n0);
+    if (!e) e = read_finite(t.azimuth, "--azimuth", g.azimuth);
+    return e;
+}
+
+maybe_problem read_crs(const std::string& text, int& code, std::string& wkt) {
+    if (maybe_problem e = read_epsg(text, "--crs", code)) return e;
+    std::string why;
+    if (!raster::crs_wkt(code, wkt, why))
+        return problem{exit_bad_value, "Option --crs: " + why + ": " + text};
+    return std::nullopt;
+}
+
 void add_object_options(CLI::App& app, object_text& t, const char* crs_help, bool crs_required) {
-    app.add_option("--origin", t.origin, "Bresche in Weltkoordinaten")
-        ->type_name("E,N")
-        ->required();
-    app.add_option("--azimuth", t.azimuth,
-                   "Richtung des Strahls in Grad im Uhrzeigersinn von Norden")
-        ->type_name("GRAD")
-        ->required();
-    app.add_option("--crs", t.crs, crs_help)->type_name("EPSG:NNNN")->required(crs_required);
+    add_frame_options(app, t.frame, {"Bresche in Weltkoordinaten", crs_help, true, crs_required});
     app.add_option("--layer", t.layers, "nur diese Ebene (wiederholbar)")->type_name("NAME");
     app.add_option("--spacing", t.spacing, "Abstand der Stichproben in m (Vorgabe 1)")
         ->type_name("S");
@@ -27,8 +54,7 @@ void add_object_options(CLI::App& app, object_text& t, const char* crs_help, boo
 }
 
 maybe_problem read_object_options(const object_text& t, assess::request& r) {
-    maybe_problem e = read_point(t.origin, "--origin", r.g.e0, r.g.n0);
-    if (!e) e = read_finite(t.azimuth, "--azimuth", r.g.azimuth);
+    maybe_problem e = read_frame(t.frame, r.g);
     std::optional<double> s;
     if (!e) e = read_size(t.spacing, "--spacing", s);
     if (!e && s) r.spacing = *s;
@@ -37,7 +63,7 @@ maybe_problem read_object_options(const object_text& t, assess::request& r) {
     if (e) return e;
     r.src.paths = t.sources;
     r.src.layers = t.layers;
-    r.src.crs = t.crs;
+    r.src.crs = t.frame.crs;
     return std::nullopt;
 }
 

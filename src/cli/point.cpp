@@ -15,6 +15,7 @@
 #include "io/os_error.h"
 #include "model/intensity.h"
 #include "model/level.h"
+#include "model/params.h"
 #include "model/point.h"
 #include "model/status_text.h"
 
@@ -90,10 +91,10 @@ std::string text_report(int digits, const params& p, const intensity_outcome& o,
 // as given, before any correction).
 std::string csv_report(const point_opts& op, int digits, const params& given, const params& p,
                        const intensity_outcome& o, int level) {
-    std::string h = "H,B,Vol,S,D,x,y";
+    std::string h = param_names(0, n_params, ",");
     std::string r;
-    for (real v : {given.h, given.b, given.vol, given.slp, given.dm, given.x1, given.y1})
-        r += (r.empty() ? "" : ",") + write_real(v);
+    for (int k = 0; k < n_params; ++k)
+        r += (k ? "," : "") + write_real(given.*param_table[k].member);
     if (op.correct) {
         h += ",x_used,S_used";
         r += "," + write_real(p.x1) + "," + write_real(p.slp);

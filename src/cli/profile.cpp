@@ -12,6 +12,7 @@
 #include "cli/german.h"
 #include "cli/grid_options.h"
 #include "cli/option_values.h"
+#include "cli/shared_options.h"
 #include "cli/site_options.h"
 #include "csv/results.h"
 #include "draw/canvas.h"
@@ -64,43 +65,55 @@ int write_csv(std::FILE* f, const map::profile_samples& v, real y, const levels&
     return std::fflush(f) == 0 ? 0 : errno;
 }
 
-// Reads the options, samples the line and writes the picture or the CSV.
-int run(const profile_opts& op) {
+// Everything read from the options, ready to sample.
+struct profile_plan {
     params p;
     levels lv;
     std::optional<map::range> xr;
     std::optional<double> step;
     std::optional<draw::picture_format> format;
-    if (!op.csv) {
-        if (op.out.empty()) return fail({exit_usage, "-o DATEI oder --csv angeben"});
-        format = draw::format_of(op.out);
-        if (!format)
-            return fail({exit_usage, "Option -o: Endung .png, .svg oder .pdf erwartet: " + op.out});
-    }
     int width = 0, height = 0;
-    if (format)
-        width = draw::default_size(*format).width, height = draw::default_size(*format).height;
-    maybe_problem e = read_site(op.site, p);
+    std::string note;
+};
+
+// Reads the options: the format first (usage errors, status 2), then the values.
+maybe_problem plan(const profile_opts& op, profile_plan& m) {
+    if (!op.csv) {
+        if (op.out.empty()) return problem{exit_usage, "-o DATEI oder --csv angeben"};
+        m.format = draw::format_of(op.out);
+        if (!m.format)
+            return problem{exit_usage,
+                           "Option -o: Endung .png, .svg oder .pdf erwartet: " + op.out};
+    }
+    if (m.format)
+        m.width = draw::default_size(*m.format).width,
+        m.height = draw::default_size(*m.format).height;
+    maybe_problem e = read_site(op.site, m.p);
     if (!e && !op.y.empty()) {
         site_text t;
         t.y = op.y;
-        e = read_site(t, p);
+        e = read_site(t, m.p);
     }
-    if (!e) e = read_levels(op.levels, lv);
-    if (!e) e = read_range(op.x, "--x", xr);
-    if (!e) e = read_size(op.step, "--step", step);
-    if (!e) e = read_count(op.width, "--width", draw::min_side, draw::max_side, width);
-    if (!e) e = read_count(op.height, "--height", draw::min_side, draw::max_side, height);
-    std::string note;
-    if (!e) e = check_slope(p, op.correct, note);
-    if (e) return fail(*e);
-    if (!note.empty()) std::fprintf(stderr, "orvalis profile: %s\n", note.c_str());
-    const site s = make_site(p);
-    if (!xr) xr = map::profile_range(s);
-    if (!xr)
+    if (!e) e = read_levels(op.levels, m.lv);
+    if (!e) e = read_range(op.x, "--x", m.xr);
+    if (!e) e = read_size(op.step, "--step", m.step);
+    if (!e) e = read_count(op.width, "--width", draw::min_side, draw::max_side, m.width);
+    if (!e) e = read_count(op.height, "--height", draw::min_side, draw::max_side, m.height);
+    if (!e) e = check_slope(m.p, op.correct, m.note);
+    return e;
+}
+
+// Reads the options, samples the line and writes the picture or the CSV.
+int run(const profile_opts& op) {
+    profile_plan m;
+    if (maybe_problem e = plan(op, m)) return fail(*e);
+    if (!m.note.empty()) std::fprintf(stderr, "orvalis profile: %s\n", m.note.c_str());
+    const site s = make_site(m.p);
+    if (!m.xr) m.xr = map::profile_range(s);
+    if (!m.xr)
         return fail({exit_bad_value, "Bereich nicht aus dem Standort bestimmbar; --x angeben"});
-    if (!step) step = step_nearest((xr->max - xr->min) / auto_samples);
-    if (!(map::profile_count(*xr, *step) <= max_samples))
+    if (!m.step) m.step = step_nearest((m.xr->max - m.xr->min) / auto_samples);
+    if (!(map::profile_count(*m.xr, *m.step) <= max_samples))
         return fail(
             {exit_bad_value, "zu viele Punkte (hoechstens 1000000); --step groesser waehlen"});
 
@@ -111,17 +124,17 @@ int run(const profile_opts& op) {
     if (auto f = outs.add(op.out.empty() ? "" : "-o", op.out, way, id); f || (f = outs.stage()))
         return fail(output_problem(*f));
     io::hold("early");
-    const map::profile_samples v = map::sample_profile(s, *xr, *step, std::fabs(p.y1));
+    const map::profile_samples v = map::sample_profile(s, *m.xr, *m.step, std::fabs(m.p.y1));
     io::hold("middle");
     std::string why;
     if (op.csv) {
-        if (const int err = write_csv(outs.stream(id), v, p.y1, lv))
+        if (const int err = write_csv(outs.stream(id), v, m.p.y1, m.lv))
             return fail(output_problem(outs.write_failed(id, err)));
     } else {
-        const draw::profile_view pv{p, !note.empty(), lv, v.y, *step, v.xs, v.st, v.res};
+        const draw::profile_view pv{m.p, !m.note.empty(), m.lv, v.y, *m.step, v.xs, v.st, v.res};
         if (!draw::render(
-                *format, width, height, outs.stream(id),
-                [&](cairo_t* cr) { draw::draw_profile(cr, width, height, pv); }, why))
+                *m.format, m.width, m.height, outs.stream(id),
+                [&](cairo_t* cr) { draw::draw_profile(cr, m.width, m.height, pv); }, why))
             return fail({exit_bad_value, "-o " + op.out + ": nicht schreibbar: " + why});
     }
     io::hold("late");
@@ -140,18 +153,19 @@ command add_profile(CLI::App& top) {
     add_site_options(*app, op->site, false);
     app->add_option("-y", op->y, "Abstand von der Mittellinie in m (Vorgabe 0)")->type_name("ZAHL");
     add_levels_option(*app, op->levels);
-    app->add_option("--x", op->x,
-                    "Bereich entlang des Strahls in m (Vorgabe: von 0 bis knapp "
-                    "hinter das Ende der Tabellen)")
-        ->type_name("MIN:MAX");
-    app->add_option("--step", op->step,
-                    "Abstand der Punkte in m (Vorgabe: etwa 1000 Punkte, 1, 2 "
-                    "oder 5 mal eine Zehnerpotenz)")
-        ->type_name("DX");
-    app->add_option("-o", op->out,
-                    "Bild (.png, .svg, .pdf) oder mit --csv die CSV-Datei "
-                    "(Vorgabe mit --csv: Standardausgabe)")
-        ->type_name("DATEI");
+    add_text_options(*app,
+                     {{"--x", &op->x,
+                       "Bereich entlang des Strahls in m (Vorgabe: von 0 bis knapp hinter das "
+                       "Ende der Tabellen)",
+                       "MIN:MAX"},
+                      {"--step", &op->step,
+                       "Abstand der Punkte in m (Vorgabe: etwa 1000 Punkte, 1, 2 oder 5 mal eine "
+                       "Zehnerpotenz)",
+                       "DX"},
+                      {"-o", &op->out,
+                       "Bild (.png, .svg, .pdf) oder mit --csv die CSV-Datei (Vorgabe mit --csv: "
+                       "Standardausgabe)",
+                       "DATEI"}});
     app->add_flag("--csv", op->csv, "die Punkte als CSV schreiben statt eines Bildes");
     app->add_option("--width", op->width, "Bildbreite (Vorgabe 1200 Bildpunkte bzw. 842 Punkte)")
         ->type_name("N");

@@ -18,7 +18,6 @@
 #include "io/output.h"
 #include "io/path.h"
 #include "raster/background.h"
-#include "raster/raster.h"
 #include "report/build.h"
 
 namespace orv::cli {
@@ -69,9 +68,7 @@ maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
     if (!e) e = read_size(op.cell, "--cell", r.grid.cell);
     std::string why;
     int code = 0;
-    if (!e) e = read_epsg(op.objects.crs, "--crs", code);
-    if (!e && !raster::crs_wkt(code, r.wkt, why))
-        e = problem{exit_bad_value, "Option --crs: " + why + ": " + op.objects.crs};
+    if (!e) e = read_crs(op.objects.frame.crs, code, r.wkt);
     if (!e && !r.picture.background.empty() && !raster::check_background(r.picture.background, why))
         e = problem{exit_bad_value, "--background " + r.picture.background + ": " + why};
     if (!e && !report::report_date(r.date))

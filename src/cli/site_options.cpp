@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "base/number_text.h"
 #include "csv/number.h"
 
 namespace orv::cli {
@@ -18,26 +19,26 @@ constexpr std::string site_text::*texts[n_params] = {
 
 } // namespace
 
-// Registers the parameter options with German help texts.
+const std::string& param_text(const site_text& t, int k) {
+    return t.*texts[k];
+}
+
+// Registers the parameter options with German help texts that name each
+// parameter's initial value.
 void add_site_options(CLI::App& app, site_text& t, bool point) {
-    app.add_option("-H", t.h, "Stauhoehe H in m (Vorgabe 5)")->type_name("ZAHL");
-    app.add_option("-B", t.b, "Breschenbreite B in m (Vorgabe 10)")->type_name("ZAHL");
-    app.add_option("--vol", t.vol, "Stauvolumen Vol in m3 (Vorgabe 4000)")->type_name("ZAHL");
-    app.add_option("-S", t.s, "Gefaelle S in % (Vorgabe 1)")->type_name("ZAHL");
-    app.add_option("-D", t.d, "Korndurchmesser D in m (Vorgabe 0.15)")->type_name("ZAHL");
-    if (!point) return;
-    app.add_option("-x", t.x, "Distanz x von der Bresche in m (Vorgabe 100)")->type_name("ZAHL");
-    app.add_option("-y", t.y, "Distanz y von der Mittellinie in m (Vorgabe 0)")->type_name("ZAHL");
+    for (int k = 0; k < (point ? n_params : n_site_params); ++k) {
+        const param_info& o = param_table[k];
+        const std::string help =
+            std::string(o.what) + " (Vorgabe " + write_real(initial_value(k)) + ")";
+        app.add_option(o.option, t.*texts[k], help)->type_name("ZAHL");
+    }
 }
 
 // Registers the five site options of a command that gives a verdict.
 void add_verdict_site_options(CLI::App& app, site_text& t, site_source from) {
-    static const char* const what[n_site_params] = {"Stauhoehe H in m", "Breschenbreite B in m",
-                                                    "Stauvolumen Vol in m3", "Gefaelle S in %",
-                                                    "Korndurchmesser D in m"};
     for (int k = 0; k < n_site_params; ++k) {
         const param_info& o = param_table[k];
-        std::string help = what[k];
+        std::string help = o.what;
         help += from == site_source::options
                     ? " (Pflicht, keine Vorgabe)"
                     : std::string(", fuer Anlagen ohne Spalte ") + o.name + " (keine Vorgabe)";

@@ -15,6 +15,9 @@ struct site_text {
     std::string h, b, vol, s, d, x, y;
 };
 
+// The text given for parameter k (in the order of the parameter table).
+const std::string& param_text(const site_text& t, int k);
+
 // Adds -H, -B, --vol, -S, -D and, with point, -x and -y to app.
 void add_site_options(CLI::App& app, site_text& t, bool point = true);
 

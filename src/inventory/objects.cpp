@@ -65,6 +65,30 @@ void add(object_counts& c, const assess::verdict& v, int from, std::uint32_t k,
                          open ? assess::open_reason(v, from) : std::string()});
 }
 
+// The bounding box of parts: min e, min n, max e, max n.
+void box_of(const std::vector<assess::part>& parts, double box[4]) {
+    box[0] = box[1] = INFINITY;
+    box[2] = box[3] = -INFINITY;
+    for (const assess::part& p : parts) {
+        for (const auto& ring : p.rings) {
+            for (const assess::xy& v : ring) {
+                box[0] = std::min(box[0], v.e);
+                box[1] = std::min(box[1], v.n);
+                box[2] = std::max(box[2], v.e);
+                box[3] = std::max(box[3], v.n);
+            }
+        }
+    }
+}
+
+// Grows bounds to hold box.
+void widen(double bounds[4], const double box[4]) {
+    bounds[0] = std::min(bounds[0], box[0]);
+    bounds[1] = std::min(bounds[1], box[1]);
+    bounds[2] = std::max(bounds[2], box[2]);
+    bounds[3] = std::max(bounds[3], box[3]);
+}
+
 } // namespace
 
 struct object_index::tree {
@@ -111,23 +135,9 @@ bool object_index::load(const assess::source_request& r, double spacing, bool ke
             // Without a geometry an object has no sample: it never counts.
             order.push_back(o.parts.empty() ? -1 : static_cast<std::int64_t>(objs_.size()));
             if (o.parts.empty()) continue;
-            o.box[0] = o.box[1] = INFINITY;
-            o.box[2] = o.box[3] = -INFINITY;
-            for (const assess::part& p : o.parts) {
-                for (const auto& ring : p.rings) {
-                    for (const assess::xy& v : ring) {
-                        o.box[0] = std::min(o.box[0], v.e);
-                        o.box[1] = std::min(o.box[1], v.n);
-                        o.box[2] = std::max(o.box[2], v.e);
-                        o.box[3] = std::max(o.box[3], v.n);
-                    }
-                }
-            }
+            box_of(o.parts, o.box);
             if (objs_.empty()) std::copy(o.box, o.box + 4, bounds_);
-            bounds_[0] = std::min(bounds_[0], o.box[0]);
-            bounds_[1] = std::min(bounds_[1], o.box[1]);
-            bounds_[2] = std::max(bounds_[2], o.box[2]);
-            bounds_[3] = std::max(bounds_[3], o.box[3]);
+            widen(bounds_, o.box);
             entries.emplace_back(box(point(o.box[0], o.box[1]), point(o.box[2], o.box[3])),
                                  static_cast<std::uint32_t>(objs_.size()));
             objs_.push_back(std::move(o));

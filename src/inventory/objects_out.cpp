@@ -69,6 +69,67 @@ bool is_ours(const char* name) {
     return false;
 }
 
+// Creates the source's fields in out, but for ours and, for a CSV, its WKT
+// column, then ours; the map from the source's fields to out's, and in
+// first where ours begin.
+std::vector<int> copy_fields(OGRLayer& in, OGRLayer& out, bool csv, int& first) {
+    OGRFeatureDefn* def = in.GetLayerDefn();
+    std::vector<int> map;
+    for (int k = 0; k < def->GetFieldCount(); ++k) {
+        const char* field = def->GetFieldDefn(k)->GetNameRef();
+        if (is_ours(field) || (csv && EQUAL(field, "WKT"))) {
+            map.push_back(-1);
+            continue;
+        }
+        out.CreateField(def->GetFieldDefn(k));
+        map.push_back(out.GetLayerDefn()->GetFieldCount() - 1);
+    }
+    first = out.GetLayerDefn()->GetFieldCount();
+    for (int k = 0; k < n_ours; ++k) {
+        OGRFieldDefn f(ours[k], our_types[k]);
+        out.CreateField(&f);
+    }
+    return map;
+}
+
+// What write_objects writes of one layer besides the features.
+struct layer_copy {
+    OGRLayer* out;
+    std::string name;
+    std::vector<int> map;
+    int first;
+};
+
+// Writes each feature of l with its best level (order: its objects'
+// indices) into c.out in one transaction; false with why.
+bool copy_features(const assess::layer_in& l, const layer_copy& c,
+                   const std::vector<std::int64_t>& order, const std::vector<object_best>& best,
+                   std::uint64_t dams, const assess::quiet_gdal& q, std::string& why) {
+    const bool tx = c.out->StartTransaction() == OGRERR_NONE;
+    l.layer->ResetReading();
+    std::size_t k = 0;
+    while (OGRFeature* in = l.layer->GetNextFeature()) {
+        const geo::feature_handle own(in);
+        const std::int64_t o = k < order.size() ? order[k] : -1;
+        ++k;
+        OGRFeature f(c.out->GetLayerDefn());
+        f.SetFrom(in, c.map.data(), TRUE);
+        f.SetFID(in->GetFID());
+        f.SetField(c.first + o_fid, static_cast<GIntBig>(in->GetFID()));
+        set_ours(f, c.first, o, best, dams);
+        if (c.out->CreateFeature(&f) != OGRERR_NONE) {
+            why = "Ebene " + c.name + ", Objekt " + std::to_string(in->GetFID()) +
+                  " nicht schreibbar: " + q.last();
+            return false;
+        }
+    }
+    if (tx && c.out->CommitTransaction() != OGRERR_NONE) {
+        why = "Ebene " + c.name + " nicht schreibbar: " + q.last();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool write_objects(const std::string& path, const std::string& driver, const object_index& idx,
@@ -99,45 +160,9 @@ bool write_objects(const std::string& path, const std::string& driver, const obj
             why = "Ebene " + name + " nicht anlegbar: " + q.last();
             return false;
         }
-        OGRFeatureDefn* def = l.layer->GetLayerDefn();
-        std::vector<int> map;
-        for (int k = 0; k < def->GetFieldCount(); ++k) {
-            const char* field = def->GetFieldDefn(k)->GetNameRef();
-            if (is_ours(field) || (csv && EQUAL(field, "WKT"))) {
-                map.push_back(-1);
-                continue;
-            }
-            out->CreateField(def->GetFieldDefn(k));
-            map.push_back(out->GetLayerDefn()->GetFieldCount() - 1);
-        }
-        const int first = out->GetLayerDefn()->GetFieldCount();
-        for (int k = 0; k < n_ours; ++k) {
-            OGRFieldDefn f(ours[k], our_types[k]);
-            out->CreateField(&f);
-        }
-        const bool tx = out->StartTransaction() == OGRERR_NONE;
-        l.layer->ResetReading();
-        std::size_t k = 0;
-        while (OGRFeature* in = l.layer->GetNextFeature()) {
-            const geo::feature_handle own(in);
-            const std::vector<std::int64_t>& order = idx.order()[li];
-            const std::int64_t o = k < order.size() ? order[k] : -1;
-            ++k;
-            OGRFeature f(out->GetLayerDefn());
-            f.SetFrom(in, map.data(), TRUE);
-            f.SetFID(in->GetFID());
-            f.SetField(first + o_fid, static_cast<GIntBig>(in->GetFID()));
-            set_ours(f, first, o, best, dams);
-            if (out->CreateFeature(&f) != OGRERR_NONE) {
-                why = "Ebene " + name + ", Objekt " + std::to_string(in->GetFID()) +
-                      " nicht schreibbar: " + q.last();
-                return false;
-            }
-        }
-        if (tx && out->CommitTransaction() != OGRERR_NONE) {
-            why = "Ebene " + name + " nicht schreibbar: " + q.last();
-            return false;
-        }
+        layer_copy c{out, name, {}, 0};
+        c.map = copy_fields(*l.layer, *out, csv, c.first);
+        if (!copy_features(l, c, idx.order()[li], best, dams, q, why)) return false;
     }
     GDALClose(ds.release());
     if (!q.last().empty()) {

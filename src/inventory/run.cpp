@@ -314,75 +314,111 @@ bool is_csv_name(const std::string& path) {
     return e == "csv" || e == "tsv" || e == "txt";
 }
 
+namespace {
+
+// The objects of the run; an --objects-out format that holds one layer
+// takes no more.
+stop_reason load_objects(const request& r, const targets& t, object_index& objs) {
+    std::string why;
+    if (!objs.load(r.objects, r.spacing, r.keep_going, r.warn, why))
+        return {ending::bad_input, why};
+    if (!r.objects_out.empty() && objs.layers().size() > 1 &&
+        !assess::holds_layers(t.objects_driver))
+        return {ending::usage,
+                "Option --objects-out: das Format " + t.objects_driver + " fasst nur eine Ebene, " +
+                    std::to_string(objs.layers().size()) + " gewaehlt: " + r.objects_out};
+    return {};
+}
+
+// The writer of -o, begun with the register's header or layer.
+stop_reason open_writer(const request& r, const targets& t, staged& st, const register_in& in,
+                        const object_index& objs, std::unique_ptr<dam_writer>& w) {
+    std::string why;
+    w = t.csv_out
+            ? csv_writer(st.outs.stream(st.out), in.delim(), in.dec())
+            : vector_writer(st.outs.path(st.out), t.driver,
+                            t.csv_register ? stem(r.path) : std::string(in.layer()->GetName()),
+                            objs.site_crs(), why);
+    if (!w) return {ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why};
+    if (!w->begin(t.csv_register ? &in.header() : nullptr, in.layer(), why))
+        return {ending::bad_input, "-o " + r.out + ": " + why};
+    return {};
+}
+
+// The zone layer and the reports' setup, where asked for.
+stop_reason open_extras(const request& r, const targets& t, const staged& st,
+                        const object_index& objs, vector::zone_layer& zones, report_setup& setup,
+                        extras& x) {
+    std::string why;
+    x.wkt = site_wkt(objs.site_crs());
+    if (!r.zones.empty()) {
+        x.zones = true;
+        if (!zones.open(st.outs.path(st.zones), t.zones_driver, x.wkt, true, why))
+            return {ending::bad_input, "--zones " + r.zones + ": " + why};
+    }
+    if (!r.reports.empty()) {
+        if (!setup_reports(r, x.wkt, setup, why)) return {ending::bad_input, why};
+        x.report_dir = st.outs.path(st.reports);
+        x.setup = &setup;
+    }
+    return {};
+}
+
+// Completes -o, the objects with their highest level and the zones, then
+// puts every output in place.
+stop_reason finish_outputs(const request& r, const targets& t, staged& st, const outcome& o,
+                           const object_index& objs, const std::vector<object_best>& best,
+                           dam_writer& w, vector::zone_layer& zones, const extras& x) {
+    std::string why;
+    if (!w.finish(why)) return {ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why};
+    if (!r.objects_out.empty() &&
+        !write_objects(st.outs.path(st.objects), t.objects_driver, objs, best,
+                       o.answers[0] + o.answers[1] + o.answers[2], why))
+        return {ending::bad_input, "--objects-out " + r.objects_out + ": " + why};
+    if (x.zones && !zones.finish(r.rules.lv, draw::zone_colours(), why))
+        return {ending::bad_input, "--zones " + r.zones + ": " + why};
+    io::hold("late");
+    if (io::maybe_failure bad = st.outs.commit()) return {ending::bad_input, bad->text};
+    return {};
+}
+
+} // namespace
+
 outcome run(const request& r) {
     outcome o;
-    auto stop = [&](ending e, std::string msg) {
-        o.end = e;
-        o.message = std::move(msg);
+    auto stop = [&](const stop_reason& s) {
+        o.end = s.end;
+        o.message = s.text;
         return o;
     };
     geo::register_drivers();
     std::string why;
     targets t;
-    if (stop_reason s = check_targets(r, t)) return stop(s.end, s.text);
     object_index objs;
-    if (!objs.load(r.objects, r.spacing, r.keep_going, r.warn, why))
-        return stop(ending::bad_input, why);
-    if (!r.objects_out.empty() && objs.layers().size() > 1 &&
-        !assess::holds_layers(t.objects_driver))
-        return stop(ending::usage, "Option --objects-out: das Format " + t.objects_driver +
-                                       " fasst nur eine Ebene, " +
-                                       std::to_string(objs.layers().size()) +
-                                       " gewaehlt: " + r.objects_out);
+    if (stop_reason s = check_targets(r, t)) return stop(s);
+    if (stop_reason s = load_objects(r, t, objs)) return stop(s);
     std::vector<object_best> best(r.objects_out.empty() ? 0 : objs.size());
     o.objects = objs.size();
     register_in in(r);
-    if (!in.open(objs.site_crs(), why)) return stop(ending::bad_input, why);
+    if (!in.open(objs.site_crs(), why)) return stop({ending::bad_input, why});
     std::unique_ptr<geo::area_check> area;
     if (objs.site_crs()) area = std::make_unique<geo::area_check>(*objs.site_crs());
     staged st;
-    if (stop_reason s = stage(r, t, st)) return stop(s.end, s.text);
+    if (stop_reason s = stage(r, t, st)) return stop(s);
     io::hold("early");
-    std::unique_ptr<dam_writer> w =
-        t.csv_out
-            ? csv_writer(st.outs.stream(st.out), in.delim(), in.dec())
-            : vector_writer(st.outs.path(st.out), t.driver,
-                            t.csv_register ? stem(r.path) : std::string(in.layer()->GetName()),
-                            objs.site_crs(), why);
-    if (!w) return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
-    if (!w->begin(t.csv_register ? &in.header() : nullptr, in.layer(), why))
-        return stop(ending::bad_input, "-o " + r.out + ": " + why);
-
+    std::unique_ptr<dam_writer> w;
+    if (stop_reason s = open_writer(r, t, st, in, objs, w)) return stop(s);
     extras x;
-    x.wkt = site_wkt(objs.site_crs());
     vector::zone_layer zones;
-    if (!r.zones.empty()) {
-        x.zones = true;
-        if (!zones.open(st.outs.path(st.zones), t.zones_driver, x.wkt, true, why))
-            return stop(ending::bad_input, "--zones " + r.zones + ": " + why);
-    }
     report_setup setup;
     report_names names(r.reports_html ? ".html" : ".pdf");
-    if (!r.reports.empty()) {
-        if (!setup_reports(r, x.wkt, setup, why)) return stop(ending::bad_input, why);
-        x.report_dir = st.outs.path(st.reports);
-        x.setup = &setup;
-    }
+    if (stop_reason s = open_extras(r, t, st, objs, zones, setup, x)) return stop(s);
     const unsigned threads =
         r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency());
     run_parts p{r,  o,     in, area.get(), objs,    best,
                 *w, zones, x,  names,      threads, std::vector<object_scratch>(threads)};
-    if (stop_reason s = run_rows(p)) return stop(s.end, s.text);
-    if (!w->finish(why))
-        return stop(ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why);
-    if (!r.objects_out.empty() &&
-        !write_objects(st.outs.path(st.objects), t.objects_driver, objs, best,
-                       o.answers[0] + o.answers[1] + o.answers[2], why))
-        return stop(ending::bad_input, "--objects-out " + r.objects_out + ": " + why);
-    if (x.zones && !zones.finish(r.rules.lv, draw::zone_colours(), why))
-        return stop(ending::bad_input, "--zones " + r.zones + ": " + why);
-    io::hold("late");
-    if (io::maybe_failure bad = st.outs.commit()) return stop(ending::bad_input, bad->text);
+    if (stop_reason s = run_rows(p)) return stop(s);
+    if (stop_reason s = finish_outputs(r, t, st, o, objs, best, *w, zones, x)) return stop(s);
     o.end = p.skipped || objs.skipped() ? ending::skipped : ending::ok;
     return o;
 }

@@ -10,10 +10,18 @@ namespace orv::inventory {
 
 namespace {
 
-// Where a site value goes in a Parameter set, its option, and whether it must be > 0.
-real params::*const member[5] = {&params::h, &params::b, &params::vol, &params::slp, &params::dm};
-const char* const option_of[v_azimuth + 1] = {"-H", "-B", "--vol", "-S", "-D", "--azimuth"};
-constexpr bool positive[5] = {true, true, true, false, true};
+// The site values are the parameter table's first five, in its order.
+static_assert(v_azimuth == n_site_params);
+
+// Where a site value goes in a Parameter set.
+real params::*member(int v) {
+    return param_table[v].member;
+}
+
+// The option of value v.
+const char* option_of(int v) {
+    return v == v_azimuth ? "--azimuth" : param_table[v].option;
+}
 
 // s without blanks and tabs at either end.
 std::string trimmed(const std::string& s) {
@@ -30,16 +38,12 @@ bool same_any_case(const std::string& a, const char* b) {
     return k == a.size() && !b[k];
 }
 
-// The value a header name gives by the usual names: H, B, S, D exactly,
-// Vol and azimuth in any case; -1 for none.
+// The value a header name gives by the usual names: the site's as a batch
+// header names them (H, B, S, D exactly, Vol in any case), azimuth in any
+// case; -1 for none.
 int usual(const std::string& name) {
-    if (same_any_case(name, "vol")) return v_vol;
     if (same_any_case(name, "azimuth")) return v_azimuth;
-    if (name == "H") return v_h;
-    if (name == "B") return v_b;
-    if (name == "S") return v_s;
-    if (name == "D") return v_d;
-    return -1;
+    return batch::param_slot(name, false);
 }
 
 // Whether option v was given.
@@ -50,8 +54,8 @@ bool given(const value_options& o, int v) {
 } // namespace
 
 const char* value_name(int v) {
-    static const char* const names[n_values] = {"H", "B", "Vol", "S", "D", "azimuth", "E", "N"};
-    return names[v];
+    if (v < v_azimuth) return param_table[v].name;
+    return v == v_azimuth ? "azimuth" : v == v_e ? "E" : "N";
 }
 
 bool read_field_option(const std::string& text, value_options& o, std::string& why) {
@@ -60,7 +64,8 @@ bool read_field_option(const std::string& text, value_options& o, std::string& w
     const std::string c = eq == std::string::npos ? "" : trimmed(text.substr(eq + 1));
     const int k = usual(v);
     if (k < 0 || c.empty()) {
-        why = "Option --field: WERT=SPALTE erwartet (WERT H, B, Vol, S, D oder azimuth): " + text;
+        why = "Option --field: WERT=SPALTE erwartet (WERT " + param_names(0, n_site_params, ", ") +
+              " oder azimuth): " + text;
         return false;
     }
     if (!o.column[k].empty()) {
@@ -87,18 +92,26 @@ bool value_columns::set_header(const std::vector<std::string>& names, bool coord
     for (const auto& n : names_) near.add(n, false);
     hints_ = near.hints();
     const std::string hint = hints_.empty() ? "" : "; " + hints_;
+    return match_names(coords, why) && check_sources(coords, hint, why);
+}
+
+// The value the column named n gives: a --field name first, then the
+// coordinates, then the usual name; -1 for none.
+int value_columns::value_of(const std::string& n, bool coords) const {
+    for (int k = 0; k <= v_azimuth; ++k)
+        if (!o_.column[k].empty() && n == o_.column[k]) return k;
+    if (coords && n == o_.e_name) return v_e;
+    if (coords && n == o_.n_name) return v_n;
+    const int v = usual(n);
+    // A value mapped to another column ignores its usual name.
+    return v >= 0 && !o_.column[v].empty() ? -1 : v;
+}
+
+// Gives each value its column; a value given by two columns is a problem.
+bool value_columns::match_names(bool coords, std::string& why) {
     for (std::size_t c = 0; c < names_.size(); ++c) {
         const std::string& n = names_[c];
-        int v = -1;
-        for (int k = 0; k <= v_azimuth && v < 0; ++k)
-            if (!o_.column[k].empty() && n == o_.column[k]) v = k;
-        if (v < 0 && coords && n == o_.e_name) v = v_e;
-        if (v < 0 && coords && n == o_.n_name) v = v_n;
-        if (v < 0) {
-            v = usual(n);
-            // A value mapped to another column ignores its usual name.
-            if (v >= 0 && !o_.column[v].empty()) v = -1;
-        }
+        const int v = value_of(n, coords);
         if (!o_.id.empty() && n == o_.id) id_ = static_cast<std::int64_t>(c);
         if (v < 0) continue;
         if (col_[v] >= 0) {
@@ -108,6 +121,11 @@ bool value_columns::set_header(const std::vector<std::string>& names, bool coord
         }
         col_[v] = static_cast<std::int64_t>(c);
     }
+    return true;
+}
+
+// Each value has one source, a column or an option, and every named column is there.
+bool value_columns::check_sources(bool coords, const std::string& hint, std::string& why) {
     for (int v = 0; v <= v_azimuth; ++v) {
         if (!o_.column[v].empty() && col_[v] < 0) {
             why = "Spalte " + o_.column[v] + " (--field " + value_name(v) + ") fehlt";
@@ -118,13 +136,13 @@ bool value_columns::set_header(const std::vector<std::string>& names, bool coord
                 col_[v] = -1;
                 continue;
             }
-            why = label(col_[v]) + " und Option " + option_of[v] + " geben beide " + value_name(v) +
+            why = label(col_[v]) + " und Option " + option_of(v) + " geben beide " + value_name(v) +
                   " an; Option weglassen oder --prefer options (Optionen gelten vor Spalten)";
             return false;
         }
         if (col_[v] < 0 && !given(o_, v)) {
             why = value_name(v) + std::string(" fehlt: weder Spalte ") + value_name(v) +
-                  " noch Option " + option_of[v] + hint;
+                  " noch Option " + option_of(v) + hint;
             return false;
         }
     }
@@ -165,10 +183,7 @@ bool value_columns::read_value(const std::vector<cell>& cells, char dec, int v, 
         x = n.value;
     }
     if (!bad && v < v_azimuth) {
-        if (!std::isfinite(r))
-            bad = "Wert muss endlich sein";
-        else if (positive[v] && !(r > 0))
-            bad = "Wert muss groesser als 0 sein";
+        bad = unusable(r, param_table[v].positive);
     } else if (!bad && !std::isfinite(x)) {
         bad = "Wert muss endlich sein";
     }
@@ -183,13 +198,13 @@ bool value_columns::read(const std::vector<cell>& cells, char dec, dam_site& d, 
         double x = 0;
         real r = 0;
         if (col_[v] < 0) {
-            if (v < v_azimuth) d.p.*member[v] = *o_.site[v];
+            if (v < v_azimuth) d.p.*member(v) = *o_.site[v];
             if (v == v_azimuth && o_.azimuth) d.g.azimuth = *o_.azimuth;
             continue;
         }
         if (!read_value(cells, dec, v, x, r, why)) return false;
         if (v < v_azimuth)
-            d.p.*member[v] = r;
+            d.p.*member(v) = r;
         else if (v == v_azimuth)
             d.g.azimuth = x;
         else

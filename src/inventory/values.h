@@ -19,12 +19,12 @@ const char* value_name(int v);
 
 // What the options say about the values.
 struct value_options {
-    std::optional<real> site[5];       // -H, -B, --vol, -S, -D
-    std::optional<double> azimuth;     // --azimuth
-    std::string column[v_azimuth + 1]; // --field V=COLUMN; "" for the usual name
-    std::string e_name, n_name;        // --coords E,N (CSV registers)
-    std::string id;                    // --id FIELD; "" for the data row
-    bool prefer_options = false;       // options win over columns of the same value
+    std::optional<real> site[n_site_params]; // -H, -B, --vol, -S, -D
+    std::optional<double> azimuth;           // --azimuth
+    std::string column[v_azimuth + 1];       // --field V=COLUMN; "" for the usual name
+    std::string e_name, n_name;              // --coords E,N (CSV registers)
+    std::string id;                          // --id FIELD; "" for the data row
+    bool prefer_options = false;             // options win over columns of the same value
 };
 
 // Reads one "--field V=COLUMN" into o; false with a German reason.
@@ -67,6 +67,9 @@ class value_columns {
     bool read_point(const std::vector<cell>& cells, char dec, double en[2]) const;
 
   private:
+    int value_of(const std::string& n, bool coords) const;
+    bool match_names(bool coords, std::string& why);
+    bool check_sources(bool coords, const std::string& hint, std::string& why);
     bool read_value(const std::vector<cell>& cells, char dec, int v, double& x, real& r,
                     std::string& why) const;
 

@@ -52,4 +52,10 @@ bool inside(const jet_point& p, const axis& x, const axis& y) {
     return x.min <= p.x && p.x <= x.max && y.min <= p.y && p.y <= y.max;
 }
 
+bool too_coarse(const georef& g, const axis& x, const axis& y) {
+    const double far = std::max(std::fabs(g.e0), std::fabs(g.n0));
+    const double span = std::max(x.end() - x.min, y.end() - y.min);
+    return (far + span) - far < span / 2 || far + x.cell == far;
+}
+
 } // namespace orv::map

@@ -35,6 +35,11 @@ struct world_raster {
 // next lattice lines; nx or ny is 0 when it would have too many cells.
 world_raster cover(const georef& g, const axis& x, const axis& y);
 
+// Whether world coordinates as large as g's origin lose the extent of the
+// grid x, y or its cells: the extent or a cell added to them leaves them
+// (almost) as they are. Says why cover found too many cells.
+bool too_coarse(const georef& g, const axis& x, const axis& y);
+
 // True when the jet point p lies in the map: inside the ranges, compared in
 // double. A point at x <= 0 inside them is computed, as status 5 (not
 // downstream of the breach), as the jet frame's grid does.

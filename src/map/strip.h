@@ -40,6 +40,17 @@ class strip_sink {
     virtual bool take(const strip& s) = 0;
 };
 
+// Hands each strip to two sinks in turn, either of them possibly none: two
+// outputs that share one frame (a raster and a class band) as one sink.
+class sink_pair : public strip_sink {
+  public:
+    sink_pair(strip_sink* a, strip_sink* b) : a_(a), b_(b) {}
+    bool take(const strip& s) override { return (!a_ || a_->take(s)) && (!b_ || b_->take(s)); }
+
+  private:
+    strip_sink *a_, *b_;
+};
+
 // The rows of a strip of at most strip_cells cells (at least one row).
 std::size_t strip_rows(std::size_t nx);
 

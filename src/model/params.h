@@ -1,6 +1,9 @@
 // The Parameter set: the seven values that the prompts show and change, and
 // the table that names them for every tool.
 #pragma once
+#include <string>
+#include <string_view>
+
 #include "interp/rmint.h"
 
 namespace orv {
@@ -16,13 +19,16 @@ struct params {
 };
 
 // One of the seven parameters: its name (a CSV column, a Python argument),
-// its command-line option, where it lives in a Parameter set, and whether a
-// value must be > 0.
+// its command-line option, where it lives in a Parameter set, whether a
+// value must be > 0, whether a column name matches it in any case (Vol),
+// and what it is with its unit (German, for help texts).
 struct param_info {
     const char* name;
     const char* option;
     real params::*member;
     bool positive;
+    bool any_case;
+    const char* what;
 };
 
 // The seven parameters in the order of the Parameter set: five of the site,
@@ -30,11 +36,21 @@ struct param_info {
 inline constexpr int n_params = 7;
 inline constexpr int n_site_params = 5;
 inline constexpr param_info param_table[n_params] = {
-    {"H", "-H", &params::h, true},        {"B", "-B", &params::b, true},
-    {"Vol", "--vol", &params::vol, true}, {"S", "-S", &params::slp, false},
-    {"D", "-D", &params::dm, true},       {"x", "-x", &params::x1, false},
-    {"y", "-y", &params::y1, false},
+    {"H", "-H", &params::h, true, false, "Stauhoehe H in m"},
+    {"B", "-B", &params::b, true, false, "Breschenbreite B in m"},
+    {"Vol", "--vol", &params::vol, true, true, "Stauvolumen Vol in m3"},
+    {"S", "-S", &params::slp, false, false, "Gefaelle S in %"},
+    {"D", "-D", &params::dm, true, false, "Korndurchmesser D in m"},
+    {"x", "-x", &params::x1, false, false, "Distanz x von der Bresche in m"},
+    {"y", "-y", &params::y1, false, false, "Distanz y von der Mittellinie in m"},
 };
+
+// Whether a column named name gives parameter k: its name exactly, or in
+// any case where the table says so. Blanks count.
+bool names_param(std::string_view name, int k);
+
+// The names of parameters from to to - 1, joined by sep ("H, B, Vol").
+std::string param_names(int from, int to, const char* sep);
 
 // The initial value of parameter k, as a new Parameter set holds it.
 constexpr real initial_value(int k) {

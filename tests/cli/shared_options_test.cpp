@@ -1,5 +1,5 @@
 // Options several subcommands take read alike in each: --coords, --threads,
-// and the extension of -o in any case.
+// the breach's --origin, --azimuth and --crs, and the extension of -o in any case.
 #include <string>
 #include <vector>
 
@@ -60,6 +60,38 @@ TEST(SharedOptions, ReadAlikeInEveryCommand) {
             const auto r = run_orvalis(a);
             EXPECT_EQ(r.code(), c.code) << r.err;
             EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        }
+    }
+}
+
+// --origin, --azimuth and --crs: one reading, one message in map, assess and report.
+TEST(SharedOptions, FrameReadAlike) {
+    const std::string d = scratch_dir();
+    write_file(d + "/o.csv", "E,N,id\n2600050,1200000,1\n");
+    const std::vector<std::vector<std::string>> commands = {
+        {"map", "--raster", d + "/r.tif"},
+        {"assess", d + "/o.csv"},
+        {"report", d + "/o.csv", "-o", d + "/r.pdf"},
+    };
+    struct frame_case {
+        const char *origin, *azimuth, *crs;
+        const char* err;
+    } cases[] = {
+        {"1", "90", "EPSG:2056", "Option --origin: zwei Zahlen E,N erwartet: 1"},
+        {"2600000,1200000", "x", "EPSG:2056", "Option --azimuth: keine Zahl: x"},
+        {"2600000,1200000", "90", "EPSG:abc", "Option --crs: EPSG:NNNN erwartet: EPSG:abc"},
+        {"2600000,1200000", "90", "EPSG:99999",
+         "Option --crs: unbekanntes Koordinatensystem: EPSG:99999"},
+    };
+    for (const auto& command : commands) {
+        for (const frame_case& c : cases) {
+            std::vector<std::string> a = command;
+            a.insert(a.end(), {"-H", "8", "-B", "20", "--vol", "60000", "-S", "6", "-D", "0.1",
+                               "--origin", c.origin, "--azimuth", c.azimuth, "--crs", c.crs});
+            SCOPED_TRACE(a[0] + " " + c.err);
+            const auto r = run_orvalis(a);
+            EXPECT_EQ(r.code(), 1);
+            EXPECT_EQ(r.err, "orvalis " + a[0] + ": " + c.err + "\n");
         }
     }
 }
