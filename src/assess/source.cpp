@@ -191,8 +191,7 @@ void add_layers(GDALDataset& ds, const std::string& path, const source_request& 
 // Gives each layer in a system other than the site's (site, when known)
 // its transformation into it, kept in cts; false with why.
 bool add_transforms(std::vector<layer_in>& layers, const OGRSpatialReference* site,
-                    std::vector<std::unique_ptr<OGRCoordinateTransformation, transform_free>>& cts,
-                    std::string& why) {
+                    std::vector<geo::transform_handle>& cts, std::string& why) {
     for (layer_in& l : layers) {
         const OGRSpatialReference* from = system_of(*l.layer);
         if (!from) continue; // taken to be in the site's system

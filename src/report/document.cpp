@@ -363,70 +363,84 @@ bool write_pdf(const content& c, std::FILE* out, std::string& why, int& err) {
     return true;
 }
 
-bool write_html(const content& c, std::FILE* out, std::string& why, int& err) {
-    std::string h = "<!DOCTYPE html>\n<html lang=\"de-CH\">\n<head>\n<meta charset=\"utf-8\">\n"
-                    "<title>" +
-                    esc(c.title) +
-                    "</title>\n<style>\n"
-                    "body{font-family:'DejaVu Sans',sans-serif;max-width:52em;margin:2em auto;"
-                    "padding:0 1em;font-size:11pt}\n"
-                    "table{border-collapse:collapse;margin:0.5em 0 1em}\n"
-                    "td,th{border-bottom:1px solid #ccc;padding:2px 6px;text-align:left;"
-                    "vertical-align:top}\nth{background:#e6e6e6}\n"
-                    ".verdict{border:2px solid #000;background:#f5f5f5;padding:0.5em 1em;"
-                    "margin:1em 0}\n.verdict b{font-size:1.3em}\n"
-                    "pre{white-space:pre-wrap;word-break:break-all;font-size:9pt}\n"
-                    "svg{max-width:100%;height:auto}\n</style>\n</head>\n<body>\n";
-    for (const block& b : compose(c)) {
-        switch (b.k) {
-        case block::title: h += "<h1>" + esc(b.text) + "</h1>\n"; break;
-        case block::subtitle: h += "<p>" + esc(b.text) + "</p>\n"; break;
-        case block::heading: h += "<h2>" + esc(b.text) + "</h2>\n"; break;
-        case block::para: h += "<p>" + esc(b.text) + "</p>\n"; break;
-        case block::mono: h += "<pre>" + esc(b.text) + "</pre>\n"; break;
-        case block::pairs:
-            h += "<table>\n";
-            for (const auto& [k, v] : b.kv)
-                h += "<tr><th>" + esc(k) + "</th><td>" + esc(v) + "</td></tr>\n";
-            h += "</table>\n";
-            break;
-        case block::table:
-            h += "<table>\n<tr>";
-            for (const auto& t : b.head) h += "<th>" + esc(t) + "</th>";
+namespace {
+
+// The document's head: its title and the page's style.
+std::string html_head(const std::string& title) {
+    return "<!DOCTYPE html>\n<html lang=\"de-CH\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<title>" +
+           esc(title) +
+           "</title>\n<style>\n"
+           "body{font-family:'DejaVu Sans',sans-serif;max-width:52em;margin:2em auto;"
+           "padding:0 1em;font-size:11pt}\n"
+           "table{border-collapse:collapse;margin:0.5em 0 1em}\n"
+           "td,th{border-bottom:1px solid #ccc;padding:2px 6px;text-align:left;"
+           "vertical-align:top}\nth{background:#e6e6e6}\n"
+           ".verdict{border:2px solid #000;background:#f5f5f5;padding:0.5em 1em;"
+           "margin:1em 0}\n.verdict b{font-size:1.3em}\n"
+           "pre{white-space:pre-wrap;word-break:break-all;font-size:9pt}\n"
+           "svg{max-width:100%;height:auto}\n</style>\n</head>\n<body>\n";
+}
+
+// Appends block b of the document c to h; false with why.
+bool html_block(const block& b, const content& c, std::string& h, std::string& why) {
+    switch (b.k) {
+    case block::title: h += "<h1>" + esc(b.text) + "</h1>\n"; return true;
+    case block::subtitle: h += "<p>" + esc(b.text) + "</p>\n"; return true;
+    case block::heading: h += "<h2>" + esc(b.text) + "</h2>\n"; return true;
+    case block::para: h += "<p>" + esc(b.text) + "</p>\n"; return true;
+    case block::mono: h += "<pre>" + esc(b.text) + "</pre>\n"; return true;
+    case block::pairs:
+        h += "<table>\n";
+        for (const auto& [k, v] : b.kv)
+            h += "<tr><th>" + esc(k) + "</th><td>" + esc(v) + "</td></tr>\n";
+        h += "</table>\n";
+        return true;
+    case block::table:
+        h += "<table>\n<tr>";
+        for (const auto& t : b.head) h += "<th>" + esc(t) + "</th>";
+        h += "</tr>\n";
+        for (const auto& r : b.rows) {
+            h += "<tr>";
+            for (const auto& t : r) h += "<td>" + esc(t) + "</td>";
             h += "</tr>\n";
-            for (const auto& r : b.rows) {
-                h += "<tr>";
-                for (const auto& t : r) h += "<td>" + esc(t) + "</td>";
-                h += "</tr>\n";
-            }
-            h += "</table>\n";
-            break;
-        case block::verdict:
-            h += "<div class=\"verdict\"><b>" + esc(b.text) + "</b>";
-            for (const auto& l : b.lines) h += "<br>" + esc(l);
-            h += "</div>\n";
-            break;
-        case block::map: {
-            const double w = 800, ht = 560;
-            world_plan plan;
-            if (!plan_world(c.map, w, ht, 150, plan, why)) return false;
-            if (!svg(w, ht, h, [&](cairo_t* cr) { draw_world(cr, plan); })) {
-                why = "Karte nicht zeichenbar";
-                return false;
-            }
-            h += "\n";
-            break;
         }
-        case block::profile:
-            if (!svg(800, 520, h,
-                     [&](cairo_t* cr) { draw::draw_profile(cr, 800, 520, c.profile); })) {
-                why = "Profil nicht zeichenbar";
-                return false;
-            }
-            h += "\n";
-            break;
-        case block::page: break;
+        h += "</table>\n";
+        return true;
+    case block::verdict:
+        h += "<div class=\"verdict\"><b>" + esc(b.text) + "</b>";
+        for (const auto& l : b.lines) h += "<br>" + esc(l);
+        h += "</div>\n";
+        return true;
+    case block::map: {
+        const double w = 800, ht = 560;
+        world_plan plan;
+        if (!plan_world(c.map, w, ht, 150, plan, why)) return false;
+        if (!svg(w, ht, h, [&](cairo_t* cr) { draw_world(cr, plan); })) {
+            why = "Karte nicht zeichenbar";
+            return false;
         }
+        h += "\n";
+        return true;
+    }
+    case block::profile:
+        if (!svg(800, 520, h, [&](cairo_t* cr) { draw::draw_profile(cr, 800, 520, c.profile); })) {
+            why = "Profil nicht zeichenbar";
+            return false;
+        }
+        h += "\n";
+        return true;
+    case block::page: return true;
+    }
+    return true;
+}
+
+} // namespace
+
+bool write_html(const content& c, std::FILE* out, std::string& why, int& err) {
+    std::string h = html_head(c.title);
+    for (const block& b : compose(c)) {
+        if (!html_block(b, c, h, why)) return false;
     }
     h += "</body>\n</html>\n";
     if (std::fwrite(h.data(), 1, h.size(), out) != h.size() || std::fflush(out) != 0) {
