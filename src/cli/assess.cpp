@@ -105,8 +105,7 @@ command add_assess(CLI::App& top) {
                     "Ebenen mit Ergebnis schreiben (GeoPackage; anderes OGR-Format nach der "
                     "Endung)")
         ->type_name("DATEI");
-    app->add_flag("--correct", op->correct,
-                  "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
+    add_correct(*app, op->correct);
     app->add_flag("--json", op->json, "die Zusammenfassung als JSON ausgeben");
     app->add_flag("--keep-going", op->keep_going,
                   "unlesbare Geometrien ohne Ergebnis schreiben und weiterrechnen (Status 3)");

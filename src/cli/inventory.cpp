@@ -192,8 +192,7 @@ void add_inputs(CLI::App& app, inventory_opts& op) {
         app, {{"--cell", &op.cell, "gemeinsame Zellgroesse der Karten in m (Vorgabe 2)", "GROESSE"},
               {"--spacing", &op.spacing, "Abstand der Stichproben in m (Vorgabe 1)", "S"},
               {"--from", &op.from, "Stufe, ab der ein Objekt gefaehrdet ist (Vorgabe 1)", "K"}});
-    app.add_flag("--correct", op.correct,
-                 "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
+    add_correct(app, op.correct);
 }
 
 // Registers the outputs and how the run reads and computes.

@@ -426,8 +426,7 @@ command add_map(CLI::App& top) {
                        "Koordinatensystem von Raster, Zonen und Bild", false, false});
     add_picture_options(*app, op->pic, true);
     add_object_options(*app, op->objs);
-    app->add_flag("--correct", op->correct,
-                  "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
+    add_correct(*app, op->correct);
     app->add_flag("--json", op->json, "die Zusammenfassung als JSON ausgeben");
     add_threads(*app, op->threads);
     return {app, [op] { return run(*op); }};

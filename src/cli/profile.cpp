@@ -170,8 +170,7 @@ command add_profile(CLI::App& top) {
     app->add_option("--width", op->width, "Bildbreite (Vorgabe 1200 Bildpunkte bzw. 842 Punkte)")
         ->type_name("N");
     app->add_option("--height", op->height, "Bildhoehe (Vorgabe 800 bzw. 595)")->type_name("N");
-    app->add_flag("--correct", op->correct,
-                  "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
+    add_correct(*app, op->correct);
     return {app, [op] { return run(*op); }};
 }
 

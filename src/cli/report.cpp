@@ -159,8 +159,7 @@ command add_report(CLI::App& top) {
     app->add_option("-o", op->out, "Bericht schreiben (.pdf oder .html)")
         ->type_name("DATEI")
         ->required();
-    app->add_flag("--correct", op->correct,
-                  "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
+    add_correct(*app, op->correct);
     app->add_flag("--keep-going", op->keep_going,
                   "unlesbare Geometrien ohne Ergebnis fuehren und weiterrechnen (Status 3)");
     add_threads(*app, op->threads);

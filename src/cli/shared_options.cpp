@@ -8,6 +8,11 @@ CLI::Option* add_threads(CLI::App& app, std::string& text) {
         ->type_name("N");
 }
 
+CLI::Option* add_correct(CLI::App& app, bool& flag) {
+    return app.add_flag("--correct", flag,
+                        "ein Gefaelle ausserhalb der Tabellen korrigieren statt abzulehnen");
+}
+
 void add_text_options(CLI::App& app, std::initializer_list<text_option> options,
                       CLI::Option* needs) {
     for (const text_option& o : options) {

@@ -11,6 +11,10 @@ namespace orv::cli {
 // --threads N: how many threads compute (read with read_threads).
 CLI::Option* add_threads(CLI::App& app, std::string& text);
 
+// --correct: a slope beyond the tables is corrected instead of refused (every
+// command that computes a site; point's --correct re-runs after a warning).
+CLI::Option* add_correct(CLI::App& app, bool& flag);
+
 // An option that takes one text: its name, where the text goes, its help
 // and the name of its value in the help.
 struct text_option {
