@@ -159,14 +159,14 @@ maybe_problem read_values(const map_opts& op, map_plan& m) {
 // The breach in the world: origin, direction and system, each inside the
 // system's area of use, as the background is.
 maybe_problem read_world(const map_opts& op, map_plan& m) {
-    int code = 0;
+    OGRSpatialReference srs;
     maybe_problem e = read_frame(op.frame, m.g);
-    if (!e) e = read_crs(op.frame.crs, code, m.wkt);
+    if (!e) e = read_crs(op.frame.crs, srs, m.wkt);
     std::string why;
-    if (!e && !geo::point_in_area(code, m.g.e0, m.g.n0, why))
+    if (!e && !geo::point_in_area(srs, m.g.e0, m.g.n0, why))
         e = problem{exit_bad_value, "Option --origin: " + why + "; --origin und --crs pruefen"};
     if (!e && !m.world.background.empty() &&
-        !raster::background_in_area(m.world.background, code, why))
+        !raster::background_in_area(m.world.background, srs, why))
         e = problem{exit_bad_value, "--background " + m.world.background + ": " + why +
                                         "; Koordinatensystem des Rasters und --crs pruefen"};
     return e;

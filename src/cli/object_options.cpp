@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli/option_values.h"
+#include "geo/crs.h"
 #include "raster/raster.h"
 
 namespace orv::cli {
@@ -33,10 +34,10 @@ maybe_problem read_frame(const frame_text& t, map::georef& g) {
     return e;
 }
 
-maybe_problem read_crs(const std::string& text, int& code, std::string& wkt) {
-    if (maybe_problem e = read_epsg(text, "--crs", code)) return e;
+maybe_problem read_crs(const std::string& text, OGRSpatialReference& srs, std::string& wkt) {
     std::string why;
-    if (!raster::crs_wkt(code, wkt, why))
+    if (!geo::read_crs(text, srs, why)) return problem{exit_bad_value, why};
+    if (!raster::crs_wkt(srs, wkt, why))
         return problem{exit_bad_value, "Option --crs: " + why + ": " + text};
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <CLI/CLI.hpp>
+#include <ogr_spatialref.h>
 
 #include "assess/run.h"
 #include "cli/exit.h"
@@ -34,8 +35,9 @@ void add_frame_options(CLI::App& app, frame_text& t, const frame_use& u);
 // Reads --origin and --azimuth into g.
 maybe_problem read_frame(const frame_text& t, map::georef& g);
 
-// Reads --crs: its EPSG code and the system's WKT.
-maybe_problem read_crs(const std::string& text, int& code, std::string& wkt);
+// Reads --crs (an EPSG code, a definition or a file holding one) into srs
+// and the system's WKT; the system must count in metres.
+maybe_problem read_crs(const std::string& text, OGRSpatialReference& srs, std::string& wkt);
 
 // The texts of the object options as given; empty when left out.
 struct object_text {

@@ -144,25 +144,4 @@ maybe_problem read_count(const std::string& text, const char* name, int lo, int 
                text);
 }
 
-maybe_problem read_epsg(const std::string& text, const char* name, int& code) {
-    const std::string_view t = text;
-    const auto is_prefix = [](std::string_view p) {
-        static constexpr std::string_view epsg = "EPSG:";
-        for (std::size_t k = 0; k < epsg.size(); ++k) {
-            const char c = p[k] >= 'a' && p[k] <= 'z' ? static_cast<char>(p[k] - 'a' + 'A') : p[k];
-            if (c != epsg[k]) return false;
-        }
-        return true;
-    };
-    if (t.size() > 5 && is_prefix(t) && t[5] >= '0' && t[5] <= '9') {
-        int v = 0;
-        const auto r = std::from_chars(t.data() + 5, t.data() + t.size(), v);
-        if (r.ec == std::errc() && r.ptr == t.data() + t.size() && v > 0) {
-            code = v;
-            return std::nullopt;
-        }
-    }
-    return bad(name, "EPSG:NNNN erwartet", text);
-}
-
 } // namespace orv::cli

@@ -44,8 +44,5 @@ maybe_problem read_range(const std::string& text, const char* name, std::optiona
 // Reads a whole number from lo to hi given to option name; empty keeps n.
 maybe_problem read_count(const std::string& text, const char* name, int lo, int hi, int& n);
 
-// Reads "EPSG:NNNN" (the prefix in any case, NNNN a positive whole number)
-// given to option name.
-maybe_problem read_epsg(const std::string& text, const char* name, int& code);
 
 } // namespace orv::cli

@@ -67,8 +67,8 @@ maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
     if (!e) e = read_range(op.y, "--y", r.grid.y);
     if (!e) e = read_size(op.cell, "--cell", r.grid.cell);
     std::string why;
-    int code = 0;
-    if (!e) e = read_crs(op.objects.frame.crs, code, r.wkt);
+    OGRSpatialReference srs;
+    if (!e) e = read_crs(op.objects.frame.crs, srs, r.wkt);
     if (!e && !r.picture.background.empty() && !raster::check_background(r.picture.background, why))
         e = problem{exit_bad_value, "--background " + r.picture.background + ": " + why};
     if (!e && !report::report_date(r.date))

@@ -135,13 +135,6 @@ bool point_in_area(const OGRSpatialReference& srs, double e, double n, std::stri
     return area_check(srs).contains(e, n, why);
 }
 
-bool point_in_area(int epsg, double e, double n, std::string& why) {
-    OGRSpatialReference srs;
-    messages quiet;
-    if (!crs_from_epsg(epsg, srs)) return true;
-    return point_in_area(srs, e, n, why);
-}
-
 bool box_in_area(const OGRSpatialReference& from, double e0, double n0, double e1, double n1,
                  const OGRSpatialReference& site, std::string& why) {
     const auto a = area_of(site);

@@ -43,9 +43,6 @@ class area_check {
     std::unique_ptr<state> st_;
 };
 
-// The same for the system EPSG:epsg; true when PROJ does not know it.
-bool point_in_area(int epsg, double e, double n, std::string& why);
-
 // Whether the box [e0, e1] x [n0, n1] in system from lies, taken to
 // degrees, in site's area of use widened by area_margin; true when site
 // records no area. Otherwise why says which area and where the box lies.

@@ -92,15 +92,15 @@ bool check_background(const std::string& path, std::string& why) {
     return ds != nullptr;
 }
 
-bool background_in_area(const std::string& path, int epsg, std::string& why) {
+bool background_in_area(const std::string& path, const OGRSpatialReference& site,
+                        std::string& why) {
     gdal_scope q;
     GDALDatasetH ds =
         GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
     double gt[6];
     if (!ds) return true;
     bool ok = true;
-    OGRSpatialReference site;
-    if (GDALGetGeoTransform(ds, gt) == CE_None && geo::crs_from_epsg(epsg, site)) {
+    if (GDALGetGeoTransform(ds, gt) == CE_None) {
         const double w = GDALGetRasterXSize(ds), h = GDALGetRasterYSize(ds);
         double e0 = INFINITY, e1 = -INFINITY, n0 = INFINITY, n1 = -INFINITY;
         for (const double i : {0.0, w}) {

@@ -7,6 +7,8 @@
 
 #include "map/world_box.h"
 
+class OGRSpatialReference;
+
 namespace orv::raster {
 
 // Checks that GDAL reads path as a raster of Byte bands it can show: one
@@ -26,9 +28,9 @@ bool warp_background(const std::string& path, const std::string& wkt, const map:
 std::string crs_name(const std::string& wkt);
 
 // Whether the georeferenced extent of the raster at path lies in the area
-// of use of EPSG:epsg (taken in that system when the raster names none);
+// of use of the site's system (taken in it when the raster names none);
 // false with the German reason in why. A raster that cannot be read or
 // has no geotransform passes: check_background speaks of it.
-bool background_in_area(const std::string& path, int epsg, std::string& why);
+bool background_in_area(const std::string& path, const OGRSpatialReference& site, std::string& why);
 
 } // namespace orv::raster

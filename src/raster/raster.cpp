@@ -157,15 +157,9 @@ std::string choose_driver(const std::string& path, std::string& why) {
 
 // A geographic system counts in angles; a projected one must count in
 // metres, as the cell size and the coordinates of --origin do.
-bool crs_wkt(int code, std::string& wkt, std::string& why) {
+bool crs_wkt(const OGRSpatialReference& srs, std::string& wkt, std::string& why) {
     quiet_errors q;
-    OGRSpatialReference srs;
-    if (!geo::crs_from_epsg(code, srs)) {
-        why = "unbekanntes Koordinatensystem";
-        return false;
-    }
-    const char* name = srs.GetName();
-    const std::string crs = std::string(name ? name : "?") + " (EPSG:" + std::to_string(code) + ")";
+    const std::string crs = geo::crs_name(srs);
     const char* unit = nullptr;
     if (srs.IsGeographic()) {
         srs.GetAngularUnits(&unit);

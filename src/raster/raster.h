@@ -7,6 +7,8 @@
 
 #include "map/strip.h"
 
+class OGRSpatialReference;
+
 namespace orv::raster {
 
 // The GDAL driver for a raster file named path: GeoTIFF without an extension
@@ -15,10 +17,9 @@ namespace orv::raster {
 // bands.
 std::string choose_driver(const std::string& path, std::string& why);
 
-// The WKT of the coordinate system with EPSG code; false with a German
-// reason in why when the code is unknown or its unit is not the metre (the
-// cell size is in metres).
-bool crs_wkt(int code, std::string& wkt, std::string& why);
+// The WKT of the coordinate system srs; false with a German reason in why
+// when its unit is not the metre (the cell size is in metres).
+bool crs_wkt(const OGRSpatialReference& srs, std::string& wkt, std::string& why);
 
 // Where a raster lies: geotransform, size, coordinate system (WKT, empty
 // for none) and whether its strips come bottom row first (the jet frame,

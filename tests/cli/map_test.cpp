@@ -482,7 +482,7 @@ TEST(MapOptions, BadOptions) {
          m + "Option --azimuth: Wert muss endlich sein: nan\n",
          1},
         {{"--raster", d + "/r.tif", "--origin", "1,2", "--azimuth", "3", "--crs", "25832"},
-         m + "Option --crs: EPSG:NNNN erwartet: 25832\n",
+         m + "Option --crs: EPSG:NNNN, WKT, PROJ-Zeichenkette oder Datei erwartet: 25832\n",
          1},
         {{"--raster", d + "/r.tif", "--origin", "1,2", "--azimuth", "3", "--crs", "EPSG:999999"},
          m + "Option --crs: unbekanntes Koordinatensystem: EPSG:999999\n",

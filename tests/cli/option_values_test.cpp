@@ -51,11 +51,6 @@ TEST(OptionValues, AcceptedAndRefused) {
         const auto p = orv::cli::read_count(t, "--digits", 0, 30, n);
         return outcome{text_of(p), std::to_string(n)};
     };
-    auto epsg = [](const std::string& t) {
-        int c = 0;
-        const auto p = orv::cli::read_epsg(t, "--crs", c);
-        return outcome{text_of(p), std::to_string(c)};
-    };
     const std::string pair_want = "Option --coords: zwei Spaltennamen E,N erwartet: ";
     const std::string point_want = "Option --origin: zwei Zahlen E,N erwartet";
     const std::vector<row> rows = {
@@ -82,11 +77,6 @@ TEST(OptionValues, AcceptedAndRefused) {
         {count("3 "), {"Option --digits: ganze Zahl von 0 bis 30 erwartet: 3 ", "-7"}},
         {count("99999999999"),
          {"Option --digits: ganze Zahl von 0 bis 30 erwartet: 99999999999", "-7"}},
-        {epsg("epsg:25832"), {"", "25832"}},
-        {epsg("EPSG:"), {"Option --crs: EPSG:NNNN erwartet: EPSG:", "0"}},
-        {epsg("EPSG:+5"), {"Option --crs: EPSG:NNNN erwartet: EPSG:+5", "0"}},
-        {epsg("EPSG:0"), {"Option --crs: EPSG:NNNN erwartet: EPSG:0", "0"}},
-        {epsg("EPSG:99999999999"), {"Option --crs: EPSG:NNNN erwartet: EPSG:99999999999", "0"}},
     };
     for (const row& r : rows) {
         EXPECT_EQ(r.got.problem, r.want.problem);

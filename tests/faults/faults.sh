@@ -301,6 +301,11 @@ unknown format    | 2 | Option -o: kein Vektorformat zum Schreiben fuer die Endu
 unknown zones     | 2 | kein Vektorformat zum Schreiben fuer die Endung .qqq | - | - | inventory anlagen.csv $REG -o o.csv --zones o.qqq
 points report     | 0 | - | - | - | report punkte.csv $SITE --coords E,N -o o.pdf
 points assess     | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $SITE --coords E,N -o o.gpkg
+crs file          | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lv95.wkt -o o.gpkg
+crs file misplaced | 1 | Punkt 600000, 200000 liegt ausserhalb des Gebiets von EPSG:2056 | - | - | assess punkte.csv $PARAMS --coords E,N --origin 600000,200000 --azimuth 90 --crs lv95.wkt -o o.gpkg
+crs PROJ in map   | 0 | - | - | - | map $PARAMS --origin 2600000,1200000 --azimuth 90 --crs lv95.proj -o o.png --zones o.gpkg
+crs in inventory  | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1, | inventory bom.csv --objects objekte.csv --crs lv95.wkt -o o.csv
+crs not a system  | 1 | Option --crs: Datei punkte.csv haelt kein lesbares Koordinatensystem | - | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs punkte.csv
 open object       | 0 | - | - | o.csv~^.POINT \(2600040.1 1200000.5\).,.1.,,,,,,.1.,none,.1.,.Anlage 1: nahe der Bresche | inventory anlagen.csv --objects unten.csv --crs EPSG:2056 -o o1.csv --objects-out o.csv
 "
 {
@@ -317,6 +322,8 @@ printf 'E,N,H,B,Vol,S,D,azimuth\n2600040,1200000,3\n2600080,1200000,3,5,2000,4,0
 head -n 3 "$ROOT/anlagen.csv" | iconv -f UTF-8 -t UTF-16 >"$ROOT/utf16.csv"
 printf 'WKT,id\n"POINT (2600040.1 1200000.5)",1\n' >"$ROOT/unten.csv"
 printf 'id,E,N\n1,2600050,1199995\n' >"$ROOT/punkte.csv"
+gdalsrsinfo -o wkt1 EPSG:2056 >"$ROOT/lv95.wkt"
+printf '+proj=somerc +lat_0=46.9524055555556 +lon_0=7.43958333333333 +k_0=1 +x_0=2600000 +y_0=1200000 +ellps=bessel +units=m +no_defs\n' >"$ROOT/lv95.proj"
 (cd "$ROOT" && "$ORV" inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o eigen.csv 2>/dev/null)
 (cd "$ROOT" && "$ORV" assess kaputt.csv $SITE -o gshp.shp --keep-going >/dev/null 2>&1)
 while IFS='|' read -r name want err out first line; do
@@ -324,7 +331,7 @@ while IFS='|' read -r name want err out first line; do
     [ -n "$name" ] || continue
     [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || [ "$ONLY" = objects ] || continue
     case="objects: $name"; ok=1; fresh
-    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv punkte.csv"
+    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv punkte.csv lv95.wkt lv95.proj"
     for f in $inputs; do cp "$ROOT/$f" "$W/"; done
     cp "$ROOT"/gshp.* "$W/"
     sums=$(cd "$W" && md5sum -- $inputs anlagen.csv objekte.csv gshp.*)

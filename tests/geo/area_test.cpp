@@ -3,10 +3,12 @@
 // system that records none.
 #include <string>
 
+#include <cpl_conv.h>
 #include <gtest/gtest.h>
 #include <ogr_spatialref.h>
 
 #include "geo/area.h"
+#include "geo/crs.h"
 
 namespace {
 
@@ -42,7 +44,14 @@ TEST(AreaOfUse, PointsInsideTheBoxOrItsMarginPass) {
         std::string why;
         EXPECT_EQ(orv::geo::point_in_area(epsg(c.code), c.e, c.n, why), c.in)
             << c.code << " " << c.e << "," << c.n << ": " << why;
-        EXPECT_EQ(orv::geo::point_in_area(c.code, c.e, c.n, why), c.in);
+        // The same system given as WKT1, which carries no area of use.
+        char* wkt = nullptr;
+        ASSERT_EQ(epsg(c.code).exportToWkt(&wkt), OGRERR_NONE);
+        OGRSpatialReference given;
+        std::string read_why;
+        ASSERT_TRUE(orv::geo::read_crs(wkt, given, read_why)) << read_why;
+        CPLFree(wkt);
+        EXPECT_EQ(orv::geo::point_in_area(given, c.e, c.n, why), c.in) << c.code << " as WKT";
         if (!c.in) EXPECT_NE(why.find(c.says), std::string::npos) << why;
     }
 }
