@@ -99,16 +99,15 @@ command add_assess(CLI::App& top) {
     add_levels_option(*app, op->levels);
     add_object_options(*app, op->objects,
                        "Koordinatensystem des Standortes (Vorgabe: das der ersten Ebene)", false);
-    app->add_option("--label", op->label, "Feld, das die Objekte benennt (Vorgabe: Objektnummer)")
-        ->type_name("FELD");
+    add_label(*app, op->label, "Feld, das die Objekte benennt (Vorgabe: Objektnummer)");
     app->add_option("-o", op->out,
                     "Ebenen mit Ergebnis schreiben (GeoPackage; anderes OGR-Format nach der "
                     "Endung)")
         ->type_name("DATEI");
     add_correct(*app, op->correct);
     app->add_flag("--json", op->json, "die Zusammenfassung als JSON ausgeben");
-    app->add_flag("--keep-going", op->keep_going,
-                  "unlesbare Geometrien ohne Ergebnis schreiben und weiterrechnen (Status 3)");
+    add_keep_going(*app, op->keep_going,
+                   "unlesbare Geometrien ohne Ergebnis schreiben und weiterrechnen (Status 3)");
     add_threads(*app, op->threads);
     return {app, [op] { return run(*op); }};
 }

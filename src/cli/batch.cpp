@@ -11,6 +11,7 @@
 #include "cli/command.h"
 #include "cli/german.h"
 #include "cli/option_values.h"
+#include "cli/shared_options.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
 #include "io/guard.h"
@@ -173,13 +174,12 @@ command add_batch(CLI::App& top) {
     app->add_option("--digits", op->digits,
                     "feste Anzahl (0 bis 30) Nachkommastellen der Ergebnisse")
         ->type_name("N");
-    app->add_flag(
-        "--keep-going", op->keep_going,
+    add_keep_going(
+        *app, op->keep_going,
         "ungueltige Zeilen mit Status invalid ausgeben und weiterrechnen (Exit-Status 3)");
-    app->add_option("--prefer", op->prefer,
-                    "options: eine Option gilt vor der gleichnamigen Spalte (sonst ist "
-                    "beides zusammen ein Fehler)")
-        ->type_name("options");
+    add_prefer(*app, op->prefer,
+               "options: eine Option gilt vor der gleichnamigen Spalte (sonst ist "
+               "beides zusammen ein Fehler)");
     app->add_flag("--summary", op->summary,
                   "am Ende die Anzahl Zeilen je Status melden (auf einem Terminal immer)");
     app->add_option("--delimiter", op->delimiter,

@@ -171,8 +171,7 @@ void add_inputs(CLI::App& app, inventory_opts& op) {
     app.add_option("--objects", op.objects, "Objekte: Vektordaten wie bei assess (wiederholbar)")
         ->type_name("QUELLE")
         ->required();
-    app.add_option("--layer", op.layers, "nur diese Ebene der Objekte (wiederholbar)")
-        ->type_name("NAME");
+    add_layers(app, op.layers);
     app.add_option("--crs", op.crs, "Koordinatensystem (Vorgabe: das der ersten Ebene der Objekte)")
         ->type_name("EPSG:NNNN");
     add_verdict_site_options(app, op.site, site_source::columns);
@@ -182,16 +181,16 @@ void add_inputs(CLI::App& app, inventory_opts& op) {
                             "GRAD"}});
     app.add_option("--field", op.fields, "Wert aus dieser Spalte statt der ueblichen")
         ->type_name("WERT=SPALTE");
-    add_text_options(
-        app,
-        {{"--coords", &op.coords, "Spalten der Koordinaten im CSV-Register", "E,N"},
-         {"--prefer", &op.prefer, "Optionen gelten vor gleichnamigen Spalten", "options"},
-         {"--id", &op.id, "Feld, das die Anlage benennt (Vorgabe: die Zeilennummer)", "FELD"}});
+    add_text_options(app,
+                     {{"--coords", &op.coords, "Spalten der Koordinaten im CSV-Register", "E,N"}});
+    add_prefer(app, op.prefer, "Optionen gelten vor gleichnamigen Spalten");
+    add_text_options(app, {{"--id", &op.id,
+                            "Feld, das die Anlage benennt (Vorgabe: die Zeilennummer)", "FELD"}});
     add_levels_option(app, op.levels);
-    add_text_options(
-        app, {{"--cell", &op.cell, "gemeinsame Zellgroesse der Karten in m (Vorgabe 2)", "GROESSE"},
-              {"--spacing", &op.spacing, "Abstand der Stichproben in m (Vorgabe 1)", "S"},
-              {"--from", &op.from, "Stufe, ab der ein Objekt gefaehrdet ist (Vorgabe 1)", "K"}});
+    add_text_options(app, {{"--cell", &op.cell,
+                            "gemeinsame Zellgroesse der Karten in m (Vorgabe 2)", "GROESSE"}});
+    add_spacing(app, op.spacing);
+    add_from(app, op.from);
     add_correct(app, op.correct);
 }
 
@@ -218,8 +217,8 @@ void add_outputs(CLI::App& app, inventory_opts& op) {
                "Format der Berichte: pdf oder html (Vorgabe pdf)", "pdf|html"},
               {"--shard", &op.shard, "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)",
                "K/N"}});
-    app.add_flag("--keep-going", op.keep_going,
-                 "fehlerhafte Anlagen mit orv_error schreiben und weiterrechnen (Status 3)");
+    add_keep_going(app, op.keep_going,
+                   "fehlerhafte Anlagen mit orv_error schreiben und weiterrechnen (Status 3)");
     add_threads(app, op.threads);
     add_text_options(app,
                      {{"--delimiter", &op.delimiter,

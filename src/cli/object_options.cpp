@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "cli/option_values.h"
+#include "cli/shared_options.h"
 #include "geo/crs.h"
 #include "raster/raster.h"
 
@@ -44,14 +45,12 @@ maybe_problem read_crs(const std::string& text, OGRSpatialReference& srs, std::s
 
 void add_object_options(CLI::App& app, object_text& t, const char* crs_help, bool crs_required) {
     add_frame_options(app, t.frame, {"Bresche in Weltkoordinaten", crs_help, true, crs_required});
-    app.add_option("--layer", t.layers, "nur diese Ebene (wiederholbar)")->type_name("NAME");
-    app.add_option("--spacing", t.spacing, "Abstand der Stichproben in m (Vorgabe 1)")
-        ->type_name("S");
+    add_layers(app, t.layers, "nur diese Ebene (wiederholbar)");
+    add_spacing(app, t.spacing);
     app.add_option("--coords", t.coords,
                    "Spalten der Koordinaten in CSV-Quellen (statt einer Spalte WKT)")
         ->type_name("E,N");
-    app.add_option("--from", t.from, "Stufe, ab der ein Objekt gefaehrdet ist (Vorgabe 1)")
-        ->type_name("K");
+    add_from(app, t.from);
 }
 
 maybe_problem read_object_options(const object_text& t, assess::request& r) {

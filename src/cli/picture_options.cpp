@@ -5,6 +5,7 @@
 
 #include "cli/grid_options.h"
 #include "cli/option_values.h"
+#include "cli/shared_options.h"
 #include "cli/site_options.h"
 
 namespace orv::cli {
@@ -97,13 +98,10 @@ void add_object_options(CLI::App& app, objects_text& t) {
                    "Objekte aus Vektordaten ueber den Zonen zeichnen, in der Farbe ihrer "
                    "Stufe (wiederholbar; wie bei assess); braucht --origin")
         ->type_name("QUELLE");
-    app.add_option("--layer", t.layers, "nur diese Ebene der Objekte (wiederholbar)")
-        ->type_name("NAME");
-    app.add_option("--spacing", t.spacing, "Abstand der Stichproben in m (Vorgabe 1)")
-        ->type_name("S");
-    app.add_option("--label", t.label, "Objekte ab Stufe K mit diesem Feld beschriften")
-        ->type_name("FELD");
-    app.add_option("--from", t.from, "Stufe, ab der beschriftet wird (Vorgabe 1)")->type_name("K");
+    add_layers(app, t.layers);
+    add_spacing(app, t.spacing);
+    add_label(app, t.label, "Objekte ab Stufe K mit diesem Feld beschriften");
+    add_from(app, t.from, "Stufe, ab der beschriftet wird (Vorgabe 1)");
 }
 
 maybe_problem read_objects(const objects_text& t, bool georef, assess::request& r) {

@@ -141,10 +141,9 @@ command add_report(CLI::App& top) {
     add_verdict_site_options(*app, op->site, site_source::options);
     add_levels_option(*app, op->levels);
     add_object_options(*app, op->objects, "Koordinatensystem von Standort und Karte", true);
-    app->add_option("--label", op->label,
-                    "Feld, das die Objekte in Tabelle und Karte benennt (Vorgabe: Objektnummer, "
-                    "in der Karte keine Beschriftung)")
-        ->type_name("FELD");
+    add_label(*app, op->label,
+              "Feld, das die Objekte in Tabelle und Karte benennt (Vorgabe: Objektnummer, "
+              "in der Karte keine Beschriftung)");
     app->add_option("--x", op->x, "Bereich der Karte entlang des Strahls in m")
         ->type_name("MIN:MAX");
     app->add_option("--y", op->y, "Bereich der Karte quer zum Strahl in m, + links")
@@ -160,8 +159,8 @@ command add_report(CLI::App& top) {
         ->type_name("DATEI")
         ->required();
     add_correct(*app, op->correct);
-    app->add_flag("--keep-going", op->keep_going,
-                  "unlesbare Geometrien ohne Ergebnis fuehren und weiterrechnen (Status 3)");
+    add_keep_going(*app, op->keep_going,
+                   "unlesbare Geometrien ohne Ergebnis fuehren und weiterrechnen (Status 3)");
     add_threads(*app, op->threads);
     return {app, [op] { return run(*op); }};
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -14,6 +15,27 @@ CLI::Option* add_threads(CLI::App& app, std::string& text);
 // --correct: a slope beyond the tables is corrected instead of refused (every
 // command that computes a site; point's --correct re-runs after a warning).
 CLI::Option* add_correct(CLI::App& app, bool& flag);
+
+// --layer NAME (repeatable): only these layers of the objects.
+CLI::Option* add_layers(CLI::App& app, std::vector<std::string>& layers,
+                        const char* help = "nur diese Ebene der Objekte (wiederholbar)");
+
+// --spacing S: the distance of an object's samples in m (read with read_size).
+CLI::Option* add_spacing(CLI::App& app, std::string& text);
+
+// --from K: the level from which on an object counts (read with read_count, 1 to 3).
+CLI::Option* add_from(CLI::App& app, std::string& text,
+                      const char* help = "Stufe, ab der ein Objekt gefaehrdet ist (Vorgabe 1)");
+
+// --label FELD: the field that names the objects, where the command shows them.
+CLI::Option* add_label(CLI::App& app, std::string& text, const char* help);
+
+// --prefer options: options before the columns of the same name.
+CLI::Option* add_prefer(CLI::App& app, std::string& text, const char* help);
+
+// --keep-going: what fails is written as such and the run goes on (exit
+// status 3); help says what the command writes for it.
+CLI::Option* add_keep_going(CLI::App& app, bool& flag, const char* help);
 
 // An option that takes one text: its name, where the text goes, its help
 // and the name of its value in the help.
