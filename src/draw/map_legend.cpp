@@ -31,6 +31,24 @@ namespace {
 constexpr legend_look look = {
     {0.85, 0.8, 1.6}, {0.72, 1.75, 2.5}, {0.8, 0.7, 2.6}, 1.7, 0.95, 2.0, false};
 
+// The thresholds of levels 1 to 3 marked across the colour bar at bx, y
+// (width bw, height bh, top value top), each numbered at its left.
+void threshold_marks(cairo_t* cr, const levels& lv, double bx, double bw, double y, double bh,
+                     double u, double top) {
+    cairo_set_line_width(cr, std::max(1.0, 0.12 * u));
+    for (int k = 0; k < 3; ++k) {
+        const double t = lv.t[k];
+        if (!(t <= top)) continue;
+        const double ty = y + bh - t / top * bh;
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_move_to(cr, bx - 0.3 * u, ty);
+        cairo_line_to(cr, bx + bw, ty);
+        cairo_stroke(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        text(cr, bx - 0.5 * u, ty + 0.28 * u, std::to_string(k + 1), align::right);
+    }
+}
+
 // The colour bar of the shown quantity with its ticks and, for q and h,
 // the thresholds; returns the y below it.
 double colour_bar(cairo_t* cr, const map_view& v, double x, double y, double u, double top,
@@ -74,20 +92,8 @@ double colour_bar(cairo_t* cr, const map_view& v, double x, double y, double u, 
         text(cr, bx + bw + 0.5 * u, ty + 0.28 * u,
              (last && clipped ? "\u2265 " : "") + picture_number(t, step_decimals(step)));
     }
-    if (v.shown == map::quantity::q || v.shown == map::quantity::h) {
-        cairo_set_line_width(cr, std::max(1.0, 0.12 * u));
-        for (int k = 0; k < 3; ++k) {
-            const double t = v.lv.t[k];
-            if (!(t <= top)) continue;
-            const double ty = y + bh - t / top * bh;
-            cairo_set_source_rgb(cr, 1, 1, 1);
-            cairo_move_to(cr, bx - 0.3 * u, ty);
-            cairo_line_to(cr, bx + bw, ty);
-            cairo_stroke(cr);
-            cairo_set_source_rgb(cr, 0, 0, 0);
-            text(cr, bx - 0.5 * u, ty + 0.28 * u, std::to_string(k + 1), align::right);
-        }
-    }
+    if (v.shown == map::quantity::q || v.shown == map::quantity::h)
+        threshold_marks(cr, v.lv, bx, bw, y, bh, u, top);
     y += bh + 0.8 * u;
     if (v.shown == map::quantity::q || v.shown == map::quantity::h) {
         font(cr, 0.72 * u);

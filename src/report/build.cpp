@@ -34,6 +34,45 @@ std::vector<std::string> report_inputs(const request& r) {
     return inputs;
 }
 
+namespace {
+
+// Fills c from the request, the judged objects o and the map res of the
+// grid g (its picture image with its columns).
+void fill(const request& r, const assess::outcome& o, const map::map_result& res,
+          const map::map_grid& g, const map::map_image& image, const std::vector<int32_t>& columns,
+          content& c) {
+    c.title = r.title;
+    c.author = r.author;
+    c.version = r.version;
+    c.date = r.date;
+    c.site = {r.p, r.judge.lv, g.x, g.y, r.corrected, r.given_slope};
+    c.zones = res.fig;
+    c.g = r.judge.g;
+    c.crs_name = raster::crs_name(r.wkt);
+    c.spacing = r.judge.spacing;
+    c.from = r.judge.from;
+    c.verdict = o.verdict;
+    c.warning = assess::reach_warning(o, false);
+    for (const auto& l : o.layers) {
+        c.layers.push_back(l.name);
+        c.objects += l.features;
+        c.at_from += l.endangered.size();
+        c.open += l.open.size();
+    }
+    c.profile = centre_profile(r, r.judge.s);
+    c.command = r.command;
+
+    c.map = r.picture;
+    c.map.wkt = r.wkt;
+    c.map.view.jet = draw::map_view{r.p, r.corrected, r.judge.lv, g.x,
+                                    g.y, &image,      columns,    map::quantity::levels};
+    c.map.view.g = r.judge.g;
+    c.map.view.objects = &c.list.drawn;
+    c.map.view.label_from = r.judge.from;
+}
+
+} // namespace
+
 built build(const request& r, content& c, map::map_image& image, std::vector<int32_t>& columns) {
     built b;
     auto stop = [&](assess::ending e, std::string m) {
@@ -67,34 +106,7 @@ built build(const request& r, content& c, map::map_image& image, std::vector<int
         return stop(o.end, o.message);
     b.end = o.end;
 
-    c.title = r.title;
-    c.author = r.author;
-    c.version = r.version;
-    c.date = r.date;
-    c.site = {r.p, r.judge.lv, g->x, g->y, r.corrected, r.given_slope};
-    c.zones = res.fig;
-    c.g = r.judge.g;
-    c.crs_name = raster::crs_name(r.wkt);
-    c.spacing = r.judge.spacing;
-    c.from = r.judge.from;
-    c.verdict = o.verdict;
-    c.warning = assess::reach_warning(o, false);
-    for (const auto& l : o.layers) {
-        c.layers.push_back(l.name);
-        c.objects += l.features;
-        c.at_from += l.endangered.size();
-        c.open += l.open.size();
-    }
-    c.profile = centre_profile(r, s);
-    c.command = r.command;
-
-    c.map = r.picture;
-    c.map.wkt = r.wkt;
-    c.map.view.jet = draw::map_view{r.p,  r.corrected, r.judge.lv, g->x,
-                                    g->y, &image,      columns,    map::quantity::levels};
-    c.map.view.g = r.judge.g;
-    c.map.view.objects = &c.list.drawn;
-    c.map.view.label_from = r.judge.from;
+    fill(r, o, res, *g, image, columns, c);
 
     if (r.hashes) {
         c.hashes = *r.hashes;

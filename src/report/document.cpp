@@ -205,65 +205,76 @@ bool draw_map_block(cairo_t* cr, pdf_pages& pg, const content& c, std::string& w
     return true;
 }
 
+// Draws a block of text (title, subtitle, heading, paragraph, monospaced
+// text, pairs) at the page's current place.
+void draw_text_block(cairo_t* cr, pdf_pages& pg, const block& b) {
+    switch (b.k) {
+    case block::title:
+        draw::font(cr, 19, true);
+        pg.lines(wrap(cr, b.text, pg.width()), margin, 24);
+        break;
+    case block::subtitle:
+        draw::font(cr, body);
+        pg.lines(wrap(cr, b.text, pg.width()), margin, 13);
+        pg.y() += 8;
+        break;
+    case block::heading:
+        pg.need(60);
+        pg.y() += 6;
+        draw::font(cr, 13, true);
+        pg.lines(wrap(cr, b.text, pg.width()), margin, 18);
+        pg.y() += 3;
+        break;
+    case block::para:
+        draw::font(cr, body);
+        pg.lines(wrap(cr, b.text, pg.width()), margin, 12.5);
+        pg.y() += 5;
+        break;
+    case block::mono:
+        cairo_select_font_face(cr, "monospace", CAIRO_FONT_SLANT_NORMAL,
+                               CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, 7.5);
+        pg.lines(wrap(cr, b.text, pg.width() - 10), margin + 10, 10);
+        pg.y() += 6;
+        break;
+    case block::pairs:
+        draw::font(cr, body);
+        for (const auto& [k, v] : b.kv) {
+            const auto ls = wrap(cr, v, pg.width() * 0.6);
+            pg.need(12.5 * static_cast<double>(ls.size()));
+            draw::text(cr, margin, pg.y() + 9.75, k);
+            pg.lines(ls, margin + pg.width() * 0.4, 12.5);
+        }
+        pg.y() += 8;
+        break;
+    default: break;
+    }
+}
+
+// Draws the profile along the jet's centre line.
+void draw_profile_block(cairo_t* cr, pdf_pages& pg, const content& c) {
+    const double h = 330;
+    pg.need(h);
+    cairo_save(cr);
+    cairo_translate(cr, margin, pg.y());
+    draw::draw_profile(cr, pg.width(), h, c.profile);
+    cairo_restore(cr);
+    pg.y() += h + 6;
+}
+
 bool draw_blocks(cairo_t* cr, const content& c, std::string& why) {
     pdf_pages pg(cr, c.title + " \u00b7 " + date_text(c.date));
     cairo_set_source_rgb(cr, 0, 0, 0);
     for (const block& b : compose(c)) {
         switch (b.k) {
-        case block::title:
-            draw::font(cr, 19, true);
-            pg.lines(wrap(cr, b.text, pg.width()), margin, 24);
-            break;
-        case block::subtitle:
-            draw::font(cr, body);
-            pg.lines(wrap(cr, b.text, pg.width()), margin, 13);
-            pg.y() += 8;
-            break;
-        case block::heading:
-            pg.need(60);
-            pg.y() += 6;
-            draw::font(cr, 13, true);
-            pg.lines(wrap(cr, b.text, pg.width()), margin, 18);
-            pg.y() += 3;
-            break;
-        case block::para:
-            draw::font(cr, body);
-            pg.lines(wrap(cr, b.text, pg.width()), margin, 12.5);
-            pg.y() += 5;
-            break;
-        case block::mono:
-            cairo_select_font_face(cr, "monospace", CAIRO_FONT_SLANT_NORMAL,
-                                   CAIRO_FONT_WEIGHT_NORMAL);
-            cairo_set_font_size(cr, 7.5);
-            pg.lines(wrap(cr, b.text, pg.width() - 10), margin + 10, 10);
-            pg.y() += 6;
-            break;
-        case block::pairs:
-            draw::font(cr, body);
-            for (const auto& [k, v] : b.kv) {
-                const auto ls = wrap(cr, v, pg.width() * 0.6);
-                pg.need(12.5 * static_cast<double>(ls.size()));
-                draw::text(cr, margin, pg.y() + 9.75, k);
-                pg.lines(ls, margin + pg.width() * 0.4, 12.5);
-            }
-            pg.y() += 8;
-            break;
         case block::table: draw_table(cr, pg, b); break;
         case block::verdict: draw_verdict(cr, pg, b); break;
         case block::map:
             if (!draw_map_block(cr, pg, c, why)) return false;
             break;
-        case block::profile: {
-            const double h = 330;
-            pg.need(h);
-            cairo_save(cr);
-            cairo_translate(cr, margin, pg.y());
-            draw::draw_profile(cr, pg.width(), h, c.profile);
-            cairo_restore(cr);
-            pg.y() += h + 6;
-            break;
-        }
+        case block::profile: draw_profile_block(cr, pg, c); break;
         case block::page: pg.next(); break;
+        default: draw_text_block(cr, pg, b); break;
         }
         cairo_set_source_rgb(cr, 0, 0, 0);
     }
