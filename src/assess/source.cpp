@@ -25,6 +25,18 @@ constexpr double max_span = 1e7;
 constexpr double max_lattice = 1e10;
 
 // Projected with the metre as unit, else why says what it is.
+// A verdict needs the breach's place checked against the system's area of
+// use: numbers of another system would else put it where no object lies and
+// answer "no". A system PROJ knows no area for is therefore refused.
+bool checkable(const OGRSpatialReference& srs, bool given, std::string& why) {
+    if (geo::area_of(srs)) return true;
+    why = std::string(given ? "Option --crs" : "Koordinatensystem der ersten Ebene") +
+          ": System \"" + geo::crs_label(srs) +
+          "\" hat keinen Anwendungsbereich, die Lage der Bresche ist so nicht pruefbar; "
+          "einen EPSG-Code angeben oder WKT mit USAGE[...BBOX[...]]";
+    return false;
+}
+
 bool metric(const OGRSpatialReference& srs, std::string& why) {
     if (!srs.IsProjected()) {
         why = "Koordinatensystem " + geo::crs_label(srs) + " ist nicht projiziert (Einheit " +
@@ -252,7 +264,7 @@ bool sources::open(const source_request& r, std::string& why) {
         }
     }
     if (st_->has_site) {
-        if (!metric(st_->site, why)) return false;
+        if (!metric(st_->site, why) || !checkable(st_->site, !r.crs.empty(), why)) return false;
         st_->site.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     }
     if (!add_transforms(layers_, st_->has_site ? &st_->site : nullptr, st_->cts, why)) return false;

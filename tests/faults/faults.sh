@@ -305,6 +305,9 @@ crs file          | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $PARAMS -
 crs file misplaced | 1 | Punkt 600000, 200000 liegt ausserhalb des Gebiets von EPSG:2056 | - | - | assess punkte.csv $PARAMS --coords E,N --origin 600000,200000 --azimuth 90 --crs lv95.wkt -o o.gpkg
 crs PROJ in map   | 0 | - | - | - | map $PARAMS --origin 2600000,1200000 --azimuth 90 --crs lv95.proj -o o.png --zones o.gpkg
 crs in inventory  | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1, | inventory bom.csv --objects objekte.csv --crs lv95.wkt -o o.csv
+crs without area  | 1 | Option --crs: System "unknown" hat keinen Anwendungsbereich, die Lage der Bresche ist so nicht pruefbar | - | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lokal.proj -o o.gpkg
+crs without area in inventory | 1 | hat keinen Anwendungsbereich | - | - | inventory bom.csv --objects objekte.csv --crs lokal.proj -o o.csv
+crs area given    | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lokal.wkt -o o.gpkg
 crs not a system  | 1 | Option --crs: Datei punkte.csv haelt kein lesbares Koordinatensystem | - | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs punkte.csv
 open object       | 0 | - | - | o.csv~^.POINT \(2600040.1 1200000.5\).,.1.,,,,,,.1.,none,.1.,.Anlage 1: nahe der Bresche | inventory anlagen.csv --objects unten.csv --crs EPSG:2056 -o o1.csv --objects-out o.csv
 "
@@ -323,6 +326,8 @@ head -n 3 "$ROOT/anlagen.csv" | iconv -f UTF-8 -t UTF-16 >"$ROOT/utf16.csv"
 printf 'WKT,id\n"POINT (2600040.1 1200000.5)",1\n' >"$ROOT/unten.csv"
 printf 'id,E,N\n1,2600050,1199995\n' >"$ROOT/punkte.csv"
 gdalsrsinfo -o wkt1 EPSG:2056 >"$ROOT/lv95.wkt"
+printf '+proj=tmerc +lat_0=46.5 +lon_0=8 +k=1 +x_0=2600000 +y_0=1200000 +ellps=WGS84 +units=m\n' >"$ROOT/lokal.proj"
+printf '%s' 'PROJCRS["Lokales Netz",BASEGEOGCRS["WGS 84",DATUM["World Geodetic System 1984",ELLIPSOID["WGS 84",6378137,298.257223563]]],CONVERSION["Querachsig",METHOD["Transverse Mercator",ID["EPSG",9807]],PARAMETER["Latitude of natural origin",46.5,ANGLEUNIT["degree",0.0174532925199433]],PARAMETER["Longitude of natural origin",8,ANGLEUNIT["degree",0.0174532925199433]],PARAMETER["Scale factor at natural origin",1,SCALEUNIT["unity",1]],PARAMETER["False easting",2600000,LENGTHUNIT["metre",1]],PARAMETER["False northing",1200000,LENGTHUNIT["metre",1]]],CS[Cartesian,2],AXIS["easting",east,ORDER[1],LENGTHUNIT["metre",1]],AXIS["northing",north,ORDER[2],LENGTHUNIT["metre",1]],USAGE[SCOPE["Bau"],BBOX[45.8,5.9,47.9,10.5]]]' >"$ROOT/lokal.wkt"
 printf '+proj=somerc +lat_0=46.9524055555556 +lon_0=7.43958333333333 +k_0=1 +x_0=2600000 +y_0=1200000 +ellps=bessel +units=m +no_defs\n' >"$ROOT/lv95.proj"
 (cd "$ROOT" && "$ORV" inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o eigen.csv 2>/dev/null)
 (cd "$ROOT" && "$ORV" assess kaputt.csv $SITE -o gshp.shp --keep-going >/dev/null 2>&1)
@@ -331,7 +336,7 @@ while IFS='|' read -r name want err out first line; do
     [ -n "$name" ] || continue
     [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || [ "$ONLY" = objects ] || continue
     case="objects: $name"; ok=1; fresh
-    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv punkte.csv lv95.wkt lv95.proj"
+    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv punkte.csv lv95.wkt lv95.proj lokal.proj lokal.wkt"
     for f in $inputs; do cp "$ROOT/$f" "$W/"; done
     cp "$ROOT"/gshp.* "$W/"
     sums=$(cd "$W" && md5sum -- $inputs anlagen.csv objekte.csv gshp.*)
