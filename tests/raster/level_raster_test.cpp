@@ -124,7 +124,8 @@ TEST(LevelRaster, TwoBandsInEachFormat) {
         ASSERT_EQ(lev.size(), st.size());
         int seen[256] = {};
         for (std::size_t k = 0; k < st.size(); ++k) {
-            ASSERT_EQ(std::pair<int, int>(lev[k], why[k]), expected(st[k], lv[k])) << "cell " << k;
+            const std::pair<int, int> got(lev[k], why[k]);
+            ASSERT_EQ(got, expected(st[k], lv[k])) << "cell " << k;
             ++seen[why[k]];
         }
         for (int reason : {0, 1, 2, 5}) EXPECT_GT(seen[reason], 0) << reason;
