@@ -21,13 +21,14 @@
 #include "geo/dataset_files.h"
 #include "io/guard.h"
 #include "io/output.h"
+#include "io/path.h"
 #include "map/extent.h"
 #include "map/frame.h"
 #include "map/image.h"
 #include "map/run.h"
 #include "map/summary.h"
 #include "raster/background.h"
-#include "raster/classes.h"
+#include "raster/level_raster.h"
 #include "raster/raster.h"
 #include "report/objects.h"
 #include "report/world_picture.h"
@@ -110,6 +111,16 @@ maybe_problem read_driver(const std::string& path, const char* name,
     return std::nullopt;
 }
 
+// The level raster's style and the zones' (outside a GeoPackage) lie beside
+// them as NAME.qml: two outputs of one name would share it.
+maybe_problem check_styles(const map_opts& op, const map_plan& m) {
+    if (op.level_raster.empty() || op.zones.empty() || m.zone_driver == "GPKG") return std::nullopt;
+    const std::string qml = io::with_extension(op.level_raster, "qml");
+    if (qml != io::with_extension(op.zones, "qml")) return std::nullopt;
+    return problem{exit_usage, "--level-raster " + op.level_raster + " und --zones " + op.zones +
+                                   ": beide legen ihren Stil in " + qml + "; andere Namen waehlen"};
+}
+
 // The formats and drivers of the outputs and what needs -o (usage errors, status 2).
 maybe_problem read_outputs(const map_opts& op, map_plan& m) {
     if (!op.out.empty()) {
@@ -130,6 +141,7 @@ maybe_problem read_outputs(const map_opts& op, map_plan& m) {
         e = read_driver(op.level_raster, "--level-raster", raster::choose_level_driver,
                         m.level_driver);
     if (!e) e = read_driver(op.zones, "--zones", vector::choose_zone_driver, m.zone_driver);
+    if (!e) e = check_styles(op, m);
     return e;
 }
 
@@ -414,8 +426,8 @@ command add_map(CLI::App& top) {
           "Raster mit sechs Baendern schreiben (GeoTIFF; anderes GDAL-Format nach der Endung)",
           "DATEI"},
          {"--level-raster", &op->level_raster,
-          "Raster der Gefahrenstufen mit Farbtabelle schreiben (ein Byte-Band; GeoTIFF, anderes "
-          "GDAL-Format nach der Endung)",
+          "Raster der Gefahrenstufen schreiben (Byte-Baender Stufe und Grund, Farbtabelle und "
+          "Stil; GeoTIFF, anderes GDAL-Format nach der Endung)",
           "DATEI"},
          {"--zones", &op->zones,
           "Gefahrenzonen als Polygone mit Stil schreiben (GeoPackage; anderes OGR-Format nach der "

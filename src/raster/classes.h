@@ -1,6 +1,6 @@
 // The class of every cell of a map in one Byte band held in memory: the
-// danger level or why there is none. The level raster is this band with a
-// colour table; the zones are its areas of one class as polygons.
+// danger level or why there is none. The level raster is written from this
+// band; the zones are its areas of one class as polygons.
 #pragma once
 #include <array>
 #include <cstddef>
@@ -10,7 +10,6 @@
 
 #include <gdal.h>
 
-#include "map/palette.h"
 #include "map/strip.h"
 #include "raster/raster.h"
 
@@ -50,17 +49,5 @@ class class_band : public map::strip_sink {
     std::array<std::size_t, 256> counts_{};
     std::vector<uint8_t> buf_;
 };
-
-// The GDAL driver for a level raster named path: GeoTIFF without an
-// extension or for .tif/.tiff, else the raster driver that claims the
-// extension and takes Byte bands. Empty with a German reason in why.
-std::string choose_level_driver(const std::string& path, std::string& why);
-
-// Writes the band as a level raster to path (a file of a staged output)
-// with driver: one Byte band, 255 no-data, and a colour table in the
-// colours c, opaque but for the no-data value. False with a German reason
-// in why.
-bool write_level_raster(const class_band& b, const std::string& path, const std::string& driver,
-                        const map::zone_colours& c, std::string& why);
 
 } // namespace orv::raster

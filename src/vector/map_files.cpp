@@ -2,6 +2,7 @@
 #include "vector/map_files.h"
 
 #include "raster/classes.h"
+#include "raster/level_raster.h"
 #include "raster/map_layout.h"
 #include "raster/raster.h"
 #include "vector/zones.h"
@@ -32,7 +33,8 @@ map_files_outcome run_map_files(map::map_request rq, const map_files& f, map::ma
         return {map_file::raster, raster.failure()};
     }
     if (!f.raster.empty() && !raster.finish(why)) return {map_file::raster, why};
-    if (!f.levels.empty() && !write_level_raster(band, f.levels, f.level_driver, f.colours, why))
+    if (!f.levels.empty() &&
+        !write_level_raster(band, f.levels, f.level_driver, rq.lv, f.colours, why))
         return {map_file::levels, why};
     if (!f.zones.empty() && !write_zones(band, f.zones, f.zone_driver, rq.lv, f.colours, why))
         return {map_file::zones, why};

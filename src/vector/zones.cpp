@@ -14,6 +14,7 @@
 
 #include "geo/drivers.h"
 #include "geo/handles.h"
+#include "io/path.h"
 #include "raster/gdal_env.h"
 #include "vector/zone_style.h"
 
@@ -80,15 +81,6 @@ bool write_text(const std::string& path, const std::string& text) {
     if (!f) return false;
     const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     return std::fclose(f) == 0 && ok;
-}
-
-// path with its extension replaced by ext.
-std::string with_extension(const std::string& path, const std::string& ext) {
-    const auto slash = path.rfind('/');
-    const auto dot = path.rfind('.');
-    const bool has_ext =
-        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-    return (has_ext ? path.substr(0, dot) : path) + "." + ext;
 }
 
 // Writes a square with driver d into directory dir and reads it back:
@@ -295,7 +287,7 @@ bool zone_layer::finish(const levels& lv, const map::zone_colours& c, std::strin
         why = q.reason("Vektorformat");
         return false;
     }
-    if (driver != "GPKG" && !write_text(with_extension(path, "qml"), qml)) {
+    if (driver != "GPKG" && !write_text(io::with_extension(path, "qml"), qml)) {
         why = "Stil nicht schreibbar";
         return false;
     }

@@ -425,9 +425,27 @@ TEST(MapOptions, BadOptions) {
          2},
         {{"--level-raster", d + "/l.jpg"},
          m +
-             "Option --level-raster: das Format JPEG (Endung .jpg) gibt die Klassen nicht "
-             "unveraendert zurueck: " +
+             "Option --level-raster: das Format JPEG (Endung .jpg) kann die zwei Byte-Baender "
+             "Stufe und Grund nicht speichern: " +
              d + "/l.jpg\n",
+         2},
+        // PNG takes a second band for transparency, Arc/Info ASCII holds one band.
+        {{"--level-raster", d + "/l.png"},
+         m +
+             "Option --level-raster: das Format PNG (Endung .png) gibt die Baender Stufe und "
+             "Grund nicht unveraendert zurueck: " +
+             d + "/l.png\n",
+         2},
+        {{"--level-raster", d + "/l.asc"},
+         m +
+             "Option --level-raster: das Format AAIGrid (Endung .asc) kann die zwei Byte-Baender "
+             "Stufe und Grund nicht speichern: " +
+             d + "/l.asc\n",
+         2},
+        // Both styles would be l.qml; a GeoPackage keeps the zones' inside.
+        {{"--level-raster", d + "/l.tif", "--zones", d + "/l.shp"},
+         m + "--level-raster " + d + "/l.tif und --zones " + d +
+             "/l.shp: beide legen ihren Stil in " + d + "/l.qml; andere Namen waehlen\n",
          2},
         {{"--level-raster", d + "/l.qqq"},
          m + "Option --level-raster: kein Rasterformat zum Schreiben fuer die Endung .qqq: " + d +

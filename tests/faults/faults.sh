@@ -303,6 +303,10 @@ points report     | 0 | - | - | - | report punkte.csv $SITE --coords E,N -o o.pd
 points assess     | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $SITE --coords E,N -o o.gpkg
 crs file          | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lv95.wkt -o o.gpkg
 crs file misplaced | 1 | Punkt 600000, 200000 liegt ausserhalb des Gebiets von EPSG:2056 | - | - | assess punkte.csv $PARAMS --coords E,N --origin 600000,200000 --azimuth 90 --crs lv95.wkt -o o.gpkg
+level raster      | 0 | - | - | o.qml~rasterrenderer type=.paletted. band=.1. | map $PARAMS --cell 10 --level-raster o.tif
+level one band    | 2 | kann die zwei Byte-Baender Stufe und Grund nicht speichern | - | - | map $PARAMS --cell 10 --level-raster o.asc
+level alpha band  | 2 | gibt die Baender Stufe und Grund nicht unveraendert zurueck | - | - | map $PARAMS --cell 10 --level-raster o.png
+level style twice | 2 | beide legen ihren Stil in o.qml | - | - | map $PARAMS --cell 10 --level-raster o.tif --zones o.shp
 crs PROJ in map   | 0 | - | - | - | map $PARAMS --origin 2600000,1200000 --azimuth 90 --crs lv95.proj -o o.png --zones o.gpkg
 crs in inventory  | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1, | inventory bom.csv --objects objekte.csv --crs lv95.wkt -o o.csv
 crs without area  | 1 | Option --crs: System "unknown" hat keinen Anwendungsbereich, die Lage der Bresche ist so nicht pruefbar | - | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lokal.proj -o o.gpkg

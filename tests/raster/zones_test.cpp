@@ -39,6 +39,15 @@ band read_band(GDALDatasetH ds, int b) {
     return r;
 }
 
+// The class of a cell of the level raster: its level, else its reason.
+double class_of(double level, double reason) {
+    if (level != 255) return level;
+    if (reason == 1) return 4;
+    if (reason == 2) return 5;
+    if (reason == 5) return 6;
+    return 255;
+}
+
 // The class a cell of the six-band raster must have in the level raster.
 int expected_class(double status, double level) {
     if (std::isnan(status)) return 255;
@@ -78,8 +87,8 @@ struct zones_case {
     const char* zones;              // file name of the zones
 };
 
-// Each frame: the level raster equals the classes of the six-band raster
-// cell for cell, with its colour table; the zones cover exactly the cells
+// Each frame: the level raster's two bands give the classes of the six-band
+// raster cell for cell, with its colour table; the zones cover exactly the cells
 // of their class (rasterised back), with areas equal to the cell counts.
 TEST(MapZones, LevelRasterAndZonesFollowTheCells) {
     const std::vector<zones_case> cases = {
@@ -110,7 +119,7 @@ TEST(MapZones, LevelRasterAndZonesFollowTheCells) {
         GDALDatasetH rds = GDALOpen((d + "/r.tif").c_str(), GA_ReadOnly);
         GDALDatasetH lds = GDALOpen((d + "/l.tif").c_str(), GA_ReadOnly);
         ASSERT_TRUE(rds && lds);
-        ASSERT_EQ(GDALGetRasterCount(lds), 1);
+        ASSERT_EQ(GDALGetRasterCount(lds), 2);
         GDALRasterBandH lb = GDALGetRasterBand(lds, 1);
         EXPECT_EQ(GDALGetRasterDataType(lb), GDT_Byte);
         int has = 0;
@@ -125,7 +134,10 @@ TEST(MapZones, LevelRasterAndZonesFollowTheCells) {
                       (std::vector<int>{zc.level[k].r, zc.level[k].g, zc.level[k].b, 255}));
         }
         EXPECT_EQ(GDALGetColorEntry(ct, 255)->c4, 0);
-        const band status = read_band(rds, 5), level = read_band(rds, 6), cls = read_band(lds, 1);
+        const band status = read_band(rds, 5), level = read_band(rds, 6);
+        band cls = read_band(lds, 1);
+        const band reason = read_band(lds, 2);
+        for (std::size_t k = 0; k < cls.v.size(); ++k) cls.v[k] = class_of(cls.v[k], reason.v[k]);
         ASSERT_EQ(cls.nx, status.nx);
         ASSERT_EQ(cls.ny, status.ny);
         for (int k = 0; k < 6; ++k) EXPECT_EQ(cls.gt[k], status.gt[k]);
