@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include <ogr_feature.h>
+#include <sys/stat.h>
 
 #include "csv/number.h"
 #include "inventory/csv_register.h"
@@ -69,6 +70,12 @@ column_kind widen(column_kind a, column_kind b) {
 
 bool scan_column_types(const std::string& path, char delim, char dec, std::size_t width,
                        std::vector<column_kind>& kinds, std::string& why) {
+    // A pipe cannot be read twice: its columns stay text, as it holds them.
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        kinds.assign(width, column_kind::text);
+        return true;
+    }
     kinds.assign(width, column_kind::none);
     csv_reader in;
     if (!in.open(path, delim, why)) return false;

@@ -23,7 +23,9 @@ column_kind widen(column_kind a, column_kind b);
 
 // The kinds of the width columns of the CSV register at path (delimiter
 // delim, decimal separator dec), from a pass over its records after the
-// header, one record in memory at a time. False with a German reason.
+// header, one record in memory at a time; a file that is not a regular
+// file (a pipe) is not read twice: every column text. False with a German
+// reason.
 bool scan_column_types(const std::string& path, char delim, char dec, std::size_t width,
                        std::vector<column_kind>& kinds, std::string& why);
 

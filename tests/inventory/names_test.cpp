@@ -66,7 +66,9 @@ TEST(InventoryNames, JoinedAndCutAtWholeNames) {
         const std::string got = join_names(c.names);
         EXPECT_LE(got.size(), 500u);
         EXPECT_TRUE(whole_utf8(got));
-        if (!c.want.empty() || c.names.empty()) EXPECT_EQ(got, c.want);
+        if (!c.want.empty() || c.names.empty()) {
+            EXPECT_EQ(got, c.want);
+        }
     }
     // A first name too long on its own: cut between characters, marked.
     const std::string alone = join_names({umlauts});
