@@ -336,8 +336,8 @@ void write_background(const std::string& path, double e, double n) {
     ds->SetSpatialRef(&srs);
     std::vector<std::uint8_t> px(40 * 40);
     for (std::size_t k = 0; k < px.size(); ++k) px[k] = static_cast<std::uint8_t>(k * 7);
-    ASSERT_EQ(ds->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 40, 40, px.data(), 40, 40, GDT_Byte,
-                                             0, 0, nullptr),
+    ASSERT_EQ(ds->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 40, 40, px.data(), 40, 40, GDT_Byte, 0,
+                                             0, nullptr),
               CE_None);
     GDALClose(ds);
 }
@@ -370,14 +370,22 @@ TEST(Inventory, ZonesAndReportsEqualMapAndReportForEachDam) {
         std::filesystem::remove_all(f.dir + "/berichte");
         mkdir((f.dir + "/berichte").c_str(), 0755);
         write_file(f.dir + "/berichte/alt.txt", "bleibt");
-        std::vector<std::string> inv = {"inventory", f.dir + "/namen.csv",
-                                        "--objects", f.dir + "/objekte.csv",
-                                        "--crs",     "EPSG:2056",
-                                        "--id",      "id",
-                                        "-o",        f.dir + "/namen_out.csv",
-                                        "--zones",   f.dir + "/zonen.gpkg",
-                                        "--reports", f.dir + "/berichte",
-                                        "--report-format", "html",
+        std::vector<std::string> inv = {"inventory",
+                                        f.dir + "/namen.csv",
+                                        "--objects",
+                                        f.dir + "/objekte.csv",
+                                        "--crs",
+                                        "EPSG:2056",
+                                        "--id",
+                                        "id",
+                                        "-o",
+                                        f.dir + "/namen_out.csv",
+                                        "--zones",
+                                        f.dir + "/zonen.gpkg",
+                                        "--reports",
+                                        f.dir + "/berichte",
+                                        "--report-format",
+                                        "html",
                                         "--keep-going"};
         inv.insert(inv.end(), l.options.begin(), l.options.end());
         const auto r = run_orvalis(inv);
