@@ -8,6 +8,7 @@
 
 #include <ogrsf_frmts.h>
 
+#include "assess/labels.h"
 #include "assess/nearest.h"
 #include "assess/output.h"
 #include "assess/read_feature.h"
@@ -263,14 +264,8 @@ bool check_output(const request& r, std::string& driver, outcome& o) {
 // field no layer has is refused.
 bool label_fields(const request& r, const std::vector<layer_in>& layers, std::vector<int>& out,
                   outcome& o) {
-    out.assign(layers.size(), -1);
-    if (r.label.empty()) return true;
-    bool any = false;
-    for (std::size_t k = 0; k < layers.size(); ++k) {
-        out[k] = layers[k].layer->GetLayerDefn()->GetFieldIndex(r.label.c_str());
-        any = any || out[k] >= 0;
-    }
-    return any || fail(o, ending::bad_input, "Option --label: Feld in keiner Ebene: " + r.label);
+    std::string why;
+    return assess::label_fields(r.label, layers, out, why) || fail(o, ending::bad_input, why);
 }
 
 // The verdict over all layers: yes, else open, else no.

@@ -11,12 +11,14 @@
 #include "cli/german.h"
 #include "cli/grid_options.h"
 #include "cli/option_values.h"
+#include "cli/picture_options.h"
 #include "cli/shared_options.h"
 #include "cli/site_options.h"
 #include "csv/number.h"
 #include "inventory/run.h"
 #include "io/progress.h"
 #include "io/terminal.h"
+#include "raster/background.h"
 #include "report/document.h"
 
 namespace orv::cli {
@@ -25,8 +27,9 @@ namespace {
 
 struct inventory_opts {
     std::string reg, out, objects_out, zones, reports, report_format, crs, spacing, from, levels,
-        azimuth, cell, coords, id, prefer, shard, threads, delimiter, decimal;
+        azimuth, cell, coords, id, prefer, shard, threads, delimiter, decimal, label, title, author;
     site_text site;
+    picture_text pic; // --background and --opacity of the reports
     std::vector<std::string> objects, layers, fields;
     bool correct = false;
     bool keep_going = false;
@@ -50,6 +53,26 @@ maybe_problem read_shard(const std::string& text, std::uint64_t& k, std::uint64_
     return std::nullopt;
 }
 
+// The reports' title, author, background and its opacity, as report takes them.
+maybe_problem read_report_look(const inventory_opts& op, inventory::request& r) {
+    const bool any = !op.title.empty() || !op.author.empty() || !op.pic.background.empty() ||
+                     !op.pic.opacity.empty();
+    if (any && op.reports.empty())
+        return problem{exit_usage, "--title, --author, --background und --opacity brauchen "
+                                   "--reports"};
+    report::world_request w;
+    bool jet = false;
+    if (maybe_problem e = read_picture(op.pic, true, w, jet)) return e;
+    std::string why;
+    if (!w.background.empty() && !raster::check_background(w.background, why))
+        return problem{exit_bad_value, "--background " + w.background + ": " + why};
+    r.title = op.title;
+    r.author = op.author;
+    r.background = w.background;
+    r.opacity = w.opacity;
+    return std::nullopt;
+}
+
 // The reports' folder, format, date and how they say they were made.
 maybe_problem read_reports(const inventory_opts& op, inventory::request& r) {
     r.reports = op.reports;
@@ -59,6 +82,7 @@ maybe_problem read_reports(const inventory_opts& op, inventory::request& r) {
     if (!op.report_format.empty() && op.reports.empty())
         return problem{exit_usage, "--report-format braucht --reports"};
     r.reports_html = op.report_format == "html";
+    if (maybe_problem e = read_report_look(op, r)) return e;
     if (!op.reports.empty()) {
         if (!report::report_date(r.date))
             return problem{exit_bad_value, "SOURCE_DATE_EPOCH: ganze Sekunden ab 1970 erwartet"};
@@ -107,6 +131,7 @@ maybe_problem plan(const inventory_opts& op, inventory::request& r) {
     r.objects.paths = op.objects;
     r.objects.layers = op.layers;
     r.objects.crs = op.crs;
+    r.label = op.label;
     r.keep_going = op.keep_going;
     r.out = op.out;
     r.objects_out = op.objects_out;
@@ -172,6 +197,9 @@ void add_inputs(CLI::App& app, inventory_opts& op) {
         ->type_name("QUELLE")
         ->required();
     add_layers(app, op.layers);
+    add_label(app, op.label,
+              "Feld, das die Objekte in orv_names, orv_label und den Berichten benennt (Vorgabe: "
+              "Objektnummer)");
     app.add_option("--crs", op.crs, "Koordinatensystem (Vorgabe: das der ersten Ebene der Objekte)")
         ->type_name("EPSG:NNNN");
     add_verdict_site_options(app, op.site, site_source::columns);
@@ -214,9 +242,15 @@ void add_outputs(CLI::App& app, inventory_opts& op) {
                "je Anlage einen Bericht in diesen Ordner schreiben, benannt nach ihrer Kennung",
                "ORDNER"},
               {"--report-format", &op.report_format,
-               "Format der Berichte: pdf oder html (Vorgabe pdf)", "pdf|html"},
-              {"--shard", &op.shard, "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)",
-               "K/N"}});
+               "Format der Berichte: pdf oder html (Vorgabe pdf)", "pdf|html"}});
+    add_title(app, op.title,
+              "Titel der Berichte vor 'Anlage KENNUNG' (Vorgabe: Gefahrenbeurteilung)");
+    add_author(app, op.author);
+    add_background_options(app, op.pic,
+                           "Hintergrund unter den Zonen der Berichte: ein Raster, das GDAL liest "
+                           "(Byte: 1 Band grau oder Palette, 3 RGB, 4 RGBA)");
+    add_text_options(app, {{"--shard", &op.shard,
+                            "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)", "K/N"}});
     add_keep_going(app, op.keep_going,
                    "fehlerhafte Anlagen mit orv_error schreiben und weiterrechnen (Status 3)");
     add_threads(app, op.threads);

@@ -50,10 +50,13 @@ void add_picture_options(CLI::App& app, picture_text& t, bool jet) {
                    "Bildausschnitt: zones (berechnete Flaeche), objects (Vorgabe: dazu die "
                    "Objekte ab Stufe 1) oder Weltkoordinaten")
         ->type_name("zones|objects|E0,N0,E1,N1");
-    app.add_option("--background", t.background,
-                   "Hintergrund unter den Zonen: ein Raster, das GDAL liest (Byte: 1 Band grau "
-                   "oder Palette, 3 RGB, 4 RGBA); braucht --origin")
-        ->type_name("RASTER");
+    add_background_options(app, t,
+                           "Hintergrund unter den Zonen: ein Raster, das GDAL liest (Byte: 1 Band "
+                           "grau oder Palette, 3 RGB, 4 RGBA); braucht --origin");
+}
+
+void add_background_options(CLI::App& app, picture_text& t, const char* background_help) {
+    app.add_option("--background", t.background, background_help)->type_name("RASTER");
     app.add_option("--opacity", t.opacity,
                    "Deckkraft der Zonen ueber dem Hintergrund, 0 bis 1 (Vorgabe 0.6)")
         ->type_name("X");

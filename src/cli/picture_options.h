@@ -21,6 +21,9 @@ struct picture_text {
 // a jet-frame picture can be asked for.
 void add_picture_options(CLI::App& app, picture_text& t, bool jet);
 
+// Adds --background (with its help) and --opacity to app.
+void add_background_options(CLI::App& app, picture_text& t, const char* background_help);
+
 // Reads the options into r; jet_frame tells whether the jet's own frame
 // was asked for. georef: a georeference was given (without one, only the
 // jet frame exists and world options are refused, status 2).

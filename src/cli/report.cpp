@@ -150,9 +150,8 @@ command add_report(CLI::App& top) {
         ->type_name("MIN:MAX");
     app->add_option("--cell", op->cell, "Zellgroesse der Karte in m")->type_name("GROESSE");
     add_picture_options(*app, op->pic, false);
-    app->add_option("--title", op->title, "Titel (Vorgabe: Gefahrenbeurteilung)")
-        ->type_name("TEXT");
-    app->add_option("--author", op->author, "Verfasserin oder Verfasser")->type_name("TEXT");
+    add_title(*app, op->title, "Titel (Vorgabe: Gefahrenbeurteilung)");
+    add_author(*app, op->author);
     app->add_option("--format", op->format, "pdf oder html (Vorgabe: nach der Endung von -o)")
         ->type_name("pdf|html");
     app->add_option("-o", op->out, "Bericht schreiben (.pdf oder .html)")

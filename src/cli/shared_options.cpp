@@ -30,6 +30,14 @@ CLI::Option* add_label(CLI::App& app, std::string& text, const char* help) {
     return app.add_option("--label", text, help)->type_name("FELD");
 }
 
+CLI::Option* add_title(CLI::App& app, std::string& text, const char* help) {
+    return app.add_option("--title", text, help)->type_name("TEXT");
+}
+
+CLI::Option* add_author(CLI::App& app, std::string& text) {
+    return app.add_option("--author", text, "Verfasserin oder Verfasser")->type_name("TEXT");
+}
+
 CLI::Option* add_prefer(CLI::App& app, std::string& text, const char* help) {
     return app.add_option("--prefer", text, help)->type_name("options");
 }

@@ -30,6 +30,10 @@ CLI::Option* add_from(CLI::App& app, std::string& text,
 // --label FELD: the field that names the objects, where the command shows them.
 CLI::Option* add_label(CLI::App& app, std::string& text, const char* help);
 
+// --title TEXT and --author TEXT of a report; help says what the title defaults to.
+CLI::Option* add_title(CLI::App& app, std::string& text, const char* help);
+CLI::Option* add_author(CLI::App& app, std::string& text);
+
 // --prefer options: options before the columns of the same name.
 CLI::Option* add_prefer(CLI::App& app, std::string& text, const char* help);
 

@@ -42,7 +42,8 @@ struct dam_result {
     std::uint64_t obj[4] = {}; // objects at exactly level 0, 1, 2, 3
     std::uint64_t open = 0;    // objects that would make the answer open
     answer ans = answer::no;
-    std::string note; // the slope correction, when --correct applied one
+    std::string note;  // the slope correction, when --correct applied one
+    std::string names; // the labels of the objects at level from or above, worst first
 };
 
 // Computes the site part of dam d with rules r: the slope check, the map at

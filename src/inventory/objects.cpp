@@ -11,6 +11,7 @@
 #include <boost/iterator/function_output_iterator.hpp>
 #include <ogrsf_frmts.h>
 
+#include "assess/labels.h"
 #include "assess/read_feature.h"
 #include "assess/sample.h"
 #include "map/frame.h"
@@ -54,15 +55,21 @@ double edge(const site& s, const station& t) {
     return std::isfinite(e) ? e : 0;
 }
 
+// Where a dam's hits go: only objects of at least level from, or open.
+struct hit_sink {
+    std::vector<object_hit>* hits;
+    int from;
+};
+
 // Adds judged object k to the counts (and hits).
 void add(object_counts& c, const assess::verdict& v, int from, std::uint32_t k,
-         std::vector<object_hit>* hits) {
+         const hit_sink& to) {
     if (v.level != no_level) ++c.level[v.level];
     const bool open = assess::is_open(v, from);
     if (open) ++c.open;
-    if (hits && (v.level != no_level || open))
-        hits->push_back({k, v.level, v.worst.h, v.worst.q, v.st, open,
-                         open ? assess::open_reason(v, from) : std::string()});
+    if (to.hits && ((v.level != no_level && v.level >= to.from) || open))
+        to.hits->push_back({k, v.level, v.worst.h, v.worst.q, v.st, open,
+                            open ? assess::open_reason(v, from) : std::string(), v.x});
 }
 
 // The bounding box of parts: min e, min n, max e, max n.
@@ -91,6 +98,11 @@ void widen(double bounds[4], const double box[4]) {
 
 } // namespace
 
+std::string label_of(const OGRFeature& f, int field) {
+    if (field >= 0 && f.IsFieldSetAndNotNull(field)) return f.GetFieldAsString(field);
+    return std::to_string(f.GetFID());
+}
+
 struct object_index::tree {
     bgi::rtree<entry, bgi::rstar<16>> rt;
 };
@@ -102,14 +114,17 @@ const OGRSpatialReference* object_index::site_crs() const {
     return src_ ? src_->site_crs() : nullptr;
 }
 
-bool object_index::load(const assess::source_request& r, double spacing, bool keep_going,
-                        const std::function<void(const std::string&)>& warn, std::string& why) {
+bool object_index::load(const assess::source_request& r, const std::string& label, double spacing,
+                        bool keep_going, const std::function<void(const std::string&)>& warn,
+                        std::string& why) {
     spacing_ = spacing;
     src_ = std::make_unique<assess::sources>();
     if (!src_->open(r, why)) return false;
+    if (!assess::label_fields(label, src_->layers(), label_fields_, why)) return false;
     std::vector<entry> entries;
     std::vector<assess::part> parts;
-    for (const assess::layer_in& l : src_->layers()) {
+    for (std::size_t li = 0; li < src_->layers().size(); ++li) {
+        const assess::layer_in& l = src_->layers()[li];
         l.layer->ResetReading();
         std::vector<std::int64_t>& order = order_.emplace_back();
         std::string err;
@@ -119,6 +134,7 @@ bool object_index::load(const assess::source_request& r, double spacing, bool ke
             o.parts = std::move(parts);
             const bool ok = err.empty();
             const GIntBig fid = last = f->GetFID();
+            if (ok && !o.parts.empty()) o.label = label_of(*f, label_fields_[li]);
             OGRFeature::DestroyFeature(f);
             if (!ok) {
                 const std::string msg =
@@ -171,7 +187,9 @@ assess::verdict judge_parts(const std::vector<assess::part>& parts, const assess
 } // namespace
 
 object_counts object_index::count(const assess::frame& f, const dam_result& m, int from,
-                                  object_scratch& sc, std::vector<object_hit>* hits) const {
+                                  object_scratch& sc, std::vector<object_hit>* hits,
+                                  int hits_from) const {
+    const hit_sink to{hits, hits_from};
     object_counts c;
     c.open = skipped_;
     if (objs_.empty()) return c;
@@ -200,7 +218,7 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
                         sc.seen[e.second] = stamp;
                         ++c.judged;
                         add(c, judge_parts(objs_[e.second].parts, f, spacing_, sc.buf), from,
-                            e.second, hits);
+                            e.second, to);
                     }));
     // Beside every zone, where the tables give results: level 0, unless an
     // object straddles where they begin or end (then it is sampled).
@@ -221,10 +239,11 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
             if (lo > x0 + margin && hi < x1 - margin) {
                 // Beside the jet both profiles are 0: so are h and q.
                 ++c.level[0];
-                if (hits) hits->push_back({e.second, 0, 0, 0, assess::state::full, false, {}});
+                if (hits && hits_from <= 0)
+                    hits->push_back({e.second, 0, 0, 0, assess::state::full, false, {}});
             } else {
                 ++c.judged;
-                add(c, judge_parts(o.parts, f, spacing_, sc.buf), from, e.second, hits);
+                add(c, judge_parts(o.parts, f, spacing_, sc.buf), from, e.second, to);
             }
         }));
     return c;
@@ -237,7 +256,7 @@ object_counts object_index::count_all(const assess::frame& f, int from,
     std::vector<assess::xy> buf;
     for (std::uint32_t k = 0; k < objs_.size(); ++k) {
         ++c.judged;
-        add(c, judge_parts(objs_[k].parts, f, spacing_, buf), from, k, hits);
+        add(c, judge_parts(objs_[k].parts, f, spacing_, buf), from, k, {hits, 0});
     }
     return c;
 }

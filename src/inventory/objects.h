@@ -30,6 +30,7 @@ struct object_hit {
     assess::state st = assess::state::none;
     bool open = false;
     std::string why; // for an open object
+    real x = 0;      // the worst point's distance along the jet
 };
 
 // Scratch space of one thread, reused from dam to dam.
@@ -39,6 +40,10 @@ struct object_scratch {
     std::vector<std::uint32_t> hits;
     std::vector<assess::xy> buf; // samples on their way to the judge
 };
+
+// The text that names feature f, as a report does: its field (when set and
+// not null) or else its feature id.
+std::string label_of(const OGRFeature& f, int field);
 
 class object_index {
   public:
@@ -50,11 +55,14 @@ class object_index {
     object_index& operator=(const object_index&) = delete;
 
     // Reads every feature of the sources' chosen layers in the site's
-    // system; a feature whose geometry cannot be read stops the run, or,
-    // with keep_going, is told to warn and makes every dam's answer open.
+    // system, each named by its field label (its feature id where the field
+    // is empty or the layer lacks it; a label no layer has is refused); a
+    // feature whose geometry cannot be read stops the run, or, with
+    // keep_going, is told to warn and makes every dam's answer open.
     // False with a German message.
-    bool load(const assess::source_request& r, double spacing, bool keep_going,
-              const std::function<void(const std::string&)>& warn, std::string& why);
+    bool load(const assess::source_request& r, const std::string& label, double spacing,
+              bool keep_going, const std::function<void(const std::string&)>& warn,
+              std::string& why);
     // The site's system of the sources (null when none).
     const OGRSpatialReference* site_crs() const;
     // Objects held, and those skipped as unreadable (their features have
@@ -66,9 +74,11 @@ class object_index {
     // inside the map's extent or in the strip beyond the tables as wide as
     // the zones is sampled; the others lie beside every zone, so their level
     // is 0 when a sample falls where the tables give results, else none.
-    // With hits, every object with a level or open is added to it.
+    // With hits, every object with a level of at least hits_from or open is
+    // added to it.
     object_counts count(const assess::frame& f, const dam_result& m, int from,
-                        object_scratch& scratch, std::vector<object_hit>* hits = nullptr) const;
+                        object_scratch& scratch, std::vector<object_hit>* hits = nullptr,
+                        int hits_from = 0) const;
 
     // The same by sampling every object: the reference the index must equal.
     object_counts count_all(const assess::frame& f, int from,
@@ -79,17 +89,22 @@ class object_index {
     // for one skipped as unreadable.
     const std::vector<assess::layer_in>& layers() const { return src_->layers(); }
     const std::vector<std::vector<std::int64_t>>& order() const { return order_; }
+    // The name of object k, and the --label field of each layer (-1 for none).
+    const std::string& label(std::uint32_t k) const { return objs_[k].label; }
+    const std::vector<int>& label_fields() const { return label_fields_; }
 
   private:
     struct object {
         std::vector<assess::part> parts;
         double box[4]; // min e, min n, max e, max n
+        std::string label;
     };
     struct tree;
 
     std::unique_ptr<assess::sources> src_;
     std::vector<object> objs_;
     std::vector<std::vector<std::int64_t>> order_;
+    std::vector<int> label_fields_;
     std::unique_ptr<tree> tree_;
     double spacing_ = 1;
     double bounds_[4] = {0, 0, 0, 0};

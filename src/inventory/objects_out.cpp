@@ -34,12 +34,12 @@ void object_best::take(const object_hit& hit, std::uint64_t dam_row, const std::
 
 namespace {
 
-enum our_field { o_level, o_h, o_q, o_dam, o_row, o_fid, o_state, o_open, o_why, n_ours };
+enum our_field { o_level, o_h, o_q, o_dam, o_row, o_fid, o_state, o_open, o_why, o_label, n_ours };
 const char* const ours[n_ours] = {"orv_level", "orv_h",     "orv_q",    "orv_dam", "orv_row",
-                                  "orv_fid",   "orv_state", "orv_open", "orv_why"};
-const OGRFieldType our_types[n_ours] = {OFTInteger, OFTReal,      OFTReal,
-                                        OFTString,  OFTInteger64, OFTInteger64,
-                                        OFTString,  OFTInteger64, OFTString};
+                                  "orv_fid",   "orv_state", "orv_open", "orv_why", "orv_label"};
+const OGRFieldType our_types[n_ours] = {OFTInteger,   OFTReal,      OFTReal,   OFTString,
+                                        OFTInteger64, OFTInteger64, OFTString, OFTInteger64,
+                                        OFTString,    OFTString};
 
 // Sets the fields of one object from first on: what the dams made of it.
 void set_ours(OGRFeature& f, int first, std::int64_t o, const std::vector<object_best>& best,
@@ -98,6 +98,7 @@ struct layer_copy {
     std::string name;
     std::vector<int> map;
     int first;
+    int label_field; // the --label field of the source's layer, -1 for the feature id
 };
 
 // Writes each feature of l with its best level (order: its objects'
@@ -116,6 +117,7 @@ bool copy_features(const assess::layer_in& l, const layer_copy& c,
         f.SetFrom(in, c.map.data(), TRUE);
         f.SetFID(in->GetFID());
         f.SetField(c.first + o_fid, static_cast<GIntBig>(in->GetFID()));
+        f.SetField(c.first + o_label, label_of(*in, c.label_field).c_str());
         set_ours(f, c.first, o, best, dams);
         if (c.out->CreateFeature(&f) != OGRERR_NONE) {
             why = "Ebene " + c.name + ", Objekt " + std::to_string(in->GetFID()) +
@@ -160,7 +162,7 @@ bool write_objects(const std::string& path, const std::string& driver, const obj
             why = "Ebene " + name + " nicht anlegbar: " + q.last();
             return false;
         }
-        layer_copy c{out, name, {}, 0};
+        layer_copy c{out, name, {}, 0, idx.label_fields()[li]};
         c.map = copy_fields(*l.layer, *out, csv, c.first);
         if (!copy_features(l, c, idx.order()[li], best, dams, q, why)) return false;
     }

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <utility>
 
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
@@ -17,9 +18,9 @@
 namespace orv::inventory {
 
 const char* const added_names[n_added] = {
-    "orv_row",    "orv_reach1", "orv_reach2", "orv_reach3", "orv_width1", "orv_width2",
-    "orv_width3", "orv_area1",  "orv_area2",  "orv_area3",  "orv_cut",    "orv_obj0",
-    "orv_obj1",   "orv_obj2",   "orv_obj3",   "orv_open",   "orv_answer", "orv_error"};
+    "orv_row",   "orv_reach1", "orv_reach2", "orv_reach3", "orv_width1", "orv_width2", "orv_width3",
+    "orv_area1", "orv_area2",  "orv_area3",  "orv_cut",    "orv_obj0",   "orv_obj1",   "orv_obj2",
+    "orv_obj3",  "orv_open",   "orv_answer", "orv_error",  "orv_names"};
 
 namespace {
 
@@ -32,7 +33,8 @@ enum added {
     a_obj = 11,
     a_open = 15,
     a_answer = 16,
-    a_error = 17
+    a_error = 17,
+    a_names = 18
 };
 
 // The shortest text of v that reads back, with dec for the point.
@@ -49,7 +51,7 @@ std::string number(double v, char dec) {
 OGRFieldType added_type(int k) {
     if (k >= a_reach && k < a_cut) return OFTReal;
     if (k == a_cut) return OFTInteger;
-    if (k == a_answer || k == a_error) return OFTString;
+    if (k == a_answer || k == a_error || k == a_names) return OFTString;
     return OFTInteger64;
 }
 
@@ -76,6 +78,7 @@ std::string added_text(const dam_row& d, int k, char dec) {
     if (k == a_cut) return r.cut == no_level ? "" : std::to_string(r.cut);
     if (k < a_open) return std::to_string(r.obj[k - a_obj]);
     if (k == a_open) return std::to_string(r.open);
+    if (k == a_names) return r.names;
     return answer_key(r.ans);
 }
 
@@ -188,7 +191,7 @@ class vector_out : public dam_writer {
                     map_.push_back(-1);
                     continue;
                 }
-                OGRFieldDefn f(n.c_str(), OFTString);
+                OGRFieldDefn f(n.c_str(), field_type(map_.size()));
                 if (layer_->CreateField(&f) != OGRERR_NONE) return fail("Feld " + n, why);
                 map_.push_back(layer_->GetLayerDefn()->GetFieldCount() - 1);
             }
@@ -223,7 +226,8 @@ class vector_out : public dam_writer {
             f.SetFID(d.feature->GetFID());
         } else {
             for (std::size_t k = 0; k < d.rec.fields.size() && k < map_.size(); ++k)
-                if (map_[k] >= 0) f.SetField(map_[k], d.rec.fields[k].c_str());
+                if (map_[k] >= 0 && !set_cell(f, map_[k], d.rec.fields[k], kind(k), cols_.dec, why))
+                    return fail_row(d, why);
             if (d.located) {
                 OGRPoint p(d.e, d.n);
                 f.SetGeometry(&p);
@@ -258,7 +262,26 @@ class vector_out : public dam_writer {
         return true;
     }
 
+    void set_columns(csv_columns cols) { cols_ = std::move(cols); }
+
   private:
+    // The kind of the CSV register's column k: text unless it was scanned.
+    column_kind kind(std::size_t k) const {
+        return k < cols_.kinds.size() ? cols_.kinds[k] : column_kind::text;
+    }
+    OGRFieldType field_type(std::size_t k) const {
+        switch (kind(k)) {
+        case column_kind::int32: return OFTInteger;
+        case column_kind::int64: return OFTInteger64;
+        case column_kind::real: return OFTReal;
+        default: return OFTString;
+        }
+    }
+    bool fail_row(const dam_row& d, std::string& why) {
+        why = "Anlage " + d.id + ": " + why;
+        return false;
+    }
+
     bool fail(const std::string& what, std::string& why) {
         const char* m = CPLGetLastErrorMsg();
         why = what + " nicht schreibbar" + (m && *m ? std::string(": ") + m : "");
@@ -272,6 +295,7 @@ class vector_out : public dam_writer {
     std::vector<int> map_;
     int first_ = 0;
     bool in_transaction_ = false;
+    csv_columns cols_;
 };
 
 } // namespace
@@ -282,9 +306,10 @@ std::unique_ptr<dam_writer> csv_writer(std::FILE* f, char delim, char dec) {
 
 std::unique_ptr<dam_writer> vector_writer(const std::string& path, const std::string& driver,
                                           const std::string& name, const OGRSpatialReference* srs,
-                                          std::string& why) {
+                                          std::string& why, csv_columns cols) {
     auto w = std::make_unique<vector_out>();
     if (!w->open(path, driver, name, srs, why)) return nullptr;
+    w->set_columns(std::move(cols));
     return w;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "inventory/column_types.h"
 #include "inventory/csv_register.h"
 #include "inventory/dam.h"
 #include "inventory/objects.h"
@@ -33,7 +34,7 @@ struct dam_row {
 };
 
 // The fields a dam adds, in their order.
-inline constexpr int n_added = 18;
+inline constexpr int n_added = 19;
 extern const char* const added_names[n_added];
 
 // The text of added field k of row d (empty for a null), with dec as the
@@ -57,10 +58,17 @@ class dam_writer {
 // line end, with the register's delimiter and decimal separator.
 std::unique_ptr<dam_writer> csv_writer(std::FILE* f, char delim, char dec);
 
+// The types of a CSV register's columns (by scan_column_types) and its
+// decimal separator, for a vector output; no kinds: every column as text.
+struct csv_columns {
+    std::vector<column_kind> kinds;
+    char dec = '.';
+};
+
 // A vector file created at path by driver, one layer named name of points
-// in srs (may be null).
+// in srs (may be null); the columns of a CSV register typed as cols says.
 std::unique_ptr<dam_writer> vector_writer(const std::string& path, const std::string& driver,
                                           const std::string& name, const OGRSpatialReference* srs,
-                                          std::string& why);
+                                          std::string& why, csv_columns cols = {});
 
 } // namespace orv::inventory

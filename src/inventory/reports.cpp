@@ -21,6 +21,7 @@ bool write_report(const dam_row& d, const dam_rules& r, const report_setup& s,
     q.judge.lv = r.lv;
     q.judge.g = d.site.g;
     q.judge.from = r.from;
+    q.judge.label = s.label;
     q.judge.keep_going = s.keep_going;
     q.judge.threads = 1; // one dam per thread
     q.p = d.res.p;
@@ -28,7 +29,10 @@ bool write_report(const dam_row& d, const dam_rules& r, const report_setup& s,
     q.given_slope = d.site.p.slp;
     q.grid.cell = r.cell;
     q.wkt = s.wkt;
-    q.title = "Gefahrenbeurteilung Anlage " + d.id;
+    q.title = (s.title.empty() ? "Gefahrenbeurteilung" : s.title) + " Anlage " + d.id;
+    q.author = s.author;
+    q.picture.background = s.background;
+    q.picture.opacity = s.opacity;
     q.version = s.version;
     q.command = s.command;
     q.date = s.date;

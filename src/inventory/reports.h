@@ -2,6 +2,7 @@
 // that dam alone, named by the dam's id.
 #pragma once
 #include <ctime>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -15,13 +16,19 @@ namespace orv::inventory {
 // What every dam's report shares.
 struct report_setup {
     assess::source_request src; // the objects
+    std::string label;          // the field that names them; empty for the feature id
     double spacing = 1;
     bool keep_going = false;
     std::string wkt; // the site's system
     bool html = false;
     std::string command, version;
+    std::string title; // before "Anlage ID"; empty for "Gefahrenbeurteilung"
+    std::string author;
+    std::string background; // a raster under the zones; empty for none
+    std::optional<double> opacity;
     std::time_t date = 0;
-    std::vector<std::pair<std::string, std::string>> hashes; // of the objects' files
+    std::vector<std::pair<std::string, std::string>>
+        hashes; // of the objects' and background's files
 };
 
 // Writes the report of the computed dam d (rules r) to the file path.

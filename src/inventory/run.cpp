@@ -20,6 +20,7 @@
 #include "geo/area.h"
 #include "geo/context.h"
 #include "geo/dataset_files.h"
+#include "inventory/names.h"
 #include "inventory/objects.h"
 #include "inventory/objects_out.h"
 #include "inventory/output.h"
@@ -30,6 +31,7 @@
 #include "io/os_error.h"
 #include "io/output.h"
 #include "io/path.h"
+#include "report/build.h"
 #include "report/hashes.h"
 #include "vector/zones.h"
 
@@ -82,8 +84,12 @@ void compute(dam_row& d, const request& r, const object_index& objs, object_scra
         return;
     }
     const assess::frame f = assess::make_frame(make_site(d.res.p), r.rules.lv, d.site.g);
+    // Every hit for --objects-out, else only those orv_names lists.
+    const bool all_hits = !r.objects_out.empty();
     const object_counts c =
-        objs.count(f, d.res, r.rules.from, sc, r.objects_out.empty() ? nullptr : &d.hits);
+        objs.count(f, d.res, r.rules.from, sc, &d.hits, all_hits ? 0 : r.rules.from);
+    d.res.names = join_names(endangered_names(d.hits, r.rules.from, objs));
+    if (!all_hits) d.hits.clear();
     std::copy(c.level, c.level + 4, d.res.obj);
     d.res.open = c.open;
     bool yes = false;
@@ -145,6 +151,9 @@ stop_reason check_targets(const request& r, targets& t) {
         if (const std::string p = geo::input_overwritten(path, r.objects.paths); !p.empty())
             return {ending::usage, std::string("Option ") + opt + ": nennt die Quelle " + p +
                                        " oder eine ihrer Dateien: " + path};
+        if (!r.background.empty() && !geo::input_overwritten(path, {r.background}).empty())
+            return {ending::usage,
+                    std::string("Option ") + opt + ": nennt den Hintergrund: " + path};
         return {};
     };
     if (stop_reason s = names_input("-o", r.out)) return s;
@@ -196,6 +205,7 @@ std::string site_wkt(const OGRSpatialReference* srs) {
 bool setup_reports(const request& r, const std::string& wkt, report_setup& setup,
                    std::string& why) {
     setup.src = r.objects;
+    setup.label = r.label;
     setup.spacing = r.spacing;
     setup.keep_going = r.keep_going;
     setup.wkt = wkt;
@@ -203,7 +213,15 @@ bool setup_reports(const request& r, const std::string& wkt, report_setup& setup
     setup.command = r.command;
     setup.version = r.version;
     setup.date = r.date;
-    return report::dataset_hashes(r.objects.paths, setup.hashes, why);
+    setup.title = r.title;
+    setup.author = r.author;
+    setup.background = r.background;
+    setup.opacity = r.opacity;
+    // The files orvalis report hashes: the sources, then the background.
+    report::request q;
+    q.judge.src.paths = r.objects.paths;
+    q.picture.background = r.background;
+    return report::dataset_hashes(report::report_inputs(q), setup.hashes, why);
 }
 
 // Everything a run holds while it goes through the register.
@@ -320,7 +338,7 @@ namespace {
 // takes no more.
 stop_reason load_objects(const request& r, const targets& t, object_index& objs) {
     std::string why;
-    if (!objs.load(r.objects, r.spacing, r.keep_going, r.warn, why))
+    if (!objs.load(r.objects, r.label, r.spacing, r.keep_going, r.warn, why))
         return {ending::bad_input, why};
     if (!r.objects_out.empty() && objs.layers().size() > 1 &&
         !assess::holds_layers(t.objects_driver))
@@ -334,11 +352,18 @@ stop_reason load_objects(const request& r, const targets& t, object_index& objs)
 stop_reason open_writer(const request& r, const targets& t, staged& st, const register_in& in,
                         const object_index& objs, std::unique_ptr<dam_writer>& w) {
     std::string why;
+    // A CSV register in a typed format: its columns' types from a first pass.
+    csv_columns cols;
+    cols.dec = in.dec();
+    if (!t.csv_out && t.csv_register &&
+        !scan_column_types(r.path, in.delim(), in.dec(), in.header().fields.size(), cols.kinds,
+                           why))
+        return {ending::bad_input, r.path + ": " + why};
     w = t.csv_out
             ? csv_writer(st.outs.stream(st.out), in.delim(), in.dec())
             : vector_writer(st.outs.path(st.out), t.driver,
                             t.csv_register ? stem(r.path) : std::string(in.layer()->GetName()),
-                            objs.site_crs(), why);
+                            objs.site_crs(), why, std::move(cols));
     if (!w) return {ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why};
     if (!w->begin(t.csv_register ? &in.header() : nullptr, in.layer(), why))
         return {ending::bad_input, "-o " + r.out + ": " + why};

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "assess/run.h"
@@ -21,15 +22,20 @@ struct request {
     value_options values;
     dam_rules rules;
     assess::source_request objects; // the --objects sources, --layer, --crs
+    std::string label;              // the field that names objects; empty for the feature id
     double spacing = 1;
-    std::string out;                     // output file
-    std::string objects_out;             // the objects with their highest level; empty for none
-    std::string zones;                   // every dam's zone polygons; empty for none
-    std::string reports;                 // the folder of the dams' reports; empty for none
-    bool reports_html = false;           // reports as HTML, else PDF
-    std::string command, version;        // how the reports say they were made
-    std::time_t date = 0;                // the reports' date
-    unsigned threads = 0;                // 0 for all cores
+    std::string out;               // output file
+    std::string objects_out;       // the objects with their highest level; empty for none
+    std::string zones;             // every dam's zone polygons; empty for none
+    std::string reports;           // the folder of the dams' reports; empty for none
+    bool reports_html = false;     // reports as HTML, else PDF
+    std::string command, version;  // how the reports say they were made
+    std::string title;             // the reports' title before "Anlage ID"; empty for the usual
+    std::string author;            // the reports' author
+    std::string background;        // a raster under the reports' zones; empty for none
+    std::optional<double> opacity; // of the zones over it
+    std::time_t date = 0;          // the reports' date
+    unsigned threads = 0;          // 0 for all cores
     std::uint64_t shard = 1, shards = 1; // --shard K/N
     bool keep_going = false;
     // Told about each row or object skipped with keep_going.

@@ -15,6 +15,7 @@
 
 #include <sys/stat.h>
 
+#include <gdal_priv.h>
 #include <gtest/gtest.h>
 #include <ogrsf_frmts.h>
 
@@ -92,22 +93,25 @@ std::vector<std::string> lines(const std::string& s) {
     return v;
 }
 
-// The last n comma-separated fields of a line without its CR (the last
-// one possibly quoted, as a message with commas is).
+// The last n comma-separated fields of a line without its CR, quotes
+// removed (a message with commas is quoted, as is an id).
 std::vector<std::string> tail_fields(std::string line, std::size_t n) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::vector<std::string> f;
-    std::size_t end = line.size();
-    if (line.ends_with('"')) {
-        end = line.rfind(",\"");
-        f.push_back(line.substr(end + 2, line.size() - end - 3));
+    std::vector<std::string> f(1);
+    bool quoted = false;
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        const char c = line[k];
+        if (c == '"' && quoted && k + 1 < line.size() && line[k + 1] == '"')
+            f.back() += line[++k];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            f.emplace_back();
+        else
+            f.back() += c;
     }
-    while (f.size() < n) {
-        const auto c = line.rfind(',', end - 1);
-        f.insert(f.begin(), line.substr(c + 1, end - c - 1));
-        end = c;
-    }
-    return f;
+    return std::vector<std::string>(f.end() - static_cast<std::ptrdiff_t>(std::min(n, f.size())),
+                                    f.end());
 }
 
 // A value of a flat JSON text: the number after "key": at its occurrence k.
@@ -131,8 +135,8 @@ TEST(Inventory, EachDamEqualsMapAndAssessForItAlone) {
         EXPECT_EQ(got[k].ends_with('\r'), in[k].ends_with('\r')) << k;
     }
     EXPECT_EQ(got[4], "");
-    EXPECT_NE(tail_fields(got[3], 1)[0].find("Gefaelle zu gross"), std::string::npos) << got[3];
-    EXPECT_NE(tail_fields(got[5], 1)[0].find("Spalte 4 (stau): keine Zahl: abc"), std::string::npos)
+    EXPECT_NE(tail_fields(got[3], 2)[0].find("Gefaelle zu gross"), std::string::npos) << got[3];
+    EXPECT_NE(tail_fields(got[5], 2)[0].find("Spalte 4 (stau): keine Zahl: abc"), std::string::npos)
         << got[5];
     EXPECT_NE(r.err.find("5 Anlagen: ja"), std::string::npos) << r.err;
 
@@ -157,7 +161,7 @@ TEST(Inventory, EachDamEqualsMapAndAssessForItAlone) {
         a.insert(a.end(), site.begin(), site.end());
         const auto aj = run_orvalis(a);
         ASSERT_EQ(aj.code(), 0) << aj.err;
-        const std::vector<std::string> v = tail_fields(got[d.line], 18);
+        const std::vector<std::string> v = tail_fields(got[d.line], 19);
         for (int k = 0; k < 3; ++k) {
             EXPECT_EQ(v[1 + k], json_at(mj.out, "reach", k)) << d.line;
             EXPECT_EQ(v[4 + k], json_at(mj.out, "half_width", k)) << d.line;
@@ -170,6 +174,9 @@ TEST(Inventory, EachDamEqualsMapAndAssessForItAlone) {
             << d.line;
         EXPECT_EQ("\"" + v[16] + "\"", json_at(aj.out, "verdict")) << d.line;
         EXPECT_EQ(v[17], "") << d.line;
+        // orv_names: as many objects as the levels from 1 on count, at most 500 bytes.
+        EXPECT_EQ(v[18].empty(), v[12] == "0" && v[13] == "0" && v[14] == "0") << d.line;
+        EXPECT_LE(v[18].size(), 500u) << d.line;
     }
 }
 
@@ -189,7 +196,7 @@ TEST(Inventory, ShardsMergeToTheWholeRunAndThreadsKeepTheOrder) {
         const auto l = lines(read_file(f.dir + "/" + name));
         merged.insert(merged.end(), l.begin() + 1, l.end());
     }
-    auto row = [](const std::string& l) { return std::stoi(tail_fields(l, 18)[0]); };
+    auto row = [](const std::string& l) { return std::stoi(tail_fields(l, 19)[0]); };
     std::sort(merged.begin(), merged.end(),
               [&](const std::string& a, const std::string& b) { return row(a) < row(b); });
     std::vector<std::string> expect = lines(whole);
@@ -260,7 +267,7 @@ TEST(Inventory, ObjectsOutHoldTheHighestLevelAndTheFirstDamOnATie) {
                                 f.dir + "/zwei_out.csv", "--objects-out", f.dir + "/max.gpkg"});
     ASSERT_EQ(r.code(), 0) << r.err;
     const std::vector<std::string> v =
-        tail_fields(lines(read_file(f.dir + "/zwei_out.csv"))[1], 18);
+        tail_fields(lines(read_file(f.dir + "/zwei_out.csv"))[1], 19);
     GDALAllRegister();
     GDALDataset* ds = GDALDataset::Open((f.dir + "/max.gpkg").c_str(), GDAL_OF_VECTOR);
     ASSERT_NE(ds, nullptr);
@@ -316,9 +323,29 @@ std::string comparable(const std::string& html) {
     return out;
 }
 
+// A grey GeoTIFF in EPSG:2056 of 4 km by 4 km from (e, n) up and right.
+void write_background(const std::string& path, double e, double n) {
+    GDALAllRegister();
+    GDALDriver* d = GetGDALDriverManager()->GetDriverByName("GTiff");
+    GDALDataset* ds = d->Create(path.c_str(), 40, 40, 1, GDT_Byte, nullptr);
+    ASSERT_NE(ds, nullptr);
+    double gt[6] = {e, 100, 0, n + 4000, 0, -100};
+    ds->SetGeoTransform(gt);
+    OGRSpatialReference srs;
+    srs.importFromEPSG(2056);
+    ds->SetSpatialRef(&srs);
+    std::vector<std::uint8_t> px(40 * 40);
+    for (std::size_t k = 0; k < px.size(); ++k) px[k] = static_cast<std::uint8_t>(k * 7);
+    ASSERT_EQ(ds->GetRasterBand(1)->RasterIO(GF_Write, 0, 0, 40, 40, px.data(), 40, 40, GDT_Byte, 0,
+                                             0, nullptr),
+              CE_None);
+    GDALClose(ds);
+}
+
 TEST(Inventory, ZonesAndReportsEqualMapAndReportForEachDam) {
     const fixture& f = data();
     setenv("SOURCE_DATE_EPOCH", "1800000000", 1);
+    write_background(f.dir + "/grund.tif", 2600000, 1200000);
     // Names from ids: a slash, a second dam of the same id, a leading dot;
     // the bad row gets neither zones nor a report.
     const char* sites[] = {"2601000,1201000,8,20,60000,6,0.1,120",
@@ -326,49 +353,82 @@ TEST(Inventory, ZonesAndReportsEqualMapAndReportForEachDam) {
     write_file(f.dir + "/namen.csv", std::string("id,E,N,H,B,Vol,S,D,azimuth\n") + "x/1," +
                                          sites[0] + "\nx/1," + sites[1] + "\n.y," + sites[0] +
                                          "\nz,1,1,abc,20,60000,6,0.1,0\n");
-    mkdir((f.dir + "/berichte").c_str(), 0755);
-    write_file(f.dir + "/berichte/alt.txt", "bleibt");
-    const auto r =
-        run_orvalis({"inventory", f.dir + "/namen.csv", "--objects", f.dir + "/objekte.csv",
-                     "--crs", "EPSG:2056", "--id", "id", "-o", f.dir + "/namen_out.csv", "--zones",
-                     f.dir + "/zonen.gpkg", "--reports", f.dir + "/berichte", "--report-format",
-                     "html", "--keep-going"});
-    ASSERT_EQ(r.code(), 3) << r.err;
-    std::vector<std::string> files;
-    for (const auto& e : std::filesystem::directory_iterator(f.dir + "/berichte"))
-        files.push_back(e.path().filename());
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{"_y.html", "alt.txt", "x_1.html", "x_1_2.html"}));
-    EXPECT_EQ(zone_texts(f.dir + "/zonen.gpkg", 4), std::vector<std::string>{});
+    // The reports as they come, and named by label with a title, an author
+    // and a background: each equal to orvalis report with the same options.
+    struct look {
+        std::vector<std::string> options;
+        std::string title;
+    };
+    const std::vector<look> looks = {
+        {{}, "Gefahrenbeurteilung"},
+        {{"--label", "id", "--title", "Pruefung Weiher", "--author", "A. Muster", "--background",
+          f.dir + "/grund.tif", "--opacity", "0.4"},
+         "Pruefung Weiher"},
+    };
+    for (const look& l : looks) {
+        SCOPED_TRACE(l.title);
+        std::filesystem::remove_all(f.dir + "/berichte");
+        mkdir((f.dir + "/berichte").c_str(), 0755);
+        write_file(f.dir + "/berichte/alt.txt", "bleibt");
+        std::vector<std::string> inv = {"inventory",
+                                        f.dir + "/namen.csv",
+                                        "--objects",
+                                        f.dir + "/objekte.csv",
+                                        "--crs",
+                                        "EPSG:2056",
+                                        "--id",
+                                        "id",
+                                        "-o",
+                                        f.dir + "/namen_out.csv",
+                                        "--zones",
+                                        f.dir + "/zonen.gpkg",
+                                        "--reports",
+                                        f.dir + "/berichte",
+                                        "--report-format",
+                                        "html",
+                                        "--keep-going"};
+        inv.insert(inv.end(), l.options.begin(), l.options.end());
+        const auto r = run_orvalis(inv);
+        ASSERT_EQ(r.code(), 3) << r.err;
+        std::vector<std::string> files;
+        for (const auto& e : std::filesystem::directory_iterator(f.dir + "/berichte"))
+            files.push_back(e.path().filename());
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files,
+                  (std::vector<std::string>{"_y.html", "alt.txt", "x_1.html", "x_1_2.html"}));
+        EXPECT_EQ(zone_texts(f.dir + "/zonen.gpkg", 4), std::vector<std::string>{});
 
-    const char* reports[] = {"x_1.html", "x_1_2.html"};
-    for (int k = 0; k < 2; ++k) {
-        const std::string s = sites[k];
-        std::vector<std::string> v;
-        for (std::size_t a = 0, b; a <= s.size(); a = b + 1) {
-            b = std::min(s.find(',', a), s.size());
-            v.push_back(s.substr(a, b - a));
+        const char* reports[] = {"x_1.html", "x_1_2.html"};
+        for (int k = 0; k < 2; ++k) {
+            const std::string s = sites[k];
+            std::vector<std::string> v;
+            for (std::size_t a = 0, b; a <= s.size(); a = b + 1) {
+                b = std::min(s.find(',', a), s.size());
+                v.push_back(s.substr(a, b - a));
+            }
+            const std::vector<std::string> site = {
+                "-H",        v[2], "-B",    v[3],        "--vol",    v[4],
+                "-S",        v[5], "-D",    v[6],        "--origin", v[0] + "," + v[1],
+                "--azimuth", v[7], "--crs", "EPSG:2056", "--cell",   "2"};
+            std::vector<std::string> m = {"map", "--zones", f.dir + "/allein.gpkg"};
+            m.insert(m.end(), site.begin(), site.end());
+            ASSERT_EQ(run_orvalis(m).code(), 0);
+            const auto alone = zone_texts(f.dir + "/allein.gpkg");
+            EXPECT_EQ(alone.size(), 5u);
+            EXPECT_EQ(zone_texts(f.dir + "/zonen.gpkg", k + 1), alone) << k;
+
+            std::vector<std::string> rep = {"report",  f.dir + "/objekte.csv",
+                                            "--title", l.title + " Anlage x/1",
+                                            "-o",      f.dir + "/allein.html"};
+            rep.insert(rep.end(), site.begin(), site.end());
+            for (std::size_t o = 0; o < l.options.size(); o += 2)
+                if (l.options[o] != "--title")
+                    rep.insert(rep.end(), {l.options[o], l.options[o + 1]});
+            const auto rr = run_orvalis(rep);
+            ASSERT_EQ(rr.code(), 0) << rr.err;
+            const std::string got = read_file(f.dir + "/berichte/" + reports[k]);
+            EXPECT_EQ(comparable(got), comparable(read_file(f.dir + "/allein.html"))) << k;
         }
-        const std::vector<std::string> site = {
-            "-H",        v[2], "-B",    v[3],        "--vol",    v[4],
-            "-S",        v[5], "-D",    v[6],        "--origin", v[0] + "," + v[1],
-            "--azimuth", v[7], "--crs", "EPSG:2056", "--cell",   "2"};
-        std::vector<std::string> m = {"map", "--zones", f.dir + "/allein.gpkg"};
-        m.insert(m.end(), site.begin(), site.end());
-        ASSERT_EQ(run_orvalis(m).code(), 0);
-        const auto alone = zone_texts(f.dir + "/allein.gpkg");
-        EXPECT_EQ(alone.size(), 5u);
-        EXPECT_EQ(zone_texts(f.dir + "/zonen.gpkg", k + 1), alone) << k;
-
-        std::vector<std::string> rep = {"report",  f.dir + "/objekte.csv",
-                                        "--title", "Gefahrenbeurteilung Anlage x/1",
-                                        "-o",      f.dir + "/allein.html"};
-        rep.insert(rep.end(), site.begin(), site.end());
-        const auto rr = run_orvalis(rep);
-        ASSERT_EQ(rr.code(), 0) << rr.err;
-        EXPECT_EQ(comparable(read_file(f.dir + "/berichte/" + reports[k])),
-                  comparable(read_file(f.dir + "/allein.html")))
-            << k;
     }
     unsetenv("SOURCE_DATE_EPOCH");
     // A failed run leaves neither zones nor reports.

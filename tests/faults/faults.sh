@@ -293,7 +293,7 @@ CSV geometry      | 0 | - | - | o.csv~^WKT,id, | assess objekte.csv $SITE -o o.c
 short row         | 3 | Spalte 4 (B) fehlt (Zeile hat 3 Felder, erwartet 8) | - | o.csv~^2600040,1200000,3,,,,,,1, | inventory laenge.csv $REG -o o.csv --keep-going
 long row          | 3 | 2 Felder zu viel (Zeile hat 10 Felder, erwartet 8): 7,8 | - | o.csv~^2600080,1200000,3,5,2000,4,0.1,9,2, | inventory laenge.csv $REG -o o.csv --keep-going
 error row point   | 3 | Wert muss groesser als 0 sein | - | o.geojson~orv_error.*Wert muss.*coordinates.: \[ 2600120 | inventory laenge.csv $REG -o o.geojson --keep-going
-own output        | 0 | - | - | o.csv~^E,N,H,B,Vol,S,D,azimuth,orv_row,(orv_[a-z0-9]+,){16}orv_error$ | inventory eigen.csv $REG -o o.csv
+own output        | 0 | - | - | o.csv~^E,N,H,B,Vol,S,D,azimuth,orv_row,(orv_[a-z0-9]+,){16}orv_error,orv_names$ | inventory eigen.csv $REG -o o.csv
 own output gpkg   | 0 | - | - | - | inventory eigen.csv $REG -o o.gpkg
 byte-order mark   | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1, | inventory bom.csv $REG -o o.csv
 UTF-16 register   | 1 | utf16.csv: in UTF-16 kodiert | - | - | inventory utf16.csv $REG -o o.csv
@@ -314,6 +314,11 @@ crs without area in inventory | 1 | hat keinen Anwendungsbereich | - | - | inven
 crs area given    | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lokal.wkt -o o.gpkg
 crs not a system  | 1 | Option --crs: Datei punkte.csv haelt kein lesbares Koordinatensystem | - | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs punkte.csv
 open object       | 0 | - | - | o.csv~^.POINT \(2600040.1 1200000.5\).,.1.,,,,,,.1.,none,.1.,.Anlage 1: nahe der Bresche | inventory anlagen.csv --objects unten.csv --crs EPSG:2056 -o o1.csv --objects-out o.csv
+label nowhere     | 1 | Option --label: Feld in keiner Ebene: nosuchfield | - | - | inventory anlagen.csv $REG -o o.csv --label nosuchfield
+background missing | 1 | --background fehlt.tif: | - | - | inventory anlagen.csv $REG -o o.csv --reports berichte --background fehlt.tif
+look needs reports | 2 | --title, --author, --background und --opacity brauchen --reports | - | - | inventory anlagen.csv $REG -o o.csv --title Weiher
+names by label    | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1,.*,yes,,[0-9]+(; [0-9]+)* | inventory anlagen.csv $REG -o o.csv --label id
+typed register    | 0 | - | - | - | inventory anlagen.csv $REG -o o.gpkg --label id --objects-out o2.gpkg
 "
 {
     echo 'id,WKT'

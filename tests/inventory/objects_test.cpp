@@ -45,7 +45,7 @@ TEST(InventoryObjects, IndexCountsEqualSamplingEveryObject) {
     assess::source_request src;
     src.paths = {dir + "/objekte.csv"};
     src.crs = "EPSG:2056";
-    ASSERT_TRUE(idx.load(src, 1, false, nullptr, why)) << why;
+    ASSERT_TRUE(idx.load(src, "", 1, false, nullptr, why)) << why;
     ASSERT_EQ(idx.size(), 3000u);
 
     inventory::object_scratch sc;
