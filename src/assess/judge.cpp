@@ -125,6 +125,8 @@ void judge::take(const xy* p, std::size_t n) {
             v_.worst = r;
             v_.x = x;
             v_.y = y;
+            v_.east = p[k].e;
+            v_.north = p[k].n;
         }
     }
 }

@@ -43,6 +43,7 @@ struct verdict {
     int level = no_level;       // the worst point's level, no_level when none
     intensity worst{};          // the worst point's results
     real x = 0, y = 0;          // the worst point as handed to the model (y signed)
+    double east = 0, north = 0; // the worst point as sampled, in the site's system
     int start = no_level;       // highest level at the near end over samples of status 1
     int end = no_level;         // highest level at the far end over samples of status 2
     bool near = false;          // some sample has status 1

@@ -8,6 +8,7 @@
 #include <ogrsf_frmts.h>
 
 #include "assess/quiet.h"
+#include "assess/worst_points.h"
 #include "geo/context.h"
 #include "geo/dataset_files.h"
 #include "geo/drivers.h"
@@ -34,11 +35,14 @@ enum field {
     f_state,
     f_open,
     f_why,
+    f_east,
+    f_north,
     f_count
 };
 constexpr const char* field_names[f_count] = {
-    "orv_level", "orv_crit",  "orv_q",     "orv_v",   "orv_h",     "orv_he",   "orv_x",  "orv_y",
-    "orv_n",     "orv_nores", "orv_start", "orv_end", "orv_state", "orv_open", "orv_why"};
+    "orv_level", "orv_crit", "orv_q",   "orv_v",     "orv_h",     "orv_he",
+    "orv_x",     "orv_y",    "orv_n",   "orv_nores", "orv_start", "orv_end",
+    "orv_state", "orv_open", "orv_why", "orv_east",  "orv_north"};
 
 bool ours(const char* name) {
     for (const char* f : field_names) {
@@ -90,30 +94,53 @@ struct layer_writer::state {
     bool in_transaction = false;
     std::vector<int> map;  // input field -> output field, -1 for replaced ones
     int own[f_count] = {}; // output index of each orv_ field
+    // The worst points: gathered while the layers are written, then put
+    // into ds, or into side_ds beside it for a format of one layer.
+    bool points = false;
+    const OGRSpatialReference* site = nullptr;
+    int label_field = -1;
+    worst_points pts;
+    std::size_t side_id = 0;
+    GDALDataset* side_ds = nullptr;
 };
 
 layer_writer::layer_writer() : st_(std::make_unique<state>()) {}
 
 // An unfinished file is closed and removed with its directory.
 layer_writer::~layer_writer() {
-    if (st_->ds) {
-        quiet_gdal q;
-        GDALClose(st_->ds);
-    }
+    quiet_gdal q;
+    if (st_->ds) GDALClose(st_->ds);
+    if (st_->side_ds) GDALClose(st_->side_ds);
 }
 
-bool layer_writer::open(const std::string& path, const std::string& driver, std::string& why,
-                        bool& usage) {
+namespace {
+
+// Adds the dataset output path to outs under label; an existing dataset's
+// files are its own, to be replaced or removed with it.
+io::maybe_failure add_dataset(io::output_set& outs, const char* label, const std::string& path,
+                              std::size_t& id) {
+    io::maybe_failure f = outs.add(label, path, io::way::dataset, id);
+    if (!f && outs.replaces(id)) outs.own_files(id, geo::listed_files(path, geo::kinds::vector));
+    return f;
+}
+
+} // namespace
+
+bool layer_writer::open(const output_target& t, std::string& why, bool& usage) {
     register_drivers();
     usage = false;
-    st_->driver = geo::driver(driver);
+    st_->driver = geo::driver(t.driver);
     if (!st_->driver) {
-        why = "-o " + path + ": Treiber " + driver + " fehlt";
+        why = "-o " + t.path + ": Treiber " + t.driver + " fehlt";
         return false;
     }
-    st_->path = path;
-    io::maybe_failure f = st_->outs.add("-o", path, io::way::dataset, st_->id);
-    if (!f && st_->outs.replaces(st_->id)) st_->outs.own_files(st_->id, geo::listed_files(path, geo::kinds::vector));
+    st_->path = t.path;
+    st_->points = t.points;
+    st_->site = t.site;
+    const bool side = t.points && !holds_layers(t.driver);
+    io::maybe_failure f = add_dataset(st_->outs, "-o", t.path, st_->id);
+    if (!f && side)
+        f = add_dataset(st_->outs, "--worst-points", worst_points_path(t.path), st_->side_id);
     if (!f) f = st_->outs.stage();
     if (f) {
         why = f->text;
@@ -123,14 +150,22 @@ bool layer_writer::open(const std::string& path, const std::string& driver, std:
     quiet_gdal q;
     st_->ds = st_->driver->Create(st_->outs.path(st_->id).c_str(), 0, 0, 0, GDT_Unknown, nullptr);
     if (!st_->ds) {
-        why = "-o " + path + ": nicht anlegbar";
+        why = "-o " + t.path + ": nicht anlegbar";
         return false;
+    }
+    if (side) {
+        st_->side_ds = st_->driver->Create(st_->outs.path(st_->side_id).c_str(), 0, 0, 0,
+                                           GDT_Unknown, nullptr);
+        if (!st_->side_ds) {
+            why = "--worst-points " + worst_points_path(t.path) + ": nicht anlegbar";
+            return false;
+        }
     }
     return true;
 }
 
 bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpatialReference* srs,
-                             std::string& why) {
+                             int label_field, std::string& why) {
     quiet_gdal q;
     if (st_->in_transaction) {
         if (st_->ds->CommitTransaction() != OGRERR_NONE) {
@@ -171,7 +206,8 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpa
     }
     for (int k = 0; k < f_count; ++k) {
         OGRFieldDefn d(field_names[k], field_type(k));
-        if (field_type(k) == OFTReal) d.SetSubType(OFSTFloat32);
+        // The model's numbers are Reals; the worst point's place is a double.
+        if (field_type(k) == OFTReal && k != f_east && k != f_north) d.SetSubType(OFSTFloat32);
         if (out->CreateField(&d, TRUE) != OGRERR_NONE) {
             why = std::string("Feld ") + field_names[k] + " nicht anlegbar";
             return false;
@@ -179,6 +215,8 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpa
         st_->own[k] = out->GetLayerDefn()->GetFieldCount() - 1;
     }
     st_->layer = out;
+    st_->label_field = label_field;
+    if (st_->points) st_->pts.begin_layer(name);
     st_->in_transaction = st_->ds->StartTransaction() == OGRERR_NONE;
     return true;
 }
@@ -194,9 +232,10 @@ void set_results(OGRFeature& out, const int* own, const verdict& v, const levels
         else
             out.SetFieldNull(own[k]);
     };
-    auto maybe_real = [&](int k, real value) {
+    // A Real widens exactly; the worst point's place is a double already.
+    auto maybe_real = [&](int k, double value) {
         if (result)
-            out.SetField(own[k], static_cast<double>(value));
+            out.SetField(own[k], value);
         else
             out.SetFieldNull(own[k]);
     };
@@ -211,6 +250,8 @@ void set_results(OGRFeature& out, const int* own, const verdict& v, const levels
     maybe_real(f_he, v.worst.he);
     maybe_real(f_x, v.x);
     maybe_real(f_y, v.y);
+    maybe_real(f_east, v.east);
+    maybe_real(f_north, v.north);
     // An unreadable feature was never sampled: its counts are unknown, not 0.
     if (v.failed) {
         out.SetFieldNull(own[f_n]);
@@ -250,7 +291,24 @@ bool layer_writer::write(const OGRFeature& in, const verdict& v, const levels& l
               " nicht schreibbar (Geometrietyp oder Feld passt nicht zum Format?)";
         return false;
     }
+    if (st_->points && v.level != no_level) {
+        const int k = st_->label_field;
+        st_->pts.add(v.east, v.north, v.level, in.GetFID(),
+                     k >= 0 && in.IsFieldSetAndNotNull(k) ? in.GetFieldAsString(k)
+                                                          : std::to_string(in.GetFID()));
+    }
     return true;
+}
+
+// The worst points into the output, or into the file beside it.
+bool layer_writer::write_points(std::string& why) {
+    GDALDataset* ds = st_->side_ds ? st_->side_ds : st_->ds;
+    const bool csv = EQUAL(st_->driver->GetDescription(), "CSV");
+    std::string reason;
+    if (st_->pts.write(*ds, st_->site, csv, reason)) return true;
+    why = (st_->side_ds ? "--worst-points " + worst_points_path(st_->path) : "-o " + st_->path) +
+          ": " + reason;
+    return false;
 }
 
 bool layer_writer::commit(std::string& why) {
@@ -258,14 +316,23 @@ bool layer_writer::commit(std::string& why) {
     bool ok = true;
     if (st_->in_transaction) ok = st_->ds->CommitTransaction() == OGRERR_NONE;
     st_->in_transaction = false;
+    if (ok && st_->points && !write_points(why)) return false;
+    const char* full = ": nicht vollstaendig geschrieben (Speicherplatz oder "
+                       "Dateigroesse erschoepft?)";
     GDALClose(st_->ds);
     st_->ds = nullptr;
     ok = ok && q.last().empty();
     if (!ok) {
-        why = "-o " + st_->path +
-              ": nicht vollstaendig geschrieben (Speicherplatz oder "
-              "Dateigroesse erschoepft?)";
+        why = "-o " + st_->path + full;
         return false;
+    }
+    if (st_->side_ds) {
+        GDALClose(st_->side_ds);
+        st_->side_ds = nullptr;
+        if (!q.last().empty()) {
+            why = "--worst-points " + worst_points_path(st_->path) + full;
+            return false;
+        }
     }
     if (io::maybe_failure f = st_->outs.commit()) {
         why = f->text;

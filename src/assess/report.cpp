@@ -223,7 +223,7 @@ std::string report_json(const report_input& in, const outcome& o) {
                  "{\"fid\": " + std::to_string(e.fid) + ", \"label\": " + quoted(e.label) +
                  ", \"level\": " + std::to_string(e.level) + ", \"crit\": \"" + e.crit +
                  "\", \"h\": " + plain(e.h) + ", \"q\": " + plain(e.q) + ", \"x\": " + plain(e.x) +
-                 "}";
+                 ", \"east\": " + number(e.east) + ", \"north\": " + number(e.north) + "}";
         }
         s += "],\n     \"open\": [";
         for (std::size_t k = 0; k < l.open.size(); ++k) {

@@ -12,6 +12,7 @@
 #include "assess/nearest.h"
 #include "assess/output.h"
 #include "assess/read_feature.h"
+#include "assess/worst_points.h"
 #include "base/workers.h"
 #include "geo/area.h"
 #include "geo/dataset_files.h"
@@ -122,6 +123,8 @@ void count(layer_summary& s, const item& it, int label_field, const request& r) 
         e.h = v.worst.h;
         e.q = v.worst.q;
         e.x = v.x;
+        e.east = v.east;
+        e.north = v.north;
         s.endangered.push_back(std::move(e));
         if (r.keep != 0 && s.endangered.size() >= 2 * r.keep) {
             sort_endangered(s.endangered);
@@ -257,7 +260,24 @@ bool check_output(const request& r, std::string& driver, outcome& o) {
     if (const std::string p = geo::input_overwritten(r.out, r.src.paths); !p.empty())
         return fail(o, ending::usage,
                     "Option -o: nennt die Quelle " + p + " oder eine ihrer Dateien: " + r.out);
+    if (!r.worst_points || holds_layers(driver)) return true;
+    const std::string side = worst_points_path(r.out);
+    if (const std::string p = geo::input_overwritten(side, r.src.paths); !p.empty())
+        return fail(o, ending::usage,
+                    "Option --worst-points: nennt die Quelle " + p +
+                        " oder eine ihrer Dateien: " + side);
     return true;
+}
+
+// In a file of many layers the worst points' layer needs its name to itself.
+bool check_points_name(const request& r, const std::string& driver,
+                       const std::vector<std::string>& names, outcome& o) {
+    if (!r.worst_points || r.out.empty() || !holds_layers(driver) ||
+        std::find(names.begin(), names.end(), worst_layer) == names.end())
+        return true;
+    return fail(o, ending::usage,
+                std::string("Option --worst-points: eine gewaehlte Ebene heisst schon ") +
+                    worst_layer + " (--layer waehlen): " + r.out);
 }
 
 // The index of the --label field in each layer (-1 where it lacks it); a
@@ -304,14 +324,15 @@ outcome assess(const request& r) {
                                        std::to_string(layers.size()) + " gewaehlt: " + r.out);
     std::vector<int> label_field;
     if (!label_fields(r, layers, label_field, o)) return stopped();
+    const std::vector<std::string> names = output_names(layers);
+    if (!check_points_name(r, driver, names, o)) return stopped();
     layer_writer w;
     bool usage = false;
-    if (!r.out.empty() && !w.open(r.out, driver, why, usage))
+    if (!r.out.empty() && !w.open({r.out, driver, r.worst_points, in.site_crs()}, why, usage))
         return stop(usage ? ending::usage : ending::bad_input, why);
     io::hold("early");
     run_state st{r, o, w, make_frame(r.s, r.lv, r.g),
                  r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency())};
-    const std::vector<std::string> names = output_names(layers);
     for (std::size_t li = 0; li < layers.size(); ++li) {
         const layer_in& l = layers[li];
         layer_job job{l, li, names[li], label_field[li], {}};
@@ -319,7 +340,7 @@ outcome assess(const request& r) {
         job.sum.name = names[li];
         // A layer without a system was read in the site's: it is written in it.
         const OGRSpatialReference* srs = l.has_crs ? l.layer->GetSpatialRef() : in.site_crs();
-        if (!r.out.empty() && !w.add_layer(*l.layer, names[li], srs, why))
+        if (!r.out.empty() && !w.add_layer(*l.layer, names[li], srs, label_field[li], why))
             return stop(ending::bad_input, "-o " + r.out + ": " + why);
         if (!judge_layer(st, job)) return stopped();
         o.layers.push_back(std::move(job.sum));

@@ -23,9 +23,10 @@ struct request {
     int from = 1;      // the level that counts as endangered
     std::string label; // the field that names features; empty for the feature id
     bool keep_going = false;
-    std::size_t keep = 0; // features kept per list of the summary, 0 for all
-    std::string out;      // output file, empty for none
-    unsigned threads = 0; // 0 for all cores
+    std::size_t keep = 0;      // features kept per list of the summary, 0 for all
+    std::string out;           // output file, empty for none
+    bool worst_points = false; // with out: each object's worst point as a layer of its own
+    unsigned threads = 0;      // 0 for all cores
     // Told about each feature skipped with keep_going.
     std::function<void(const std::string&)> warn;
     // Told about each feature once judged, in input order: the index of its
@@ -41,6 +42,7 @@ struct listed {
     int level = no_level;
     const char* crit = nullptr;
     real h = 0, q = 0, x = 0;
+    double east = 0, north = 0; // the worst point in the site's system
     std::uint32_t statuses = 0; // why it has no result: bit k for status k
     state st = state::empty;
     bool failed = false;     // skipped with keep_going

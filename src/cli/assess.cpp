@@ -28,10 +28,12 @@ struct assess_opts {
     bool correct = false;
     bool json = false;
     bool keep_going = false;
+    bool worst_points = false;
 };
 
 // Everything from the options, the site checked as map checks it.
 maybe_problem plan(const assess_opts& op, assess::request& r, params& p, std::string& note) {
+    if (op.worst_points && op.out.empty()) return problem{exit_usage, "--worst-points braucht -o"};
     maybe_problem e = require_site(op.site);
     if (!e) e = read_site(op.site, p);
     if (!e) e = read_levels(op.levels, r.lv);
@@ -43,6 +45,7 @@ maybe_problem plan(const assess_opts& op, assess::request& r, params& p, std::st
     r.keep_going = op.keep_going;
     r.keep = op.json ? 0 : assess::text_list_limit;
     r.out = op.out;
+    r.worst_points = op.worst_points;
     r.s = make_site(p);
     return std::nullopt;
 }
@@ -104,6 +107,9 @@ command add_assess(CLI::App& top) {
                     "Ebenen mit Ergebnis schreiben (GeoPackage; anderes OGR-Format nach der "
                     "Endung)")
         ->type_name("DATEI");
+    add_worst_points(*app, op->worst_points,
+                     "dazu je Objekt mit Ergebnis den Punkt des schlimmsten Ergebnisses als "
+                     "Ebene schlimmste_punkte schreiben");
     add_correct(*app, op->correct);
     app->add_flag("--json", op->json, "die Zusammenfassung als JSON ausgeben");
     add_keep_going(*app, op->keep_going,

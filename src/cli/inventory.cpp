@@ -33,6 +33,7 @@ struct inventory_opts {
     std::vector<std::string> objects, layers, fields;
     bool correct = false;
     bool keep_going = false;
+    bool worst_points = false;
 };
 
 // "K/N" with 1 <= K <= N.
@@ -93,6 +94,8 @@ maybe_problem read_reports(const inventory_opts& op, inventory::request& r) {
 }
 
 maybe_problem plan(const inventory_opts& op, inventory::request& r) {
+    if (op.worst_points && op.objects_out.empty())
+        return problem{exit_usage, "--worst-points braucht --objects-out"};
     params p;
     maybe_problem e = read_site(op.site, p);
     for (int k = 0; k < n_site_params && !e; ++k)
@@ -135,6 +138,7 @@ maybe_problem plan(const inventory_opts& op, inventory::request& r) {
     r.keep_going = op.keep_going;
     r.out = op.out;
     r.objects_out = op.objects_out;
+    r.worst_points = op.worst_points;
     r.zones = op.zones;
     return read_reports(op, r);
 }
@@ -251,6 +255,9 @@ void add_outputs(CLI::App& app, inventory_opts& op) {
                            "(Byte: 1 Band grau oder Palette, 3 RGB, 4 RGBA)");
     add_text_options(app, {{"--shard", &op.shard,
                             "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)", "K/N"}});
+    add_worst_points(app, op.worst_points,
+                     "dazu je Objekt mit Stufe den Punkt des schlimmsten Ergebnisses als Ebene "
+                     "schlimmste_punkte schreiben");
     add_keep_going(app, op.keep_going,
                    "fehlerhafte Anlagen mit orv_error schreiben und weiterrechnen (Status 3)");
     add_threads(app, op.threads);

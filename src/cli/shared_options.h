@@ -41,6 +41,11 @@ CLI::Option* add_prefer(CLI::App& app, std::string& text, const char* help);
 // status 3); help says what the command writes for it.
 CLI::Option* add_keep_going(CLI::App& app, bool& flag, const char* help);
 
+// --worst-points: each object's worst point as a point layer schlimmste_punkte
+// beside the objects written (in a file of its own for a format of one
+// layer); help names the output it joins, which it needs.
+CLI::Option* add_worst_points(CLI::App& app, bool& flag, const char* help);
+
 // An option that takes one text: its name, where the text goes, its help
 // and the name of its value in the help.
 struct text_option {

@@ -68,8 +68,18 @@ void add(object_counts& c, const assess::verdict& v, int from, std::uint32_t k,
     const bool open = assess::is_open(v, from);
     if (open) ++c.open;
     if (to.hits && ((v.level != no_level && v.level >= to.from) || open))
-        to.hits->push_back({k, v.level, v.worst.h, v.worst.q, v.st, open,
+        to.hits->push_back({k, v.level, v.worst.h, v.worst.q, v.east, v.north, v.st, open,
                             open ? assess::open_reason(v, from) : std::string(), v.x});
+}
+
+// The first sample the sampler takes of parts: a point's, a line's first
+// vertex, a polygon's first ring's first vertex; null when that ring is
+// too short to be sampled (the object is then judged in full).
+const assess::xy* first_sample(const std::vector<assess::part>& parts) {
+    if (parts.empty() || parts[0].rings.empty()) return nullptr;
+    const std::vector<assess::xy>& ring = parts[0].rings[0];
+    if (parts[0].k == assess::part::polygon) return ring.size() >= 2 ? ring.data() : nullptr;
+    return ring.empty() ? nullptr : ring.data();
 }
 
 // The bounding box of parts: min e, min n, max e, max n.
@@ -236,11 +246,14 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
                     hi = std::max(hi, x);
                 }
             }
-            if (lo > x0 + margin && hi < x1 - margin) {
-                // Beside the jet both profiles are 0: so are h and q.
+            const assess::xy* first = first_sample(o.parts);
+            if (first && lo > x0 + margin && hi < x1 - margin) {
+                // Beside the jet both profiles are 0: so are h and q, and
+                // the first of the equal samples is the worst.
                 ++c.level[0];
                 if (hits && hits_from <= 0)
-                    hits->push_back({e.second, 0, 0, 0, assess::state::full, false, {}});
+                    hits->push_back(
+                        {e.second, 0, 0, 0, first->e, first->n, assess::state::full, false, {}});
             } else {
                 ++c.judged;
                 add(c, judge_parts(o.parts, f, spacing_, sc.buf), from, e.second, to);

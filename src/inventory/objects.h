@@ -21,12 +21,14 @@ struct object_counts {
     std::uint64_t judged = 0;    // objects sampled for this dam
 };
 
-// What one dam made of one object: its level and worst point's h and q,
-// its state, and whether it leaves the dam's answer open (then why).
+// What one dam made of one object: its level and worst point's h and q
+// and place (e, n in the site's system), its state, and whether it leaves
+// the dam's answer open (then why).
 struct object_hit {
     std::uint32_t obj;
     int level;
     real h, q;
+    double east, north;
     assess::state st = assess::state::none;
     bool open = false;
     std::string why; // for an open object

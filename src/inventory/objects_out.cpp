@@ -9,6 +9,7 @@
 #include <ogrsf_frmts.h>
 
 #include "assess/quiet.h"
+#include "assess/worst_points.h"
 #include "geo/context.h"
 #include "geo/handles.h"
 
@@ -27,6 +28,8 @@ void object_best::take(const object_hit& hit, std::uint64_t dam_row, const std::
     level = hit.level;
     h = hit.h;
     q = hit.q;
+    east = hit.east;
+    north = hit.north;
     row = dam_row;
     dam = id;
     st = hit.st;
@@ -92,13 +95,15 @@ std::vector<int> copy_fields(OGRLayer& in, OGRLayer& out, bool csv, int& first) 
     return map;
 }
 
-// What write_objects writes of one layer besides the features.
+// What write_objects writes of one layer besides the features, and where
+// the worst points of its objects go (null for nowhere).
 struct layer_copy {
     OGRLayer* out;
     std::string name;
     std::vector<int> map;
     int first;
-    int label_field; // the --label field of the source's layer, -1 for the feature id
+    int label_field;              // the --label field of the source's layer, -1 for the feature id
+    assess::worst_points* points; // where the worst points go; null for none
 };
 
 // Writes each feature of l with its best level (order: its objects'
@@ -124,6 +129,10 @@ bool copy_features(const assess::layer_in& l, const layer_copy& c,
                   " nicht schreibbar: " + q.last();
             return false;
         }
+        if (c.points && o >= 0 && best[static_cast<std::size_t>(o)].level != no_level) {
+            const object_best& b = best[static_cast<std::size_t>(o)];
+            c.points->add(b.east, b.north, b.level, in->GetFID(), label_of(*in, c.label_field));
+        }
     }
     if (tx && c.out->CommitTransaction() != OGRERR_NONE) {
         why = "Ebene " + c.name + " nicht schreibbar: " + q.last();
@@ -132,14 +141,35 @@ bool copy_features(const assess::layer_in& l, const layer_copy& c,
     return true;
 }
 
+// Writes the worst points into ds, or into a new dataset at path (driver
+// d) when that is not the objects' own file; false with why.
+bool write_points(const assess::worst_points& pts, GDALDriver& d, GDALDataset& ds,
+                  const std::string& path, const std::string& own, const OGRSpatialReference* srs,
+                  bool csv, const assess::quiet_gdal& q, std::string& why) {
+    if (path == own) return pts.write(ds, srs, csv, why);
+    geo::dataset_handle side(d.Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+    if (!side) {
+        why = "Datei " + std::string(assess::worst_layer) + " nicht anlegbar: " + q.last();
+        return false;
+    }
+    if (!pts.write(*side, srs, csv, why)) return false;
+    GDALClose(side.release());
+    if (!q.last().empty()) {
+        why = "Datei " + std::string(assess::worst_layer) + " nicht schreibbar: " + q.last();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool write_objects(const std::string& path, const std::string& driver, const object_index& idx,
-                   const std::vector<object_best>& best, std::uint64_t dams, std::string& why) {
+                   const std::vector<object_best>& best, std::uint64_t dams,
+                   const std::string& points, std::string& why) {
     assess::quiet_gdal q;
+    assess::worst_points pts;
     GDALDriver* d = geo::driver(driver);
-    geo::dataset_handle ds(
-        d ? d->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr) : nullptr);
+    geo::dataset_handle ds(d ? d->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr) : nullptr);
     if (!ds) {
         why = "Format " + driver + " nicht schreibbar";
         return false;
@@ -162,10 +192,14 @@ bool write_objects(const std::string& path, const std::string& driver, const obj
             why = "Ebene " + name + " nicht anlegbar: " + q.last();
             return false;
         }
-        layer_copy c{out, name, {}, 0, idx.label_fields()[li]};
+        layer_copy c{out, name, {}, 0, idx.label_fields()[li], points.empty() ? nullptr : &pts};
         c.map = copy_fields(*l.layer, *out, csv, c.first);
+        pts.begin_layer(name);
         if (!copy_features(l, c, idx.order()[li], best, dams, q, why)) return false;
     }
+    if (!points.empty() &&
+        !write_points(pts, *d, *ds, points, path, idx.site_crs(), driver == "CSV", q, why))
+        return false;
     GDALClose(ds.release());
     if (!q.last().empty()) {
         why = q.last();

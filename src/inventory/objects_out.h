@@ -14,6 +14,7 @@ namespace orv::inventory {
 struct object_best {
     int level = no_level;
     real h = 0, q = 0;
+    double east = 0, north = 0;             // the worst point in the site's system
     std::uint64_t row = 0;                  // the dam's data row
     std::string dam;                        // the dam's id
     bool judged = false;                    // some dam gave it a level or left it open
@@ -30,8 +31,12 @@ struct object_best {
 // unchanged, plus orv_level, orv_h, orv_q, orv_dam, orv_row (the dam's data
 // row), orv_fid (the feature's id in its source), orv_state, orv_open and
 // orv_why; a value no dam computed is empty. An object skipped as unreadable
-// is open for each of the dams computed. False with a German reason.
+// is open for each of the dams computed. With points (a path; path itself
+// for a format of many layers) each object with a level also gets its worst
+// point in the layer schlimmste_punkte, labelled by its feature id. False
+// with a German reason.
 bool write_objects(const std::string& path, const std::string& driver, const object_index& idx,
-                   const std::vector<object_best>& best, std::uint64_t dams, std::string& why);
+                   const std::vector<object_best>& best, std::uint64_t dams,
+                   const std::string& points, std::string& why);
 
 } // namespace orv::inventory

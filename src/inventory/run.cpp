@@ -14,6 +14,7 @@
 #include "assess/judge.h"
 #include "assess/output.h"
 #include "assess/quiet.h"
+#include "assess/worst_points.h"
 #include "base/workers.h"
 #include "batch/columns.h"
 #include "draw/style.h"
@@ -123,6 +124,7 @@ void check_area(dam_row& d, const geo::area_check* area) {
 struct targets {
     bool csv_register = false, csv_out = false;
     std::string driver, objects_driver, zones_driver;
+    std::string points_side; // the worst points' own file; empty when none or in --objects-out
 };
 
 // A problem of the run: how it ends and why; empty text for none.
@@ -162,6 +164,10 @@ stop_reason check_targets(const request& r, targets& t) {
         if (t.objects_driver.empty())
             return {ending::usage, "Option --objects-out: " + why + ": " + r.objects_out};
         if (stop_reason s = names_input("--objects-out", r.objects_out)) return s;
+        if (r.worst_points && !assess::holds_layers(t.objects_driver)) {
+            t.points_side = assess::worst_points_path(r.objects_out);
+            if (stop_reason s = names_input("--worst-points", t.points_side)) return s;
+        }
     }
     if (!r.zones.empty()) {
         t.zones_driver = vector::choose_zone_driver(r.zones, why);
@@ -175,7 +181,7 @@ stop_reason check_targets(const request& r, targets& t) {
 // Where each output is staged until all are put in place together.
 struct staged {
     io::output_set outs;
-    std::size_t out = 0, objects = 0, zones = 0, reports = 0;
+    std::size_t out = 0, objects = 0, points = 0, zones = 0, reports = 0;
 };
 
 // Every target checked and staged before anything is computed.
@@ -184,6 +190,8 @@ stop_reason stage(const request& r, const targets& t, staged& s) {
         s.outs.add("-o", r.out, t.csv_out ? io::way::stream : io::way::dataset, s.out);
     if (!bad && !r.objects_out.empty())
         bad = s.outs.add("--objects-out", r.objects_out, io::way::dataset, s.objects);
+    if (!bad && !t.points_side.empty())
+        bad = s.outs.add("--worst-points", t.points_side, io::way::dataset, s.points);
     if (!bad && !r.zones.empty()) bad = s.outs.add("--zones", r.zones, io::way::dataset, s.zones);
     if (!bad && !r.reports.empty())
         bad = s.outs.add("--reports", r.reports, io::way::folder, s.reports);
@@ -345,6 +353,15 @@ stop_reason load_objects(const request& r, const targets& t, object_index& objs)
         return {ending::usage,
                 "Option --objects-out: das Format " + t.objects_driver + " fasst nur eine Ebene, " +
                     std::to_string(objs.layers().size()) + " gewaehlt: " + r.objects_out};
+    // In a file of many layers the worst points' layer needs its name to itself.
+    if (r.worst_points && t.points_side.empty()) {
+        for (const assess::layer_in& l : objs.layers()) {
+            if (l.name == assess::worst_layer)
+                return {ending::usage,
+                        std::string("Option --worst-points: eine gewaehlte Ebene heisst schon ") +
+                            assess::worst_layer + " (--layer waehlen): " + r.objects_out};
+        }
+    }
     return {};
 }
 
@@ -396,9 +413,12 @@ stop_reason finish_outputs(const request& r, const targets& t, staged& st, const
                            dam_writer& w, vector::zone_layer& zones, const extras& x) {
     std::string why;
     if (!w.finish(why)) return {ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why};
+    const std::string points = !r.worst_points         ? std::string()
+                               : t.points_side.empty() ? st.outs.path(st.objects)
+                                                       : st.outs.path(st.points);
     if (!r.objects_out.empty() &&
         !write_objects(st.outs.path(st.objects), t.objects_driver, objs, best,
-                       o.answers[0] + o.answers[1] + o.answers[2], why))
+                       o.answers[0] + o.answers[1] + o.answers[2], points, why))
         return {ending::bad_input, "--objects-out " + r.objects_out + ": " + why};
     if (x.zones && !zones.finish(r.rules.lv, draw::zone_colours(), why))
         return {ending::bad_input, "--zones " + r.zones + ": " + why};

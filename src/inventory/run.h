@@ -26,6 +26,7 @@ struct request {
     double spacing = 1;
     std::string out;               // output file
     std::string objects_out;       // the objects with their highest level; empty for none
+    bool worst_points = false;     // with objects_out: their worst points as a layer too
     std::string zones;             // every dam's zone polygons; empty for none
     std::string reports;           // the folder of the dams' reports; empty for none
     bool reports_html = false;     // reports as HTML, else PDF

@@ -107,11 +107,14 @@ void objects_pages(const content& c, std::vector<block>& out) {
     out.push_back(make(block::page));
     out.push_back(make(block::heading, "Objekte ab Stufe 1"));
     block t = make(block::table);
-    t.head = {"Objekt", "Stufe", "Krit.", "h [m]", "q [m\u00b2/s]", "v [m/s]", "x [m]", "Zustand"};
-    t.widths = {0.27, 0.08, 0.08, 0.11, 0.12, 0.11, 0.12, 0.11};
+    t.head = {"Objekt",  "Stufe", "Krit.", "h [m]", "q [m\u00b2/s]",
+              "v [m/s]", "x [m]", "E [m]", "N [m]", "Zustand"};
+    t.widths = {0.19, 0.06, 0.05, 0.11, 0.11, 0.11, 0.08, 0.1, 0.1, 0.09};
+    // The worst point in the site's system to the metre: where to look on a map.
     for (const object_row& r : c.list.endangered) {
         t.rows.push_back({c.layers[r.layer] + ": " + r.label, std::to_string(r.level), r.crit,
-                          figure(r.h), figure(r.q), figure(r.v), figure(r.x), r.state});
+                          figure(r.h), figure(r.q), figure(r.v), figure(r.x), grouped(r.east, 0),
+                          grouped(r.north, 0), r.state});
     }
     if (t.rows.empty())
         out.push_back(make(block::para, "Kein Objekt erreicht Stufe 1."));

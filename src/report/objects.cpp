@@ -95,6 +95,7 @@ void object_collector::take(std::size_t layer, const OGRFeature& f,
         const char* c = assess::criterion(v, lv);
         row.crit = c ? c : "";
         row.h = v.worst.h, row.q = v.worst.q, row.v = v.worst.v, row.x = v.x;
+        row.east = v.east, row.north = v.north;
     }
     if (v.st == assess::state::empty) {
         // Nothing to draw, yet listed: a layer of such features judges nothing.

@@ -18,8 +18,9 @@ struct object_row {
     int level = -1;
     std::string crit; // "h", "q", "hq" or empty
     real h = 0, q = 0, v = 0, x = 0;
-    std::string state; // full, part, none
-    std::string why;   // for objects without a result: the statuses found
+    double east = 0, north = 0; // the worst point in the site's system
+    std::string state;          // full, part, none
+    std::string why;            // for objects without a result: the statuses found
     std::size_t order = 0;
 };
 

@@ -1,8 +1,10 @@
 // The object path of assess, report, map and inventory against what would
 // turn a verdict quietly to "nicht gefaehrdet": unreadable geometries, an
 // object on the breach, coordinates too far out for the spacing, an output
-// over a file of an input, and CSV outputs that must keep their geometry.
+// over a file of an input, CSV outputs that must keep their geometry, and
+// the worst points' layer beside the judged objects.
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -322,6 +324,209 @@ TEST(AssessObjects, CsvOutputsKeepTheGeometryInOneWktColumn) {
         };
         EXPECT_EQ(counts(again.out), counts(want.out));
     }
+}
+
+// A layer read back: per feature its fields as text ("null" for none, Reals
+// in full), its fid and its point (for point layers); the field types.
+struct layer_back {
+    std::vector<std::map<std::string, std::string>> rows;
+    std::vector<GIntBig> fids;
+    std::vector<std::pair<double, double>> points;
+    std::map<std::string, OGRFieldType> types;
+    std::string epsg; // of the layer's system, "" for none
+    bool found = false;
+};
+
+layer_back read_back(const std::string& path, const std::string& layer) {
+    layer_back b;
+    GDALDataset* ds = GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR);
+    if (!ds) return b;
+    OGRLayer* l = layer.empty() ? ds->GetLayer(0) : ds->GetLayerByName(layer.c_str());
+    if (l) {
+        b.found = true;
+        if (const OGRSpatialReference* s = l->GetSpatialRef())
+            b.epsg = s->GetAuthorityCode(nullptr) ? s->GetAuthorityCode(nullptr) : "";
+        OGRFeatureDefn* d = l->GetLayerDefn();
+        for (int i = 0; i < d->GetFieldCount(); ++i)
+            b.types[d->GetFieldDefn(i)->GetNameRef()] = d->GetFieldDefn(i)->GetType();
+        for (auto& f : *l) {
+            std::map<std::string, std::string> row;
+            for (int i = 0; i < f->GetFieldCount(); ++i) {
+                char t[40];
+                std::snprintf(t, sizeof t, "%.17g", f->GetFieldAsDouble(i));
+                const bool real = d->GetFieldDefn(i)->GetType() == OFTReal;
+                row[d->GetFieldDefn(i)->GetNameRef()] = !f->IsFieldSetAndNotNull(i) ? "null"
+                                                        : real                      ? t
+                                                               : f->GetFieldAsString(i);
+            }
+            b.rows.push_back(row);
+            b.fids.push_back(f->GetFID());
+            const OGRGeometry* g = f->GetGeometryRef();
+            if (g && wkbFlatten(g->getGeometryType()) == wkbPoint)
+                b.points.push_back({g->toPoint()->getX(), g->toPoint()->getY()});
+        }
+    }
+    GDALClose(ds);
+    return b;
+}
+
+// Three polygons: at level 3 beside the breach (x = 50), further down
+// (x = 100), and upstream without a result; named by "name".
+const std::string polygons =
+    "name,WKT\nHaus," + building +
+    "\nScheune,\"POLYGON ((2600100.25 1200003.5,2600113.75 1200003.5,2600113.75 1200011.125,"
+    "2600100.25 1200003.5))\"\nOben,\"POLYGON ((2599000 1200000,2599010 1200000,2599010 "
+    "1200010,2599000 1200000))\"\n";
+
+// Every object with a result has one point, where its worst sample lies
+// (its orv_east, orv_north), with its level, label, id and layer; in the
+// file itself for a format of many layers, else beside it.
+TEST(AssessObjects, WorstPointsLieWhereEachObjectIsHitWorst) {
+    GDALAllRegister();
+    const std::string d = scratch_dir();
+    write_file(d + "/haeuser.csv", polygons);
+    struct points_case {
+        const char* ext;
+        std::string points_file; // relative to d
+        std::string layer;       // of the points, "" for the file's one
+        bool typed;              // the format keeps the field types
+    };
+    const std::vector<points_case> cases = {
+        {"gpkg", "out.gpkg", "schlimmste_punkte", true},
+        {"shp", "out_schlimmste_punkte.shp", "", true},
+        {"geojson", "out_schlimmste_punkte.geojson", "", false},
+        {"csv", "out_schlimmste_punkte.csv", "", false},
+    };
+    for (const points_case& c : cases) {
+        SCOPED_TRACE(c.ext);
+        const std::string out = d + "/out." + c.ext;
+        const auto r = run_orvalis(
+            assess(d + "/haeuser.csv", {"-o", out, "--worst-points", "--label", "name"}));
+        ASSERT_EQ(r.code(), 0) << r.err;
+        const layer_back main = read_back(out, c.ext == std::string("gpkg") ? "haeuser" : "");
+        const layer_back pts = read_back(d + "/" + c.points_file, c.layer);
+        ASSERT_TRUE(main.found && pts.found);
+        ASSERT_EQ(main.rows.size(), 3u);
+        ASSERT_EQ(pts.rows.size(), 2u); // "Oben" has no result
+        // Empty, never 0 (a CSV reads its empty cell back as an empty text).
+        const std::string empty = c.ext == std::string("csv") ? "" : "null";
+        EXPECT_EQ(main.rows[2].at("orv_east"), empty);
+        EXPECT_EQ(main.rows[2].at("orv_north"), empty);
+        for (std::size_t k = 0; k < 2; ++k) {
+            const auto& m = main.rows[k];
+            const auto& p = pts.rows[k];
+            EXPECT_EQ(p.at("orv_level"), m.at("orv_level"));
+            EXPECT_EQ(p.at("orv_label"), m.at("name"));
+            // The source's id (a CSV counts from 1), whatever ids the output gives.
+            EXPECT_EQ(p.at("orv_fid"), std::to_string(k + 1));
+            EXPECT_EQ(p.at("orv_layer"), "haeuser");
+            ASSERT_EQ(pts.points.size(), 2u);
+            EXPECT_EQ(pts.points[k].first, std::stod(m.at("orv_east")));
+            EXPECT_EQ(pts.points[k].second, std::stod(m.at("orv_north")));
+        }
+        // The building's worst sample is its ring's first vertex nearest the breach.
+        EXPECT_EQ(main.rows[0].at("orv_east"), "2600050");
+        if (c.typed) {
+            EXPECT_EQ(pts.types.at("orv_level"), OFTInteger);
+            EXPECT_EQ(pts.types.at("orv_label"), OFTString);
+            EXPECT_EQ(pts.types.at("orv_fid"), OFTInteger64);
+            EXPECT_EQ(pts.types.at("orv_layer"), OFTString);
+            EXPECT_EQ(main.types.at("orv_east"), OFTReal);
+            EXPECT_EQ(pts.epsg, "2056");
+        }
+    }
+    // Without the flag no points anywhere.
+    ASSERT_EQ(run_orvalis(assess(d + "/haeuser.csv", {"-o", d + "/ohne.shp"})).code(), 0);
+    EXPECT_FALSE(std::filesystem::exists(d + "/ohne_schlimmste_punkte.shp"));
+}
+
+// inventory's points are each object's worst over the dams: for one dam
+// the same as assess gives.
+TEST(AssessObjects, InventoryWorstPointsAreThoseOfAssessForOneDam) {
+    GDALAllRegister();
+    const std::string d = scratch_dir();
+    write_file(d + "/haeuser.csv", polygons);
+    write_file(d + "/reg.csv",
+               "id,E,N,H,B,Vol,S,D,azimuth\nA,2600000,1200000,8,20,60000,6,0.1,90\n");
+    ASSERT_EQ(
+        run_orvalis(assess(d + "/haeuser.csv", {"-o", d + "/a.gpkg", "--worst-points"})).code(), 0);
+    const layer_back want = read_back(d + "/a.gpkg", "schlimmste_punkte");
+    for (const char* ext : {"gpkg", "shp"}) {
+        SCOPED_TRACE(ext);
+        const std::string out = d + "/i." + ext;
+        const auto r = run_orvalis({"inventory", d + "/reg.csv", "--objects", d + "/haeuser.csv",
+                                    "--crs", "EPSG:2056", "--id", "id", "-o", d + "/i.csv",
+                                    "--objects-out", out, "--worst-points"});
+        ASSERT_EQ(r.code(), 0) << r.err;
+        const layer_back got = ext == std::string("gpkg")
+                                   ? read_back(out, "schlimmste_punkte")
+                                   : read_back(d + "/i_schlimmste_punkte.shp", "");
+        ASSERT_EQ(got.rows.size(), want.rows.size());
+        EXPECT_EQ(got.points, want.points);
+        for (std::size_t k = 0; k < got.rows.size(); ++k) {
+            EXPECT_EQ(got.rows[k].at("orv_level"), want.rows[k].at("orv_level"));
+            EXPECT_EQ(got.rows[k].at("orv_fid"), want.rows[k].at("orv_fid"));
+            EXPECT_EQ(got.rows[k].at("orv_label"), want.rows[k].at("orv_fid"));
+            EXPECT_EQ(got.rows[k].at("orv_layer"), "haeuser");
+        }
+    }
+}
+
+// The flag needs an output; the points' file may not name a source nor be
+// a directory, their layer not take the name of a layer written: refused,
+// nothing written.
+TEST(AssessObjects, WorstPointsRefusedWriteNothing) {
+    GDALAllRegister();
+    const std::string d = scratch_dir();
+    write_file(d + "/haeuser.csv", polygons);
+    write_file(d + "/reg.csv",
+               "id,E,N,H,B,Vol,S,D,azimuth\nA,2600000,1200000,8,20,60000,6,0.1,90\n");
+    ASSERT_EQ(
+        run_orvalis(assess(d + "/haeuser.csv", {"-o", d + "/q_schlimmste_punkte.shp"})).code(), 0);
+    ASSERT_EQ(
+        run_orvalis(assess(d + "/haeuser.csv", {"-o", d + "/alt.gpkg", "--worst-points"})).code(),
+        0);
+    std::filesystem::create_directory(d + "/v_schlimmste_punkte.geojson");
+    const std::vector<std::string> inv = {
+        "inventory", d + "/reg.csv", "--objects",  d + "/haeuser.csv", "--crs",
+        "EPSG:2056", "-o",           d + "/i.csv", "--worst-points"};
+    struct refused {
+        const char* name;
+        std::vector<std::string> args;
+        int code;
+        std::string says;
+        std::string out; // must not exist afterwards
+    };
+    std::vector<refused> cases = {
+        {"assess without -o", assess(d + "/haeuser.csv", {"--worst-points"}), 2,
+         "orvalis assess: --worst-points braucht -o\n", ""},
+        {"inventory without --objects-out", inv, 2,
+         "orvalis inventory: --worst-points braucht --objects-out\n", d + "/i.csv"},
+        {"points over a source",
+         assess(d + "/q_schlimmste_punkte.shp", {"-o", d + "/q.shp", "--worst-points"}), 2,
+         "Option --worst-points: nennt die Quelle " + d + "/q_schlimmste_punkte.shp", d + "/q.shp"},
+        {"points a directory",
+         assess(d + "/haeuser.csv", {"-o", d + "/v.geojson", "--worst-points"}), 1,
+         "v_schlimmste_punkte.geojson: nicht schreibbar: ist ein Verzeichnis", d + "/v.geojson"},
+        {"layer name taken", assess(d + "/alt.gpkg", {"-o", d + "/neu.gpkg", "--worst-points"}), 2,
+         "Option --worst-points: eine gewaehlte Ebene heisst schon schlimmste_punkte",
+         d + "/neu.gpkg"},
+    };
+    std::vector<std::string> taken = inv;
+    taken[3] = d + "/alt.gpkg";
+    taken.insert(taken.end(), {"--objects-out", d + "/neu2.gpkg"});
+    cases.push_back({"inventory layer name taken", taken, 2,
+                     "Option --worst-points: eine gewaehlte Ebene heisst schon", d + "/neu2.gpkg"});
+    for (const refused& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto r = run_orvalis(c.args);
+        EXPECT_EQ(r.code(), c.code) << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        if (!c.out.empty()) {
+            EXPECT_FALSE(std::filesystem::exists(c.out));
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(d + "/v_schlimmste_punkte.geojson"));
 }
 
 } // namespace

@@ -122,6 +122,7 @@ struct worst {
     orv::intensity r{};
     float x = 0, y = 0;
     std::size_t n = 0, nores = 0;
+    double e = 0, north = 0; // the sample itself, in the site's system
 };
 
 worst judge(const std::vector<std::pair<double, double>>& samples) {
@@ -139,7 +140,7 @@ worst judge(const std::vector<std::pair<double, double>>& samples) {
         }
         if (lv > w.level ||
             (lv == w.level && (p.res.h > w.r.h || (p.res.h == w.r.h && p.res.q > w.r.q)))) {
-            w = {lv, p.res, x, y, w.n, w.nores};
+            w = {lv, p.res, x, y, w.n, w.nores, e, n};
         }
     }
     return w;
@@ -190,6 +191,9 @@ void expect_worst(const feature_out& o, const worst& w, const std::string& what)
     EXPECT_EQ(bits(as_float(o.f.at("orv_he"))), bits(w.r.he)) << what;
     EXPECT_EQ(bits(as_float(o.f.at("orv_x"))), bits(w.x)) << what;
     EXPECT_EQ(bits(as_float(o.f.at("orv_y"))), bits(w.y)) << what;
+    // The sample's own doubles, not recomputed from x and y.
+    EXPECT_EQ(std::stod(o.f.at("orv_east")), w.e) << what;
+    EXPECT_EQ(std::stod(o.f.at("orv_north")), w.north) << what;
 }
 
 orv::map::table_range tables() {
@@ -306,6 +310,12 @@ TEST(AssessCommand, StatesAndVerdictAtTheEndsOfTheTables) {
         0, orv::evaluate(s, std::nextafter(static_cast<float>(t.far), 0.0f), 0).res);
     EXPECT_EQ(out[1].f.at("orv_end"), std::to_string(end));
     EXPECT_EQ(out[1].f.at("orv_level"), "null");
+    // Without a result there is no worst point: empty, never 0.
+    for (std::size_t k = 1; k < fs.size(); ++k) {
+        EXPECT_EQ(out[k].f.at("orv_east"), "null") << fs[k].name;
+        EXPECT_EQ(out[k].f.at("orv_north"), "null") << fs[k].name;
+    }
+    EXPECT_NE(out[0].f.at("orv_east"), "null");
     EXPECT_EQ(out[5].f.at("orv_end"), "0");
     EXPECT_EQ(
         out[4].f.at("orv_start"),
@@ -469,8 +479,11 @@ TEST(AssessCommand, EveryVerdictNeedsTheFiveSiteParameters) {
         for (std::size_t left = 0; left < given.size(); ++left) {
             const std::string out = dir + "/o" + std::to_string(left) + "." +
                                     (cmd == std::string("assess") ? "gpkg" : "pdf");
-            std::vector<std::string> a = {cmd, dir + "/a.gpkg", "--origin", "2600000,1200000",
-                                          "--azimuth", "120", "--crs", "EPSG:2056", "-o", out};
+            std::vector<std::string> a = {cmd,         dir + "/a.gpkg",
+                                          "--origin",  "2600000,1200000",
+                                          "--azimuth", "120",
+                                          "--crs",     "EPSG:2056",
+                                          "-o",        out};
             for (std::size_t k = 0; k < given.size(); ++k)
                 if (k != left) a.insert(a.end(), {given[k].first, given[k].second});
             const auto r = run_orvalis(a);

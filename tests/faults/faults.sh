@@ -22,6 +22,7 @@ raster  | tif | map --cell 10 --raster {OUT}  | map --cell 10         | -o {OUT2
 profile | csv | profile --csv -o {OUT}        | profile --csv         | -
 assess  | geojson | assess objekte.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 -o {OUT} | assess objekte.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 | -
 report  | -   | -                             | report in.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --coords x,y --origin 0,1000 --azimuth 0 --crs EPSG:3857 --format pdf -o - | -
+worst   | geojson | assess objekte.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 --worst-points -o {OUT} | assess objekte.csv -H 3 -B 5 --vol 2000 -S 4 -D 0.1 --origin 2600000,1200000 --azimuth 90 --crs EPSG:2056 | -
 inventory | csv | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - | --objects-out {OUT2}.gpkg
 zones   | geojson | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o o.csv --reports berichte --zones {OUT} | inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o - --reports berichte | --objects-out {OUT2}.gpkg
 '
@@ -313,6 +314,9 @@ crs without area  | 1 | Option --crs: System "unknown" hat keinen Anwendungsbere
 crs without area in inventory | 1 | hat keinen Anwendungsbereich | - | - | inventory bom.csv --objects objekte.csv --crs lokal.proj -o o.csv
 crs area given    | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lokal.wkt -o o.gpkg
 crs not a system  | 1 | Option --crs: Datei punkte.csv haelt kein lesbares Koordinatensystem | - | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs punkte.csv
+worst points alone | 2 | --worst-points braucht -o | - | - | assess objekte.csv $SITE --worst-points
+worst points inventory | 2 | --worst-points braucht --objects-out | - | - | inventory anlagen.csv $REG -o o.csv --worst-points
+worst points shapefile | 0 | - | - | o_schlimmste_punkte.dbf~orv_level | assess objekte.csv $SITE -o o.shp --worst-points
 open object       | 0 | - | - | o.csv~^.POINT \(2600040.1 1200000.5\).,.1.,,,,,,.1.,none,.1.,.Anlage 1: nahe der Bresche | inventory anlagen.csv --objects unten.csv --crs EPSG:2056 -o o1.csv --objects-out o.csv
 label nowhere     | 1 | Option --label: Feld in keiner Ebene: nosuchfield | - | - | inventory anlagen.csv $REG -o o.csv --label nosuchfield
 background missing | 1 | --background fehlt.tif: | - | - | inventory anlagen.csv $REG -o o.csv --reports berichte --background fehlt.tif
@@ -364,6 +368,22 @@ while IFS='|' read -r name want err out first line; do
     [ "$want" = 0 ] || german_message
     no_leftovers; finish_case
 done <<<"$OBJECT_FAULTS"
+
+# The worst points' file beside the output cannot be written: the output
+# stays as it was, nothing is left.
+if [ -z "$ONLY" ] || [ "$ONLY" = objects ]; then
+    for cmd in "assess objekte.csv $SITE -o o.geojson" "inventory anlagen.csv $REG -o i.csv --objects-out o.geojson"; do
+        case="objects: worst points unwritable (${cmd%% *})"; ok=1; fresh
+        old_target "$W/o.geojson"
+        mkdir "$W/o_schlimmste_punkte.geojson"
+        (cd "$W" && exec timeout 10 "$ORV" $cmd --worst-points >"$W/out" 2>"$W/err")
+        status_is 1 $?
+        grep -qF 'o_schlimmste_punkte.geojson: nicht schreibbar: ist ein Verzeichnis' "$W/err" || bad "stderr: $(head -c 300 "$W/err")"
+        unchanged "$W/o.geojson"
+        [ -e "$W/i.csv" ] && bad "i.csv written"
+        german_message; no_leftovers; finish_case
+    done
+fi
 
 # Memory that runs out: a worker's task failing (the test hook; name |
 # tasks to fail, counted from 0 | arguments) ends every command with

@@ -71,11 +71,12 @@ TEST(InventoryObjects, IndexCountsEqualSamplingEveryObject) {
             EXPECT_EQ(a.level[l], b.level[l]) << "dam " << k << " level " << l;
         EXPECT_EQ(a.open, b.open) << "dam " << k;
         EXPECT_LT(a.judged, b.judged) << "dam " << k;
-        // Each object's level and worst h and q, for the highest over dams.
+        // Each object's level, worst h and q and worst point, for the
+        // highest over dams and the worst points' layer.
         const auto key = [](const inventory::object_hit& x) {
-            return std::tuple(x.obj, x.level, x.h, x.q);
+            return std::tuple(x.obj, x.level, x.h, x.q, x.east, x.north);
         };
-        std::vector<std::tuple<std::uint32_t, int, real, real>> ka, kb;
+        std::vector<std::tuple<std::uint32_t, int, real, real, double, double>> ka, kb;
         for (const auto& x : ha) ka.push_back(key(x));
         for (const auto& x : hb) kb.push_back(key(x));
         std::sort(ka.begin(), ka.end());

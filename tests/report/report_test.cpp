@@ -321,6 +321,17 @@ TEST(Report, HtmlIsOneFileWithItsPictures) {
     EXPECT_EQ(h.find("src=\"http"), std::string::npos);
     EXPECT_NE(h.find("Gefährdete Objekte: ja"), std::string::npos);
     EXPECT_NE(h.find("Objekt 2"), std::string::npos);
+    // Each endangered point object's worst point is the point itself, to the metre.
+    int endangered = 0;
+    for (int k = 0; k < 3; ++k) {
+        double e, n;
+        world(30 + k * 10, -60, e, n);
+        if (level_at(e, n) < 1) continue;
+        ++endangered;
+        const std::string row = "<td>" + orv::grouped(e, 0) + "</td><td>" + orv::grouped(n, 0);
+        EXPECT_NE(h.find(row), std::string::npos) << k << ": " << row;
+    }
+    EXPECT_GT(endangered, 0);
 }
 
 // The object options are read as assess reads them; a bad value writes nothing.
@@ -332,7 +343,8 @@ TEST(Report, BadObjectOptionValuesWriteNothing) {
         const char* value;
         const char* says;
     } cases[] = {
-        {"--coords", "E,N,Z", "Option --coords: zwei verschiedene Spaltennamen E,N erwartet: E,N,Z"},
+        {"--coords", "E,N,Z",
+         "Option --coords: zwei verschiedene Spaltennamen E,N erwartet: E,N,Z"},
         {"--from", "4", "Option --from"},
         {"--spacing", "0", "Option --spacing"},
     };
