@@ -1,8 +1,8 @@
 """Die Beurteilung von Objekten unterhalb einer Bresche: assess() und verdict().
 
-Each object of the sources is sampled and judged by the engine of the
-orvalis command's assessment; the columns are the orv_ fields that command
-writes to its output layers, the verdict is its summary's.
+Jedes Objekt der Quellen wird von der Beurteilung des Befehls `orvalis
+assess` abgetastet und beurteilt; die Spalten sind die Felder orv_, die der
+Befehl in seine Ausgabe schreibt, das Urteil ist das seiner Zusammenfassung.
 """
 
 import json
@@ -132,7 +132,7 @@ def _json(func, where, geometry):
             return v.tolist()
         raise TypeError(type(v).__name__)
     try:
-        return json.dumps(geometry, default=plain)
+        return json.dumps(geometry, default=plain, allow_nan=False)
     except (TypeError, ValueError) as e:
         raise ValueError(f"{func}: {where}: Geometrie nicht lesbar (GeoJSON: {e})") from None
 
@@ -152,13 +152,24 @@ def _geojson(func, where, gi, out):
         out.append((_json(func, where, gi), True, {}))
 
 
+def _iterable(v):
+    """True for a sequence of objects other than text (a NumPy array, a pandas Series)."""
+    if isinstance(v, (bytes, bytearray)) or (isinstance(v, np.ndarray) and v.ndim != 1):
+        return False
+    try:
+        iter(v)
+    except TypeError:
+        return False
+    return True
+
+
 def _sources(func, sources):
     """(paths, objects): the files, or the objects given in Python as
     (text, is_json, properties); never both."""
     if isinstance(sources, (str, os.PathLike)) or hasattr(sources, "__geo_interface__") \
             or isinstance(sources, dict):
         items, named = [sources], False
-    elif isinstance(sources, (list, tuple)):
+    elif isinstance(sources, (list, tuple)) or _iterable(sources):
         items, named = list(sources), True
     else:
         raise TypeError(f"{func}: Argument sources: Pfad, Liste von Pfaden oder Geometrien "
@@ -280,7 +291,8 @@ def assess(sources, *, H=None, B=None, Vol=None, S=None, D=None, origin=None, az
         CSV ...), oder Geometrien im Koordinatensystem des Standortes: WKT-
         Texte, GeoJSON-Objekte (dict) oder Objekte mit __geo_interface__
         (Geometrien, Features, FeatureCollections wie ein GeoDataFrame),
-        einzeln oder als Liste. Geometrien bilden eine Ebene "objekte" der
+        einzeln oder als Liste; ein Text, der wie WKT beginnt (ein Name,
+        dann "(" oder EMPTY), gilt als WKT. Geometrien bilden eine Ebene "objekte" der
         Quelle "sources"; die Objektnummer (fid) ist die Stelle in der
         Liste, Features einer Sammlung der Reihe nach gezaehlt. Dateien und
         Geometrien werden nicht gemischt.
