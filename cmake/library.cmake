@@ -40,5 +40,6 @@ if(TARGET orvalis_py)
   install(TARGETS orvalis_py LIBRARY DESTINATION ${ORV_PYTHON_INSTALL_DIR}/orvalis
           COMPONENT python)
   install(FILES ${PROJECT_SOURCE_DIR}/src/python/orvalis/__init__.py
+                ${PROJECT_SOURCE_DIR}/src/python/orvalis/_assess.py
           DESTINATION ${ORV_PYTHON_INSTALL_DIR}/orvalis COMPONENT python)
 endif()

@@ -9,6 +9,7 @@
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
+#include "assess/given.h"
 #include "assess/quiet.h"
 #include "base/number_text.h"
 #include "geo/area.h"
@@ -246,6 +247,12 @@ bool sources::open(const source_request& r, std::string& why) {
         }
         st_->sets.emplace_back(ds);
         add_layers(*ds, path, r, found, layers_);
+    }
+    if (!r.given.empty()) {
+        GDALDataset* ds = given_dataset(r, why);
+        if (!ds) return false;
+        st_->sets.emplace_back(ds);
+        add_layers(*ds, r.given_source, r, found, layers_);
     }
     for (std::size_t k = 0; k < r.layers.size(); ++k) {
         if (!found[k]) {

@@ -15,12 +15,25 @@ class OGRSpatialReference;
 
 namespace orv::assess {
 
+// An object handed over by a program rather than read from a file: its
+// geometry as WKT or as a GeoJSON geometry object, empty for none.
+struct given_geometry {
+    std::string text;
+    bool json = false;
+};
+
 // Which layers of which files, and how.
 struct source_request {
     std::vector<std::string> paths;  // in command-line order
     std::vector<std::string> layers; // names to take; empty for every layer with a geometry
     std::string crs;                 // "EPSG:NNNN"; empty for the first layer's
     std::string coord_e, coord_n;    // CSV columns of easting and northing; empty for none
+    // Objects held in memory (the Python module's), one layer after the
+    // files, in the site's system; each one's index is its feature id. The
+    // source and layer they are named by in messages and summaries.
+    std::vector<given_geometry> given;
+    std::string given_source = "sources";
+    std::string given_layer = "objekte";
 };
 
 // One layer to judge, with what takes its geometries to the site's system.

@@ -10,6 +10,7 @@
 
 #include "model/jet_frame.h"
 #include "model/params.h"
+#include "python/assess_module.h"
 #include "python/loops.h"
 
 namespace py = pybind11;
@@ -159,4 +160,5 @@ PYBIND11_MODULE(_orvalis, m) {
           py::arg("N"), py::arg("e0"), py::arg("n0"), py::arg("azimuth"));
     m.def("valid_levels", &valid_levels, "True for three ascending positive finite thresholds.",
           py::arg("levels"));
+    orv::python::add_assess(m);
 }

@@ -33,6 +33,7 @@ declare -A holds=(
     [liborvalis-dev]='usr/lib/([^/]+/)?liborvalis\.a usr/include/orvalis/orvalis\.h
         usr/lib/([^/]+/)?cmake/orvalis/orvalisConfig\.cmake'
     [python3-orvalis]='usr/lib/python3/dist-packages/orvalis/__init__\.py
+        usr/lib/python3/dist-packages/orvalis/_assess\.py
         usr/lib/python3/dist-packages/orvalis/_orvalis\..+\.so'
 )
 

@@ -13,9 +13,10 @@ new_tmp
 DESTDIR="$tmp/stage" cmake --install "$build" --prefix /usr --component python \
     >"$tmp/install.log" 2>&1 || { cat "$tmp/install.log" >&2; fail "cmake --install failed"; }
 site=$tmp/stage/usr/lib/python3/dist-packages
-(cd "$tmp/stage" && find . -type f | sort) >"$tmp/files"
+(cd "$tmp/stage" && find . -type f | LC_ALL=C sort) >"$tmp/files"
 suffix=$("$python" -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')
 printf '%s\n' ./usr/lib/python3/dist-packages/orvalis/__init__.py \
+    ./usr/lib/python3/dist-packages/orvalis/_assess.py \
     "./usr/lib/python3/dist-packages/orvalis/_orvalis$suffix" >"$tmp/want"
 diff "$tmp/want" "$tmp/files" >&2 || fail "component python installs other files than expected"
 

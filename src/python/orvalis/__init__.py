@@ -25,6 +25,10 @@ status is not 0, q, v, h and he are NaN and the level is -1. Danger levels
 to_jet() turns world coordinates (easting, northing) into the jet frame
 (x, y) by the formula of the programs' world coordinates.
 
+assess() judges the objects of vector files or of geometries given in
+Python (WKT, __geo_interface__) as `orvalis assess` does, one row of orv_
+fields per object; verdict() gives that command's verdict over them.
+
 Bad arguments raise TypeError (not numbers) or ValueError (shapes, values)
 naming the argument; the messages are German, as the programs' are.
 """
@@ -37,8 +41,9 @@ import numpy as np
 
 from . import _orvalis
 
-__all__ = ["intensity", "grid", "danger_level", "to_jet", "Result", "DEFAULT_LEVELS", "NO_LEVEL",
-           "OK", "TOO_CLOSE", "TOO_FAR", "TOO_FLAT", "TOO_STEEP", "NOT_DOWNSTREAM"]
+__all__ = ["intensity", "grid", "danger_level", "to_jet", "assess", "verdict", "Result", "Verdict",
+           "DEFAULT_LEVELS", "NO_LEVEL", "OK", "TOO_CLOSE", "TOO_FAR", "TOO_FLAT", "TOO_STEEP",
+           "NOT_DOWNSTREAM"]
 __version__ = _orvalis.__version__
 
 OK, TOO_CLOSE, TOO_FAR, TOO_FLAT, TOO_STEEP, NOT_DOWNSTREAM = range(6)
@@ -264,3 +269,6 @@ def to_jet(E, N, *, origin, azimuth):
     if shape == ():
         return x[0], y[0]
     return x.reshape(shape), y.reshape(shape)
+
+
+from ._assess import Verdict, assess, verdict  # noqa: E402 (uses the helpers above)
