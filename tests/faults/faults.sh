@@ -310,7 +310,7 @@ level alpha band  | 2 | gibt die Baender Stufe und Grund nicht unveraendert zuru
 level style twice | 2 | beide legen ihren Stil in o.qml | - | - | map $PARAMS --cell 10 --level-raster o.tif --zones o.shp
 crs PROJ in map   | 0 | - | - | - | map $PARAMS --origin 2600000,1200000 --azimuth 90 --crs lv95.proj -o o.png --zones o.gpkg
 crs in inventory  | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1, | inventory bom.csv --objects objekte.csv --crs lv95.wkt -o o.csv
-crs without area  | 1 | Option --crs: System "unknown" hat keinen Anwendungsbereich, die Lage der Bresche ist so nicht pruefbar | - | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lokal.proj -o o.gpkg
+crs without area  | 1 | hat keinen Anwendungsbereich, die Lage der Bresche ist so nicht pruefbar | - | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lokal.proj -o o.gpkg
 crs without area in inventory | 1 | hat keinen Anwendungsbereich | - | - | inventory bom.csv --objects objekte.csv --crs lokal.proj -o o.csv
 crs area given    | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lokal.wkt -o o.gpkg
 crs not a system  | 1 | Option --crs: Datei punkte.csv haelt kein lesbares Koordinatensystem | - | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs punkte.csv
