@@ -2,6 +2,7 @@
 #include "assess/output.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include <gdal_priv.h>
@@ -12,6 +13,7 @@
 #include "geo/dataset_files.h"
 #include "geo/drivers.h"
 #include "io/output.h"
+#include "style/outputs.h"
 
 namespace orv::assess {
 
@@ -90,6 +92,7 @@ struct layer_writer::state {
     bool in_transaction = false;
     std::vector<int> map;  // input field -> output field, -1 for replaced ones
     int own[f_count] = {}; // output index of each orv_ field
+    std::optional<style::object_look> look;
 };
 
 layer_writer::layer_writer() : st_(std::make_unique<state>()) {}
@@ -253,6 +256,10 @@ bool layer_writer::write(const OGRFeature& in, const verdict& v, const levels& l
     return true;
 }
 
+void layer_writer::styled(const style::object_look& l) {
+    st_->look = l;
+}
+
 bool layer_writer::commit(std::string& why) {
     quiet_gdal q;
     bool ok = true;
@@ -265,6 +272,10 @@ bool layer_writer::commit(std::string& why) {
         why = "-o " + st_->path +
               ": nicht vollstaendig geschrieben (Speicherplatz oder "
               "Dateigroesse erschoepft?)";
+        return false;
+    }
+    if (st_->look && !style::style_objects_file(st_->outs.path(st_->id), *st_->look, why)) {
+        why = "-o " + st_->path + ": " + why;
         return false;
     }
     if (io::maybe_failure f = st_->outs.commit()) {

@@ -10,6 +10,7 @@
 
 #include "assess/judge.h"
 #include "assess/source.h"
+#include "map/palette.h"
 
 namespace orv::assess {
 
@@ -25,6 +26,8 @@ struct request {
     bool keep_going = false;
     std::size_t keep = 0; // features kept per list of the summary, 0 for all
     std::string out;      // output file, empty for none
+    // The colours of the output's style (the pictures'); none for no style.
+    std::optional<map::object_colours> colours;
     unsigned threads = 0; // 0 for all cores
     // Told about each feature skipped with keep_going.
     std::function<void(const std::string&)> warn;

@@ -31,6 +31,7 @@
 #include "io/output.h"
 #include "io/path.h"
 #include "report/hashes.h"
+#include "style/outputs.h"
 #include "vector/zones.h"
 
 namespace orv::inventory {
@@ -371,9 +372,15 @@ stop_reason finish_outputs(const request& r, const targets& t, staged& st, const
                            dam_writer& w, vector::zone_layer& zones, const extras& x) {
     std::string why;
     if (!w.finish(why)) return {ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why};
+    const map::object_colours colours = draw::object_colours();
+    if (!t.csv_out && !style::style_register_file(st.outs.path(st.out), colours, why))
+        return {ending::bad_input, "-o " + r.out + ": " + why};
     if (!r.objects_out.empty() &&
         !write_objects(st.outs.path(st.objects), t.objects_driver, objs, best,
                        o.answers[0] + o.answers[1] + o.answers[2], why))
+        return {ending::bad_input, "--objects-out " + r.objects_out + ": " + why};
+    if (!r.objects_out.empty() &&
+        !style::style_objects_file(st.outs.path(st.objects), {r.rules.lv, colours, ""}, why))
         return {ending::bad_input, "--objects-out " + r.objects_out + ": " + why};
     if (x.zones && !zones.finish(r.rules.lv, draw::zone_colours(), why))
         return {ending::bad_input, "--zones " + r.zones + ": " + why};
