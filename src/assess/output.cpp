@@ -274,9 +274,15 @@ bool layer_writer::commit(std::string& why) {
               "Dateigroesse erschoepft?)";
         return false;
     }
-    if (st_->look && !style::style_objects_file(st_->outs.path(st_->id), *st_->look, why)) {
-        why = "-o " + st_->path + ": " + why;
-        return false;
+    if (st_->look) {
+        if (io::maybe_failure f = st_->outs.check_written(st_->id)) {
+            why = f->text;
+            return false;
+        }
+        if (!style::style_objects_file(st_->outs.path(st_->id), *st_->look, why)) {
+            why = "-o " + st_->path + ": " + why;
+            return false;
+        }
     }
     if (io::maybe_failure f = st_->outs.commit()) {
         why = f->text;

@@ -373,12 +373,17 @@ stop_reason finish_outputs(const request& r, const targets& t, staged& st, const
     std::string why;
     if (!w.finish(why)) return {ending::bad_input, "-o " + r.out + ": nicht schreibbar: " + why};
     const map::object_colours colours = draw::object_colours();
+    if (io::maybe_failure bad = t.csv_out ? std::nullopt : st.outs.check_written(st.out))
+        return {ending::bad_input, bad->text};
     if (!t.csv_out && !style::style_register_file(st.outs.path(st.out), colours, why))
         return {ending::bad_input, "-o " + r.out + ": " + why};
     if (!r.objects_out.empty() &&
         !write_objects(st.outs.path(st.objects), t.objects_driver, objs, best,
                        o.answers[0] + o.answers[1] + o.answers[2], why))
         return {ending::bad_input, "--objects-out " + r.objects_out + ": " + why};
+    if (io::maybe_failure bad =
+            r.objects_out.empty() ? std::nullopt : st.outs.check_written(st.objects))
+        return {ending::bad_input, bad->text};
     if (!r.objects_out.empty() &&
         !style::style_objects_file(st.outs.path(st.objects), {r.rules.lv, colours, ""}, why))
         return {ending::bad_input, "--objects-out " + r.objects_out + ": " + why};

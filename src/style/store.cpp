@@ -95,6 +95,14 @@ int write_new(const std::string& path, const std::string& text) {
     return err;
 }
 
+// The shape of geometries of type t (flat), none for collections and none.
+std::optional<shape> shape_of_type(OGRwkbGeometryType t) {
+    if (t == wkbPoint || t == wkbMultiPoint) return shape::point;
+    if (OGR_GT_IsCurve(t) || OGR_GT_IsSubClassOf(t, wkbMultiCurve)) return shape::line;
+    if (OGR_GT_IsSurface(t) || OGR_GT_IsSubClassOf(t, wkbMultiSurface)) return shape::polygon;
+    return std::nullopt;
+}
+
 std::string driver_of(GDALDatasetH ds) {
     GDALDriverH d = GDALGetDatasetDriver(ds);
     return d ? GDALGetDriverShortName(d) : "";
@@ -104,11 +112,20 @@ std::string driver_of(GDALDatasetH ds) {
 
 std::optional<shape> shape_of(OGRLayerH l) {
     const OGRwkbGeometryType t = OGR_GT_Flatten(OGR_L_GetGeomType(l));
-    if (t == wkbNone || t == wkbUnknown || t == wkbGeometryCollection) return std::nullopt;
-    if (t == wkbPoint || t == wkbMultiPoint) return shape::point;
-    if (OGR_GT_IsCurve(t) || OGR_GT_IsSubClassOf(t, wkbMultiCurve)) return shape::line;
-    if (OGR_GT_IsSurface(t) || OGR_GT_IsSubClassOf(t, wkbMultiSurface)) return shape::polygon;
-    return std::nullopt;
+    if (t != wkbUnknown) return shape_of_type(t);
+    // A layer of any geometry (one read from a CSV): the shape all its
+    // features share, none when they differ or have none.
+    std::optional<shape> all;
+    OGR_L_ResetReading(l);
+    for (OGRFeatureH raw; (raw = OGR_L_GetNextFeature(l));) {
+        const geo::c_feature_handle f(raw);
+        OGRGeometryH g = OGR_F_GetGeometryRef(f.get());
+        if (!g) continue;
+        const std::optional<shape> one = shape_of_type(OGR_GT_Flatten(OGR_G_GetGeometryType(g)));
+        if (!one || (all && *all != *one)) return std::nullopt;
+        all = one;
+    }
+    return all;
 }
 
 bool store_style(GDALDatasetH ds, OGRLayerH l, const std::string& path, const std::string& qml,
@@ -141,6 +158,7 @@ bool style_file(const std::string& path, const style_maker& make, const std::str
         why = "Stil nicht schreibbar: Datei nicht lesbar" + q.detail();
         return false;
     }
+    if (driver_of(ds.get()) == "CSV") return true;
     const int n = GDALDatasetGetLayerCount(ds.get());
     for (int k = 0; k < n; ++k) {
         OGRLayerH l = GDALDatasetGetLayer(ds.get(), k);

@@ -11,8 +11,9 @@
 
 namespace orv::style {
 
-// The shape of layer l's symbols; none for a layer without geometry or of
-// mixed geometries, which no one symbol fits.
+// The shape of layer l's symbols: of its geometry type, or for a layer of
+// any geometry the shape all its features share; none for a layer without
+// geometry or of mixed geometries, which no one symbol fits.
 std::optional<shape> shape_of(OGRLayerH l);
 
 // Stores qml as the default style of layer l of the open dataset ds, a file

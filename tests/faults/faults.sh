@@ -297,6 +297,8 @@ own output        | 0 | - | - | o.csv~^E,N,H,B,Vol,S,D,azimuth,orv_row,(orv_[a-z
 own output gpkg   | 0 | - | - | - | inventory eigen.csv $REG -o o.gpkg
 byte-order mark   | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1, | inventory bom.csv $REG -o o.csv
 UTF-16 register   | 1 | utf16.csv: in UTF-16 kodiert | - | - | inventory utf16.csv $REG -o o.csv
+styled shapefile  | 0 | - | - | o.qml~orv_level&quot; = 3 | assess objekte.csv $SITE -o o.shp
+stray style       | 1 | stil.qml besteht schon und gehoert nicht dazu | - | - | assess objekte.csv $SITE -o stil.shp
 unknown format    | 2 | Option -o: kein Vektorformat zum Schreiben fuer die Endung .qqq | - | - | assess objekte.csv $SITE -o o.qqq
 unknown zones     | 2 | kein Vektorformat zum Schreiben fuer die Endung .qqq | - | - | inventory anlagen.csv $REG -o o.csv --zones o.qqq
 points report     | 0 | - | - | - | report punkte.csv $SITE --coords E,N -o o.pdf
@@ -322,6 +324,7 @@ printf 'E,N,H,B,Vol,S,D,azimuth\n2600040,1200000,3\n2600080,1200000,3,5,2000,4,0
 head -n 3 "$ROOT/anlagen.csv" | iconv -f UTF-8 -t UTF-16 >"$ROOT/utf16.csv"
 printf 'WKT,id\n"POINT (2600040.1 1200000.5)",1\n' >"$ROOT/unten.csv"
 printf 'id,E,N\n1,2600050,1199995\n' >"$ROOT/punkte.csv"
+printf '<qgis/>\n' >"$ROOT/stil.qml"
 gdalsrsinfo -o wkt1 EPSG:2056 >"$ROOT/lv95.wkt"
 printf '+proj=somerc +lat_0=46.9524055555556 +lon_0=7.43958333333333 +k_0=1 +x_0=2600000 +y_0=1200000 +ellps=bessel +units=m +no_defs\n' >"$ROOT/lv95.proj"
 (cd "$ROOT" && "$ORV" inventory anlagen.csv --objects objekte.csv --crs EPSG:2056 -o eigen.csv 2>/dev/null)
@@ -331,7 +334,7 @@ while IFS='|' read -r name want err out first line; do
     [ -n "$name" ] || continue
     [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || [ "$ONLY" = objects ] || continue
     case="objects: $name"; ok=1; fresh
-    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv punkte.csv lv95.wkt lv95.proj"
+    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv punkte.csv stil.qml lv95.wkt lv95.proj"
     for f in $inputs; do cp "$ROOT/$f" "$W/"; done
     cp "$ROOT"/gshp.* "$W/"
     sums=$(cd "$W" && md5sum -- $inputs anlagen.csv objekte.csv gshp.*)

@@ -3,6 +3,7 @@ headless): for a GeoPackage and a Shapefile of the zones, the judged
 objects of assess and inventory and the register, the layer's renderer, its
 rules or categories (filters, values, labels) and their colours are those of
 the map pictures. Exit 77 (skipped) without PyQGIS, unless CI is set."""
+import gc
 import os
 import subprocess
 import sys
@@ -178,6 +179,8 @@ def check_objects(layer, what, labelled, points=False):
     """The judged objects' rules; points: the worst points' layer."""
     from qgis.core import QgsSymbol, QgsWkbTypes
     rules = rules_of(layer, what)
+    if not rules:
+        return
     want_type = {QgsWkbTypes.PointGeometry: QgsSymbol.Marker,
                  QgsWkbTypes.LineGeometry: QgsSymbol.Line,
                  QgsWkbTypes.PolygonGeometry: QgsSymbol.Fill}[layer.geometryType()]
@@ -243,9 +246,8 @@ def check_register(layer, what):
     check(what + " error rows", len(errors), 1)
 
 
-def main():
-    app = QgsApplication([], False)
-    app.initQgis()
+def check_all():
+    """Every output written and checked; its layers gone on return."""
     with tempfile.TemporaryDirectory() as d:
         make_objects(d)
         make_register(d)
@@ -261,6 +263,19 @@ def main():
             out = "a_%s.shp" % name
             if run(["assess"] + objects + SITE + BREACH + ["--layer", name, "-o", out], d):
                 check_objects(layer_of(os.path.join(d, out)), "assess -o Shapefile " + name, False)
+        # A CSV's layer has any geometry: styled by the shape its features
+        # share, left unstyled when they differ.
+        with open(os.path.join(d, "punkte.csv"), "w") as f:
+            f.write('WKT,name\n"POINT (2600020 1200000)",a\n"POINT (2600060 1200000)",b\n')
+        with open(os.path.join(d, "gemischt.csv"), "w") as f:
+            f.write('WKT,name\n"POINT (2600020 1200000)",a\n'
+                    '"LINESTRING (2600060 1199990,2600060 1200010)",b\n')
+        if run(["assess", "punkte.csv"] + SITE + BREACH + ["-o", "c.gpkg"], d):
+            check_objects(layer_of(os.path.join(d, "c.gpkg"), "punkte"), "assess CSV points", False)
+        if run(["assess", "gemischt.csv"] + SITE + BREACH + ["-o", "g.gpkg"], d):
+            mixed = layer_of(os.path.join(d, "g.gpkg"), "gemischt")
+            check("mixed geometries unstyled", mixed.renderer().type() if mixed else None,
+                  "singleSymbol")
         register = ["inventory", "anlagen.csv", "--objects", "objekte.gpkg", "--keep-going"]
         p = subprocess.run([ORV] + register + ["-o", "r.gpkg", "--objects-out", "o.gpkg",
                                                "--zones", "iz.gpkg"],
@@ -278,6 +293,14 @@ def main():
         if p.returncode == 3:
             check_register(layer_of(os.path.join(d, "r.shp")), "inventory -o Shapefile")
             check_objects(layer_of(os.path.join(d, "o.shp")), "inventory --objects-out Shapefile", False)
+
+
+def main():
+    app = QgsApplication([], False)
+    app.initQgis()
+    check_all()
+    # The layers must be gone before QGIS is: else its exit crashes.
+    gc.collect()
     app.exitQgis()
     for f in failures:
         print("FAILED: " + f)
