@@ -12,8 +12,8 @@ constexpr double casing_w = 1.2, core_w = 0.7;
 
 std::string polygon(const look& l, const map::object_colours& c, const std::string& name) {
     if (l.overlay) return hatch_fill(c.hatch, 45, hatch_d, hatch_w, name);
-    std::string s = l.fill ? solid_fill(*l.fill, &c.outline, outline_w)
-                           : outline_fill(c.outline, outline_w);
+    std::string s =
+        l.fill ? solid_fill(*l.fill, &c.outline, outline_w) : outline_fill(c.outline, outline_w);
     if (l.hatched || l.crossed) s += hatch_fill(c.hatch, 45, hatch_d, hatch_w, name);
     if (l.crossed) s += hatch_fill(c.outline, 135, hatch_d, hatch_w, name + "x");
     return s;

@@ -69,11 +69,10 @@ std::string solid_fill(const map::colour8& c, const map::colour8* outline, doubl
 }
 
 std::string outline_fill(const map::colour8& outline, double width) {
-    return layer("SimpleFill", prop("color", "255,255,255,0") + prop("style", "no") +
-                                   prop("outline_color", rgba(outline)) +
-                                   prop("outline_style", "solid") +
-                                   prop("outline_width", mm(width)) +
-                                   prop("outline_width_unit", "MM"));
+    return layer("SimpleFill",
+                 prop("color", "255,255,255,0") + prop("style", "no") +
+                     prop("outline_color", rgba(outline)) + prop("outline_style", "solid") +
+                     prop("outline_width", mm(width)) + prop("outline_width_unit", "MM"));
 }
 
 std::string hatch_fill(const map::colour8& c, int angle, double distance, double width,
@@ -92,24 +91,23 @@ std::string simple_line(const map::colour8& c, double width, bool dashed) {
                     prop("line_width_unit", "MM") + prop("capstyle", "round") +
                     prop("joinstyle", "round");
     if (dashed)
-        p += prop("use_custom_dash", "1") + prop("customdash", mm(width * 3) + ";" + mm(width * 3)) +
+        p += prop("use_custom_dash", "1") +
+             prop("customdash", mm(width * 3) + ";" + mm(width * 3)) +
              prop("customdash_unit", "MM");
     return layer("SimpleLine", p);
 }
 
 std::string circle(const map::colour8* fill, const map::colour8& outline, double size,
                    double width) {
-    return layer("SimpleMarker", prop("name", "circle") +
-                                     prop("color", fill ? rgba(*fill) : "255,255,255,0") +
-                                     prop("outline_color", rgba(outline)) +
-                                     prop("outline_style", "solid") +
-                                     prop("outline_width", mm(width)) +
-                                     prop("outline_width_unit", "MM") + prop("size", mm(size)) +
-                                     prop("size_unit", "MM"));
+    return layer("SimpleMarker",
+                 prop("name", "circle") + prop("color", fill ? rgba(*fill) : "255,255,255,0") +
+                     prop("outline_color", rgba(outline)) + prop("outline_style", "solid") +
+                     prop("outline_width", mm(width)) + prop("outline_width_unit", "MM") +
+                     prop("size", mm(size)) + prop("size_unit", "MM"));
 }
 
-std::string filled_circle(const std::string& fill_layers, const map::colour8& outline,
-                          double size, double width, const std::string& name) {
+std::string filled_circle(const std::string& fill_layers, const map::colour8& outline, double size,
+                          double width, const std::string& name) {
     const std::string ring = circle(nullptr, outline, size, width);
     return layer("FilledMarker",
                  prop("name", "circle") + prop("size", mm(size)) + prop("size_unit", "MM"),
@@ -118,12 +116,11 @@ std::string filled_circle(const std::string& fill_layers, const map::colour8& ou
 }
 
 std::string cross(const map::colour8& c, double size, double width) {
-    return layer("SimpleMarker", prop("name", "cross2") + prop("color", rgba(c)) +
-                                     prop("outline_color", rgba(c)) +
-                                     prop("outline_style", "solid") +
-                                     prop("outline_width", mm(width)) +
-                                     prop("outline_width_unit", "MM") + prop("size", mm(size)) +
-                                     prop("size_unit", "MM"));
+    return layer("SimpleMarker",
+                 prop("name", "cross2") + prop("color", rgba(c)) + prop("outline_color", rgba(c)) +
+                     prop("outline_style", "solid") + prop("outline_width", mm(width)) +
+                     prop("outline_width_unit", "MM") + prop("size", mm(size)) +
+                     prop("size_unit", "MM"));
 }
 
 std::string symbol(shape s, const std::string& name, const std::string& layers) {
@@ -148,8 +145,8 @@ std::string rule_renderer(const std::string& rules, const std::string& symbols,
                          : "<orderby><orderByClause asc=\"1\" nullsFirst=\"1\">" +
                                xml_text("\"" + order_by + "\"") + "</orderByClause></orderby>\n";
     return std::string("<renderer-v2 type=\"RuleRenderer\" symbollevels=\"0\" enableorderby=\"") +
-           (order.empty() ? "0" : "1") + "\" forceraster=\"0\">\n<rules key=\"{root}\">\n" +
-           rules + "</rules>\n<symbols>\n" + symbols + "</symbols>\n" + order + "</renderer-v2>\n";
+           (order.empty() ? "0" : "1") + "\" forceraster=\"0\">\n<rules key=\"{root}\">\n" + rules +
+           "</rules>\n<symbols>\n" + symbols + "</symbols>\n" + order + "</renderer-v2>\n";
 }
 
 std::string category_renderer(const std::string& field, const std::string& categories,

@@ -34,8 +34,8 @@ std::string circle(const map::colour8* fill, const map::colour8& outline, double
                    double width);
 // A circle of diameter size filled with the fill symbol layers given
 // (e.g. a ground and a hatch), outlined.
-std::string filled_circle(const std::string& fill_layers, const map::colour8& outline,
-                          double size, double width, const std::string& name);
+std::string filled_circle(const std::string& fill_layers, const map::colour8& outline, double size,
+                          double width, const std::string& name);
 // A diagonal cross of size in colour c.
 std::string cross(const map::colour8& c, double size, double width);
 

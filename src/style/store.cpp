@@ -70,9 +70,8 @@ bool add_row(GDALDatasetH ds, OGRLayerH l, const std::string& qml, const std::st
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
     gmtime_r(&now, &utc);
-    OGR_F_SetFieldDateTime(f.get(), OGR_F_GetFieldIndex(f.get(), "update_time"),
-                           utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour,
-                           utc.tm_min, utc.tm_sec, 100);
+    OGR_F_SetFieldDateTime(f.get(), OGR_F_GetFieldIndex(f.get(), "update_time"), utc.tm_year + 1900,
+                           utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, 100);
     return OGR_L_CreateFeature(t, f.get()) == OGRERR_NONE;
 }
 
@@ -152,8 +151,8 @@ bool style_file(const std::string& path, const style_maker& make, const std::str
     geo::messages q;
     geo::c_dataset_handle ds(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
     if (ds && driver_of(ds.get()) == "GPKG")
-        ds.reset(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE, nullptr, nullptr,
-                            nullptr));
+        ds.reset(
+            GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE, nullptr, nullptr, nullptr));
     if (!ds) {
         why = "Stil nicht schreibbar: Datei nicht lesbar" + q.detail();
         return false;

@@ -7,7 +7,6 @@
 
 namespace orv::vector {
 
-
 int zone_class(zone_kind z) {
     return static_cast<int>(z) + 1;
 }
@@ -40,10 +39,10 @@ std::string zone_qml(const levels& lv, const map::zone_colours& c) {
         if (kind == "level")
             symbols += symbol(shape::polygon, name, solid_fill(c.level[zone_class(z)]));
         else
-            symbols += symbol(shape::polygon, name,
-                              solid_fill(c.no_result) +
-                                  hatch_fill(c.hatch, z == zone_kind::near ? 45 : 135, 2, 0.25,
-                                             name));
+            symbols +=
+                symbol(shape::polygon, name,
+                       solid_fill(c.no_result) +
+                           hatch_fill(c.hatch, z == zone_kind::near ? 45 : 135, 2, 0.25, name));
     }
     return document(rule_renderer(rules, symbols));
 }

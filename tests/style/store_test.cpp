@@ -35,14 +35,14 @@ std::string folder(const std::string& name) {
 void make(const std::string& path, const char* driver,
           const std::vector<std::pair<OGRwkbGeometryType, std::vector<const char*>>>& layers) {
     orv::geo::register_drivers();
-    GDALDatasetH ds = GDALCreate(GDALGetDriverByName(driver), path.c_str(), 0, 0, 0, GDT_Unknown,
-                                 nullptr);
+    GDALDatasetH ds =
+        GDALCreate(GDALGetDriverByName(driver), path.c_str(), 0, 0, 0, GDT_Unknown, nullptr);
     ASSERT_NE(ds, nullptr);
     int n = 0;
     for (const auto& [type, wkts] : layers) {
         const char* wkt_column[] = {"GEOMETRY=AS_WKT", nullptr};
-        OGRLayerH l = GDALDatasetCreateLayer(ds, ("l" + std::to_string(n++)).c_str(), nullptr,
-                                             type, const_cast<char**>(wkt_column));
+        OGRLayerH l = GDALDatasetCreateLayer(ds, ("l" + std::to_string(n++)).c_str(), nullptr, type,
+                                             const_cast<char**>(wkt_column));
         ASSERT_NE(l, nullptr);
         for (const char* wkt : wkts) {
             OGRFeatureH f = OGR_F_Create(OGR_L_GetLayerDefn(l));
@@ -77,17 +77,25 @@ TEST(StyleStore, ShapesAndPlaces) {
         const char* driver;
         const char* file;
         std::vector<std::pair<OGRwkbGeometryType, std::vector<const char*>>> layers;
-        const char* asked;   // layer:shape (0 point, 1 line, 2 polygon) for each styled layer
-        int rows;            // of layer_styles (GeoPackage)
-        bool beside;         // a .qml beside
+        const char* asked; // layer:shape (0 point, 1 line, 2 polygon) for each styled layer
+        int rows;          // of layer_styles (GeoPackage)
+        bool beside;       // a .qml beside
     };
     const row rows[] = {
-        {"gpkg", "GPKG", "o.gpkg",
+        {"gpkg",
+         "GPKG",
+         "o.gpkg",
          {{wkbMultiPolygon, {pg}}, {wkbLineString, {ln}}, {wkbPoint, {pt}}},
-         "l0:2 l1:1 l2:0 ", 3, false},
-        {"any", "GPKG", "o.gpkg",
+         "l0:2 l1:1 l2:0 ",
+         3,
+         false},
+        {"any",
+         "GPKG",
+         "o.gpkg",
          {{wkbUnknown, {pt, pt}}, {wkbUnknown, {pt, ln}}, {wkbNone, {}}},
-         "l0:0 ", 1, false},
+         "l0:0 ",
+         1,
+         false},
         {"shp", "ESRI Shapefile", "o.shp", {{wkbPolygon, {pg}}}, "o:2 ", 0, true},
         {"json", "GeoJSON", "o.geojson", {{wkbUnknown, {ln}}}, "l0:1 ", 0, true},
         {"csv", "CSV", "o.csv", {{wkbPoint, {pt}}}, "", 0, false},
@@ -114,7 +122,8 @@ TEST(StyleStore, ShapesAndPlaces) {
 // style beside it: kept, not overwritten.
 TEST(StyleStore, FirstLayerBesideKept) {
     const std::string d = folder("first");
-    make(d + "/o.sqlite", "SQLite", {{wkbPoint, {"POINT (1 1)"}}, {wkbLineString, {"LINESTRING (0 0,1 1)"}}});
+    make(d + "/o.sqlite", "SQLite",
+         {{wkbPoint, {"POINT (1 1)"}}, {wkbLineString, {"LINESTRING (0 0,1 1)"}}});
     std::string why;
     made(d + "/o.sqlite", why);
     std::FILE* f = std::fopen((d + "/o.qml").c_str(), "rb");
