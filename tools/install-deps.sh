@@ -5,7 +5,8 @@
 # dpkg-dev (dpkg-shlibdeps computes the package's Depends) and groff-base
 # (checks the manual page), libssl-dev (SHA-256 of a report's inputs),
 # fonts-dejavu-core (the fonts embedded in reports) and poppler-utils
-# (pdftotext reads reports back in the tests).
+# (pdftotext reads reports back in the tests), qgis and python3-qgis (the
+# styled vector outputs loaded as the desktop GIS loads them).
 # Does nothing when all are there. Without root or apt-get it only names what
 # is missing.
 set -eu
@@ -32,6 +33,8 @@ bash-completion:/usr/share/bash-completion/bash_completion
 libssl-dev:/usr/include/openssl/evp.h
 fonts-dejavu-core:/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
 poppler-utils:/usr/bin/pdftotext
+qgis:/usr/bin/qgis
+python3-qgis:/usr/lib/python3/dist-packages/qgis/core/__init__.py
 "
 
 missing=""

@@ -2,6 +2,7 @@
 #include "assess/output.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include <gdal_priv.h>
@@ -13,6 +14,7 @@
 #include "geo/dataset_files.h"
 #include "geo/drivers.h"
 #include "io/output.h"
+#include "style/outputs.h"
 
 namespace orv::assess {
 
@@ -102,6 +104,7 @@ struct layer_writer::state {
     worst_points pts;
     std::size_t side_id = 0;
     GDALDataset* side_ds = nullptr;
+    std::optional<style::object_look> look;
 };
 
 layer_writer::layer_writer() : st_(std::make_unique<state>()) {}
@@ -311,6 +314,31 @@ bool layer_writer::write_points(std::string& why) {
     return false;
 }
 
+void layer_writer::styled(const style::object_look& l) {
+    st_->look = l;
+}
+
+// The style of each written file, read back complete: the judged layers,
+// and the worst points where they lie beside them.
+bool layer_writer::style(bool side, std::string& why) {
+    if (!st_->look) return true;
+    io::maybe_failure f = st_->outs.check_written(st_->id);
+    if (!f && side) f = st_->outs.check_written(st_->side_id);
+    if (f) {
+        why = f->text;
+        return false;
+    }
+    if (!style::style_objects_file(st_->outs.path(st_->id), *st_->look, why)) {
+        why = "-o " + st_->path + ": " + why;
+        return false;
+    }
+    if (side && !style::style_worst_points_file(st_->outs.path(st_->side_id), *st_->look, why)) {
+        why = "--worst-points " + worst_points_path(st_->path) + ": " + why;
+        return false;
+    }
+    return true;
+}
+
 bool layer_writer::commit(std::string& why) {
     quiet_gdal q;
     bool ok = true;
@@ -326,7 +354,8 @@ bool layer_writer::commit(std::string& why) {
         why = "-o " + st_->path + full;
         return false;
     }
-    if (st_->side_ds) {
+    const bool side = st_->side_ds != nullptr;
+    if (side) {
         GDALClose(st_->side_ds);
         st_->side_ds = nullptr;
         if (!q.last().empty()) {
@@ -334,6 +363,7 @@ bool layer_writer::commit(std::string& why) {
             return false;
         }
     }
+    if (!style(side, why)) return false;
     if (io::maybe_failure f = st_->outs.commit()) {
         why = f->text;
         return false;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "assess/judge.h"
+#include "style/objects_style.h"
 
 class OGRFeature;
 class OGRLayer;
@@ -55,12 +56,15 @@ class layer_writer {
     // current layer, keeping in's feature id where the driver allows.
     bool write(const OGRFeature& in, const verdict& v, const levels& lv, int from,
                std::string& why);
+    // Gives the file the judged objects' style l, stored by commit.
+    void styled(const style::object_look& l);
     // Closes the file and moves it (and the files that belong with it) into
     // place; false with a German reason (from the output itself: naming it).
     bool commit(std::string& why);
 
   private:
     bool write_points(std::string& why);
+    bool style(bool side, std::string& why);
 
     struct state;
     std::unique_ptr<state> st_;

@@ -330,6 +330,7 @@ outcome assess(const request& r) {
     bool usage = false;
     if (!r.out.empty() && !w.open({r.out, driver, r.worst_points, in.site_crs()}, why, usage))
         return stop(usage ? ending::usage : ending::bad_input, why);
+    if (r.colours) w.styled({r.lv, *r.colours, r.label});
     io::hold("early");
     run_state st{r, o, w, make_frame(r.s, r.lv, r.g),
                  r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency())};

@@ -10,6 +10,7 @@
 
 #include "assess/judge.h"
 #include "assess/source.h"
+#include "map/palette.h"
 
 namespace orv::assess {
 
@@ -26,7 +27,9 @@ struct request {
     std::size_t keep = 0;      // features kept per list of the summary, 0 for all
     std::string out;           // output file, empty for none
     bool worst_points = false; // with out: each object's worst point as a layer of its own
-    unsigned threads = 0;      // 0 for all cores
+    // The colours of the output's style (the pictures'); none for no style.
+    std::optional<map::object_colours> colours;
+    unsigned threads = 0; // 0 for all cores
     // Told about each feature skipped with keep_going.
     std::function<void(const std::string&)> warn;
     // Told about each feature once judged, in input order: the index of its

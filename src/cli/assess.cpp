@@ -14,6 +14,7 @@
 #include "cli/option_values.h"
 #include "cli/shared_options.h"
 #include "cli/site_options.h"
+#include "draw/style.h"
 #include "io/guard.h"
 #include "io/output.h"
 
@@ -46,6 +47,7 @@ maybe_problem plan(const assess_opts& op, assess::request& r, params& p, std::st
     r.keep = op.json ? 0 : assess::text_list_limit;
     r.out = op.out;
     r.worst_points = op.worst_points;
+    r.colours = draw::object_colours();
     r.s = make_site(p);
     return std::nullopt;
 }

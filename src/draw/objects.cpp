@@ -12,11 +12,6 @@ namespace orv::draw {
 
 namespace {
 
-// The grey of objects without a result and of the hatch over them.
-constexpr rgb none_fill = {0.72, 0.72, 0.72};
-constexpr rgb object_hatch = {0.35, 0.35, 0.35};
-constexpr rgb outline = {0.15, 0.15, 0.15};
-
 // Adds the rings of a part to the path, each point taken through m.
 void trace(cairo_t* cr, const cairo_matrix_t& m, const map_object::part& p, bool close) {
     for (const auto& ring : p.rings) {
@@ -50,7 +45,7 @@ void hatch_clip(cairo_t* cr, double d) {
 
 // The fill of an object: its level's colour, grey without a result.
 rgb fill_of(const map_object& o) {
-    return o.cover == coverage::none ? none_fill : level_colour(o.level);
+    return o.cover == coverage::none ? object_none : level_colour(o.level);
 }
 
 void draw_polygon(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
@@ -70,7 +65,7 @@ void draw_polygon(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
         cairo_restore(cr);
         trace(cr, m, p, true);
     }
-    set_colour(cr, outline);
+    set_colour(cr, object_outline);
     cairo_set_line_width(cr, std::max(0.5, 0.08 * u));
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_stroke(cr);
@@ -85,7 +80,7 @@ void draw_line(cairo_t* cr, const cairo_matrix_t& m, const map_object& o, const 
     trace(cr, m, p, false);
     if (o.level >= 1 || o.cover == coverage::none) {
         // A dark casing keeps a light colour visible over the zones.
-        set_colour(cr, outline);
+        set_colour(cr, object_outline);
         cairo_set_line_width(cr, 0.5 * u);
         cairo_stroke_preserve(cr);
         set_colour(cr, fill_of(o));
@@ -100,7 +95,7 @@ void draw_line(cairo_t* cr, const cairo_matrix_t& m, const map_object& o, const 
         }
         cairo_new_path(cr);
     } else {
-        set_colour(cr, outline);
+        set_colour(cr, object_outline);
         cairo_set_line_width(cr, std::max(0.5, 0.12 * u));
         cairo_stroke(cr);
     }
@@ -119,7 +114,7 @@ void draw_point(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
         set_colour(cr, fill_of(o));
         cairo_fill_preserve(cr);
     }
-    set_colour(cr, outline);
+    set_colour(cr, object_outline);
     cairo_set_line_width(cr, std::max(0.5, 0.1 * u));
     cairo_stroke(cr);
     cairo_restore(cr);

@@ -74,17 +74,30 @@ uint32_t pixel(const rgb& c) {
     return 0xff000000u | byte(c.r) << 16 | byte(c.g) << 8 | byte(c.b);
 }
 
+namespace {
+
+map::colour8 eight(const rgb& c) {
+    const uint32_t p = pixel(c);
+    return map::colour8{static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
+                        static_cast<uint8_t>(p)};
+}
+
+} // namespace
+
 map::zone_colours zone_colours() {
-    auto eight = [](const rgb& c) {
-        const uint32_t p = pixel(c);
-        return map::colour8{static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
-                            static_cast<uint8_t>(p)};
-    };
     return {{eight(level_colour(0)), eight(level_colour(1)), eight(level_colour(2)),
              eight(level_colour(3))},
             eight(no_result_ground),
             eight(hatch_colour),
             eight(upstream_colour)};
+}
+
+map::object_colours object_colours() {
+    return {{eight(level_colour(0)), eight(level_colour(1)), eight(level_colour(2)),
+             eight(level_colour(3))},
+            eight(object_none),
+            eight(object_hatch),
+            eight(object_outline)};
 }
 
 void set_colour(cairo_t* cr, const rgb& c, double alpha) {

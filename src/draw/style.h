@@ -25,6 +25,12 @@ inline constexpr rgb no_result_ground = {0.94, 0.94, 0.94};
 inline constexpr rgb hatch_colour = {0.45, 0.45, 0.45};
 inline constexpr rgb upstream_colour = {0.80, 0.80, 0.80};
 
+// Objects over a map: the grey of those without a result, the hatch over
+// those computed in part or not at all, and their outline.
+inline constexpr rgb object_none = {0.72, 0.72, 0.72};
+inline constexpr rgb object_hatch = {0.35, 0.35, 0.35};
+inline constexpr rgb object_outline = {0.15, 0.15, 0.15};
+
 // The breach and the jet's direction: a dark blue.
 inline constexpr rgb breach_colour = {0.05, 0.15, 0.55};
 
@@ -39,6 +45,7 @@ uint32_t pixel(const rgb& c);
 
 // The colours above in 8 bits, for outputs styled like the pictures.
 map::zone_colours zone_colours();
+map::object_colours object_colours();
 
 // Sets c as cairo's source.
 void set_colour(cairo_t* cr, const rgb& c, double alpha = 1);

@@ -34,6 +34,7 @@
 #include "io/path.h"
 #include "report/build.h"
 #include "report/hashes.h"
+#include "style/outputs.h"
 #include "vector/zones.h"
 
 namespace orv::inventory {
@@ -406,6 +407,24 @@ stop_reason open_extras(const request& r, const targets& t, const staged& st,
     return {};
 }
 
+// The styles of --objects-out and of the worst points beside it, each
+// file read back complete first.
+stop_reason style_objects(const request& r, const targets& t, staged& st,
+                          const map::object_colours& colours) {
+    if (r.objects_out.empty()) return {};
+    std::string why;
+    const style::object_look look{r.rules.lv, colours, r.label};
+    io::maybe_failure bad = st.outs.check_written(st.objects);
+    if (!bad && !t.points_side.empty()) bad = st.outs.check_written(st.points);
+    if (bad) return {ending::bad_input, bad->text};
+    if (!style::style_objects_file(st.outs.path(st.objects), look, why))
+        return {ending::bad_input, "--objects-out " + r.objects_out + ": " + why};
+    if (!t.points_side.empty() &&
+        !style::style_worst_points_file(st.outs.path(st.points), look, why))
+        return {ending::bad_input, "--worst-points " + t.points_side + ": " + why};
+    return {};
+}
+
 // Completes -o, the objects with their highest level and the zones, then
 // puts every output in place.
 stop_reason finish_outputs(const request& r, const targets& t, staged& st, const outcome& o,
@@ -416,10 +435,16 @@ stop_reason finish_outputs(const request& r, const targets& t, staged& st, const
     const std::string points = !r.worst_points         ? std::string()
                                : t.points_side.empty() ? st.outs.path(st.objects)
                                                        : st.outs.path(st.points);
+    const map::object_colours colours = draw::object_colours();
+    if (io::maybe_failure bad = t.csv_out ? std::nullopt : st.outs.check_written(st.out))
+        return {ending::bad_input, bad->text};
+    if (!t.csv_out && !style::style_register_file(st.outs.path(st.out), colours, why))
+        return {ending::bad_input, "-o " + r.out + ": " + why};
     if (!r.objects_out.empty() &&
         !write_objects(st.outs.path(st.objects), t.objects_driver, objs, best,
                        o.answers[0] + o.answers[1] + o.answers[2], points, why))
         return {ending::bad_input, "--objects-out " + r.objects_out + ": " + why};
+    if (stop_reason s = style_objects(r, t, st, colours)) return s;
     if (x.zones && !zones.finish(r.rules.lv, draw::zone_colours(), why))
         return {ending::bad_input, "--zones " + r.zones + ": " + why};
     io::hold("late");

@@ -75,6 +75,10 @@ class output_set {
     // the new dataset has them, removed when it has not.
     void own_files(std::size_t id, std::vector<std::string> files);
 
+    // The failure commit would find in output id as written so far (a file
+    // at the size limit), for a writer that reads its output back before.
+    maybe_failure check_written(std::size_t id) const { return check_size(outs_[id]); }
+
     // The message for a failed write with errno e to output id.
     out_failure write_failed(std::size_t id, int e) const;
 

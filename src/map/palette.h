@@ -20,4 +20,14 @@ struct zone_colours {
     colour8 upstream;
 };
 
+// The judged objects as the pictures draw them over a map: the fill of
+// level 0 to 3, the grey of objects without a result, the hatch over those
+// computed in part or not at all, and their outline.
+struct object_colours {
+    colour8 level[4];
+    colour8 none;
+    colour8 hatch;
+    colour8 outline;
+};
+
 } // namespace orv::map

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 
 #include <cpl_string.h>
@@ -16,6 +15,7 @@
 #include "geo/handles.h"
 #include "io/path.h"
 #include "raster/gdal_env.h"
+#include "style/store.h"
 #include "vector/zone_style.h"
 
 namespace orv::vector {
@@ -37,50 +37,6 @@ bool add_field(OGRLayerH l, const char* name, OGRFieldType type, OGRFieldSubType
     const bool ok = OGR_L_CreateField(l, fd, TRUE) == OGRERR_NONE;
     OGR_Fld_Destroy(fd);
     return ok;
-}
-
-// The table a desktop GIS reads a layer's default style from, with one
-// row for the zones.
-bool add_style_table(GDALDatasetH ds, OGRLayerH zones, const std::string& qml) {
-    const char* opts[] = {"FID=id", nullptr};
-    OGRLayerH t =
-        GDALDatasetCreateLayer(ds, "layer_styles", nullptr, wkbNone, const_cast<char**>(opts));
-    if (!t) return false;
-    const char* text[] = {"f_table_catalog", "f_table_schema", "f_table_name", "f_geometry_column",
-                          "styleName",       "styleQML",       "styleSLD"};
-    bool ok = true;
-    for (const char* name : text) ok = ok && add_field(t, name, OFTString);
-    ok = ok && add_field(t, "useAsDefault", OFTInteger, OFSTBoolean);
-    for (const char* name : {"description", "owner", "ui"})
-        ok = ok && add_field(t, name, OFTString);
-    ok = ok && add_field(t, "update_time", OFTDateTime);
-    if (!ok) return false;
-    const feature f(OGR_F_Create(OGR_L_GetLayerDefn(t)));
-    OGR_F_SetFieldString(f.get(), 0, "");
-    OGR_F_SetFieldString(f.get(), 1, "");
-    OGR_F_SetFieldString(f.get(), 2, layer_name);
-    OGR_F_SetFieldString(f.get(), 3, OGR_L_GetGeometryColumn(zones));
-    OGR_F_SetFieldString(f.get(), 4, layer_name);
-    OGR_F_SetFieldString(f.get(), 5, qml.c_str());
-    OGR_F_SetFieldString(f.get(), 6, "");
-    OGR_F_SetFieldInteger(f.get(), 7, 1);
-    OGR_F_SetFieldString(f.get(), 8, "Gefahrenzonen in den Farben der Karten");
-    OGR_F_SetFieldString(f.get(), 9, "");
-    OGR_F_SetFieldNull(f.get(), 10);
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    OGR_F_SetFieldDateTime(f.get(), 11, utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday,
-                           utc.tm_hour, utc.tm_min, utc.tm_sec, 100);
-    return OGR_L_CreateFeature(t, f.get()) == OGRERR_NONE;
-}
-
-// Writes text to path; false when it fails.
-bool write_text(const std::string& path, const std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    return std::fclose(f) == 0 && ok;
 }
 
 // Writes a square with driver d into directory dir and reads it back:
@@ -277,18 +233,19 @@ bool zone_layer::add(zone_shapes& z, const levels& lv, const std::string& dam, s
 
 bool zone_layer::finish(const levels& lv, const map::zone_colours& c, std::string& why) {
     quiet_errors q;
-    const std::string qml = zone_qml(lv, c);
-    const std::string driver = s_->driver, path = s_->path;
     bool ok = !s_->transaction || GDALDatasetCommitTransaction(s_->ds.get()) == OGRERR_NONE;
-    ok = ok && (driver != "GPKG" || add_style_table(s_->ds.get(), s_->layer, qml));
+    std::string style_why;
+    const bool styled = ok && style::store_style(s_->ds.get(), s_->layer, s_->path, zone_qml(lv, c),
+                                                 "Gefahrenzonen in den Farben der Karten",
+                                                 style_why);
     s_.reset();
     ok = ok && q.failures() == 0;
     if (!ok) {
         why = q.reason("Vektorformat");
         return false;
     }
-    if (driver != "GPKG" && !write_text(io::with_extension(path, "qml"), qml)) {
-        why = "Stil nicht schreibbar";
+    if (!styled) {
+        why = style_why;
         return false;
     }
     return true;

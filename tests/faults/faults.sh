@@ -298,6 +298,8 @@ own output        | 0 | - | - | o.csv~^E,N,H,B,Vol,S,D,azimuth,orv_row,(orv_[a-z
 own output gpkg   | 0 | - | - | - | inventory eigen.csv $REG -o o.gpkg
 byte-order mark   | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1, | inventory bom.csv $REG -o o.csv
 UTF-16 register   | 1 | utf16.csv: in UTF-16 kodiert | - | - | inventory utf16.csv $REG -o o.csv
+styled shapefile  | 0 | - | - | o.qml~orv_level&quot; = 3 | assess objekte.csv $SITE -o o.shp
+stray style       | 1 | stil.qml besteht schon und gehoert nicht dazu | - | - | assess objekte.csv $SITE -o stil.shp
 unknown format    | 2 | Option -o: kein Vektorformat zum Schreiben fuer die Endung .qqq | - | - | assess objekte.csv $SITE -o o.qqq
 unknown zones     | 2 | kein Vektorformat zum Schreiben fuer die Endung .qqq | - | - | inventory anlagen.csv $REG -o o.csv --zones o.qqq
 points report     | 0 | - | - | - | report punkte.csv $SITE --coords E,N -o o.pdf
@@ -338,6 +340,7 @@ printf 'E,N,H,B,Vol,S,D,azimuth\n2600040,1200000,3\n2600080,1200000,3,5,2000,4,0
 head -n 3 "$ROOT/anlagen.csv" | iconv -f UTF-8 -t UTF-16 >"$ROOT/utf16.csv"
 printf 'WKT,id\n"POINT (2600040.1 1200000.5)",1\n' >"$ROOT/unten.csv"
 printf 'id,E,N\n1,2600050,1199995\n' >"$ROOT/punkte.csv"
+printf '<qgis/>\n' >"$ROOT/stil.qml"
 gdalsrsinfo -o wkt1 EPSG:2056 >"$ROOT/lv95.wkt"
 printf '+proj=tmerc +lat_0=46.5 +lon_0=8 +k=1 +x_0=2600000 +y_0=1200000 +ellps=WGS84 +units=m\n' >"$ROOT/lokal.proj"
 printf '%s' 'PROJCRS["Lokales Netz",BASEGEOGCRS["WGS 84",DATUM["World Geodetic System 1984",ELLIPSOID["WGS 84",6378137,298.257223563]]],CONVERSION["Querachsig",METHOD["Transverse Mercator",ID["EPSG",9807]],PARAMETER["Latitude of natural origin",46.5,ANGLEUNIT["degree",0.0174532925199433]],PARAMETER["Longitude of natural origin",8,ANGLEUNIT["degree",0.0174532925199433]],PARAMETER["Scale factor at natural origin",1,SCALEUNIT["unity",1]],PARAMETER["False easting",2600000,LENGTHUNIT["metre",1]],PARAMETER["False northing",1200000,LENGTHUNIT["metre",1]]],CS[Cartesian,2],AXIS["easting",east,ORDER[1],LENGTHUNIT["metre",1]],AXIS["northing",north,ORDER[2],LENGTHUNIT["metre",1]],USAGE[SCOPE["Bau"],BBOX[45.8,5.9,47.9,10.5]]]' >"$ROOT/lokal.wkt"
@@ -349,7 +352,7 @@ while IFS='|' read -r name want err out first line; do
     [ -n "$name" ] || continue
     [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || [ "$ONLY" = objects ] || continue
     case="objects: $name"; ok=1; fresh
-    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv punkte.csv lv95.wkt lv95.proj lokal.proj lokal.wkt"
+    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv punkte.csv stil.qml lv95.wkt lv95.proj lokal.proj lokal.wkt"
     for f in $inputs; do cp "$ROOT/$f" "$W/"; done
     cp "$ROOT"/gshp.* "$W/"
     sums=$(cd "$W" && md5sum -- $inputs anlagen.csv objekte.csv gshp.*)
