@@ -6,7 +6,8 @@
 # (checks the manual page), libssl-dev (SHA-256 of a report's inputs),
 # fonts-dejavu-core (the fonts embedded in reports) and poppler-utils
 # (pdftotext reads reports back in the tests), qgis and python3-qgis (the
-# styled vector outputs loaded as the desktop GIS loads them).
+# styled vector outputs loaded as the desktop GIS loads them) and
+# python3-pandas (the Python assessment's DataFrame).
 # Does nothing when all are there. Without root or apt-get it only names what
 # is missing.
 set -eu
@@ -35,6 +36,7 @@ fonts-dejavu-core:/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
 poppler-utils:/usr/bin/pdftotext
 qgis:/usr/bin/qgis
 python3-qgis:/usr/lib/python3/dist-packages/qgis/core/__init__.py
+python3-pandas:/usr/lib/python3/dist-packages/pandas/__init__.py
 "
 
 missing=""

@@ -399,12 +399,15 @@ TEST(AssessObjects, WorstPointsLieWhereEachObjectIsHitWorst) {
     };
     for (const points_case& c : cases) {
         SCOPED_TRACE(c.ext);
-        const std::string out = d + "/out." + c.ext;
+        // A folder per format: outputs of one stem would share their style file.
+        const std::string dir = d + "/" + c.ext;
+        std::filesystem::create_directory(dir);
+        const std::string out = dir + "/out." + c.ext;
         const auto r = run_orvalis(
             assess(d + "/haeuser.csv", {"-o", out, "--worst-points", "--label", "name"}));
         ASSERT_EQ(r.code(), 0) << r.err;
         const layer_back main = read_back(out, c.ext == std::string("gpkg") ? "haeuser" : "");
-        const layer_back pts = read_back(d + "/" + c.points_file, c.layer);
+        const layer_back pts = read_back(dir + "/" + c.points_file, c.layer);
         ASSERT_TRUE(main.found && pts.found);
         ASSERT_EQ(main.rows.size(), 3u);
         ASSERT_EQ(pts.rows.size(), 2u); // "Oben" has no result
