@@ -261,7 +261,8 @@ bool sources::open(const source_request& r, std::string& why) {
         }
     }
     if (layers_.empty()) {
-        why = "keine Ebene mit Geometrie in den Quellen (CSV: eine Spalte WKT oder --coords E,N)";
+        why = std::string("keine Ebene mit Geometrie in den Quellen (CSV: eine Spalte WKT") +
+              (r.coords_option ? " oder --coords E,N)" : ")");
         return false;
     }
     if (!st_->has_site) {

@@ -28,6 +28,7 @@ struct source_request {
     std::vector<std::string> layers; // names to take; empty for every layer with a geometry
     std::string crs;                 // "EPSG:NNNN"; empty for the first layer's
     std::string coord_e, coord_n;    // CSV columns of easting and northing; empty for none
+    bool coords_option = true;       // whether --coords names them (messages say so)
     // Objects held in memory (the Python module's), one layer after the
     // files, in the site's system; each one's index is its feature id. The
     // source and layer they are named by in messages and summaries.

@@ -132,6 +132,8 @@ maybe_problem plan(const inventory_opts& op, inventory::request& r) {
     r.rules.correct = op.correct;
     r.path = op.reg;
     r.objects.paths = op.objects;
+    // Here --coords names the register's columns, not the objects'.
+    r.objects.coords_option = false;
     r.objects.layers = op.layers;
     r.objects.crs = op.crs;
     r.label = op.label;

@@ -74,25 +74,32 @@ bool is_ours(const char* name) {
 
 // Creates the source's fields in out, but for ours and, for a CSV, its WKT
 // column, then ours; the map from the source's fields to out's, and in
-// first where ours begin.
-std::vector<int> copy_fields(OGRLayer& in, OGRLayer& out, bool csv, int& first) {
+// first where ours begin. False, naming the field, when out refuses one.
+bool copy_fields(OGRLayer& in, OGRLayer& out, bool csv, int& first, std::vector<int>& map,
+                 std::string& why) {
     OGRFeatureDefn* def = in.GetLayerDefn();
-    std::vector<int> map;
+    map.clear();
+    // A field the format refuses would shift every later value into the
+    // field before it: the layer is not written then.
+    auto refused = [&](const char* field) {
+        why = "Feld " + std::string(field) + " nicht anlegbar";
+        return false;
+    };
     for (int k = 0; k < def->GetFieldCount(); ++k) {
         const char* field = def->GetFieldDefn(k)->GetNameRef();
         if (is_ours(field) || (csv && EQUAL(field, "WKT"))) {
             map.push_back(-1);
             continue;
         }
-        out.CreateField(def->GetFieldDefn(k));
+        if (out.CreateField(def->GetFieldDefn(k)) != OGRERR_NONE) return refused(field);
         map.push_back(out.GetLayerDefn()->GetFieldCount() - 1);
     }
     first = out.GetLayerDefn()->GetFieldCount();
     for (int k = 0; k < n_ours; ++k) {
         OGRFieldDefn f(ours[k], our_types[k]);
-        out.CreateField(&f);
+        if (out.CreateField(&f) != OGRERR_NONE) return refused(ours[k]);
     }
-    return map;
+    return true;
 }
 
 // What write_objects writes of one layer besides the features, and where
@@ -193,7 +200,10 @@ bool write_objects(const std::string& path, const std::string& driver, const obj
             return false;
         }
         layer_copy c{out, name, {}, 0, idx.label_fields()[li], points.empty() ? nullptr : &pts};
-        c.map = copy_fields(*l.layer, *out, csv, c.first);
+        if (!copy_fields(*l.layer, *out, csv, c.first, c.map, why)) {
+            why = "Ebene " + name + ": " + why;
+            return false;
+        }
         pts.begin_layer(name);
         if (!copy_features(l, c, idx.order()[li], best, dams, q, why)) return false;
     }

@@ -315,6 +315,7 @@ crs in inventory  | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1, | inv
 crs without area  | 1 | hat keinen Anwendungsbereich, die Lage der Bresche ist so nicht pruefbar | - | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lokal.proj -o o.gpkg
 crs without area in inventory | 1 | hat keinen Anwendungsbereich | - | - | inventory bom.csv --objects objekte.csv --crs lokal.proj -o o.csv
 crs area given    | 0 | - | Urteil: gefaehrdet | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs lokal.wkt -o o.gpkg
+objects without geometry column | 1 | keine Ebene mit Geometrie in den Quellen (CSV: eine Spalte WKT) | - | - | inventory anlagen.csv --objects punkte.csv --crs EPSG:2056 -o o.csv
 crs not a system  | 1 | Option --crs: Datei punkte.csv haelt kein lesbares Koordinatensystem | - | - | assess punkte.csv $PARAMS --coords E,N --origin 2600000,1200000 --azimuth 90 --crs punkte.csv
 worst points alone | 2 | --worst-points braucht -o | - | - | assess objekte.csv $SITE --worst-points
 worst points inventory | 2 | --worst-points braucht --objects-out | - | - | inventory anlagen.csv $REG -o o.csv --worst-points
