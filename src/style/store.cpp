@@ -10,6 +10,7 @@
 #include <ogr_api.h>
 
 #include "geo/context.h"
+#include "geo/fields.h"
 #include "geo/handles.h"
 #include "io/os_error.h"
 #include "io/output.h"
@@ -21,14 +22,7 @@ namespace {
 
 constexpr const char* table_name = "layer_styles";
 
-// Adds a field; false when the driver refuses it.
-bool add_field(OGRLayerH l, const char* name, OGRFieldType type, OGRFieldSubType sub = OFSTNone) {
-    OGRFieldDefnH fd = OGR_Fld_Create(name, type);
-    OGR_Fld_SetSubType(fd, sub);
-    const bool ok = OGR_L_CreateField(l, fd, TRUE) == OGRERR_NONE;
-    OGR_Fld_Destroy(fd);
-    return ok;
-}
+using geo::add_field;
 
 // The table a desktop GIS reads a layer's default style from: the one of
 // ds, made with the columns that GIS expects when ds has none yet.

@@ -12,6 +12,7 @@
 #include <ogr_srs_api.h>
 
 #include "geo/drivers.h"
+#include "geo/fields.h"
 #include "geo/handles.h"
 #include "io/path.h"
 #include "raster/gdal_env.h"
@@ -30,14 +31,7 @@ constexpr const char* layer_name = "zonen";
 using feature = geo::c_feature_handle;
 using dataset = geo::c_dataset_handle;
 
-// Adds a field; false when the driver refuses it.
-bool add_field(OGRLayerH l, const char* name, OGRFieldType type, OGRFieldSubType sub = OFSTNone) {
-    OGRFieldDefnH fd = OGR_Fld_Create(name, type);
-    OGR_Fld_SetSubType(fd, sub);
-    const bool ok = OGR_L_CreateField(l, fd, TRUE) == OGRERR_NONE;
-    OGR_Fld_Destroy(fd);
-    return ok;
-}
+using geo::add_field;
 
 // Writes a square with driver d into directory dir and reads it back:
 // 1 when the square came back, 0 when it was lost (a format of plain
