@@ -173,6 +173,9 @@ std::string report_text(const report_input& in, const outcome& o) {
     s += "\nUrteil: ";
     if (std::string(o.verdict) == "yes")
         s += "gefaehrdet (mindestens ein Objekt auf Stufe " + k + " oder hoeher)\n";
+    else if (o.unplaced)
+        s += "offen (Lage der Bresche nicht pruefbar: kein Koordinatensystem und kein Objekt im "
+             "Bereich der Tabellen; --crs angeben)\n";
     else if (std::string(o.verdict) == "open")
         s += "offen (Objekte nahe der Bresche oder jenseits der Tabellen, wo die Zone Stufe " + k +
              " erreicht, oder uebersprungene Objekte)\n";
@@ -187,8 +190,12 @@ std::string reach_warning(const outcome& o, bool ascii) {
     if (!d) return {};
     char m[64];
     std::snprintf(m, sizeof m, "%.0f", *d);
-    return std::string("Kein Objekt im Bereich der Tabellen: ") +
-           (ascii ? "naechstes" : "n\u00e4chstes") + " Objekt " + m + " m von der Bresche";
+    std::string w = std::string("Kein Objekt im Bereich der Tabellen: ") +
+                    (ascii ? "naechstes" : "n\u00e4chstes") + " Objekt " + m + " m von der Bresche";
+    if (o.unplaced)
+        w += ascii ? "; ohne Koordinatensystem ist die Lage der Bresche nicht pruefbar"
+                   : "; ohne Koordinatensystem ist die Lage der Bresche nicht pr\u00fcfbar";
+    return w;
 }
 
 std::string report_json(const report_input& in, const outcome& o) {

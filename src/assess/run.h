@@ -82,6 +82,9 @@ struct outcome {
     // plus the jet's widest half-width); infinity when unknown.
     double nearest = INFINITY;
     double reach = INFINITY;
+    // No coordinate system tells whether the breach and the objects share
+    // one, and none lies within the tables' reach: the verdict is open.
+    bool unplaced = false;
 };
 
 // The distance to the nearest object when every object lies beyond the

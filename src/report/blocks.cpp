@@ -109,7 +109,7 @@ void objects_pages(const content& c, std::vector<block>& out) {
     block t = make(block::table);
     t.head = {"Objekt",  "Stufe", "Krit.", "h [m]", "q [m\u00b2/s]",
               "v [m/s]", "x [m]", "E [m]", "N [m]", "Zustand"};
-    t.widths = {0.16, 0.06, 0.05, 0.11, 0.11, 0.1, 0.11, 0.1, 0.1, 0.1};
+    t.widths = {0.19, 0.06, 0.05, 0.11, 0.1, 0.1, 0.11, 0.095, 0.095, 0.09};
     // The worst point in the site's system to the metre: where to look on a map.
     for (const object_row& r : c.list.endangered) {
         t.rows.push_back({c.layers[r.layer] + ": " + r.label, std::to_string(r.level), r.crit,
