@@ -72,10 +72,14 @@ struct extras {
     std::string wkt;        // the site's system
     std::string report_dir; // the staged folder of the reports; empty for none
     const report_setup* setup = nullptr;
+    // The longest orv_names the register's format holds whole: a dBASE text
+    // field stops at 254 bytes, where its driver would cut a name in two.
+    std::size_t names_bytes = names_limit;
 };
 
 // Computes dam d: its map, then its objects.
-void compute(dam_row& d, const request& r, const object_index& objs, object_scratch& sc) {
+void compute(dam_row& d, const request& r, const object_index& objs, object_scratch& sc,
+             std::size_t names_bytes) {
     if (!d.error.empty() || !d.located) {
         if (d.error.empty()) d.error = d.where + ": ohne Lage";
         return;
@@ -90,7 +94,7 @@ void compute(dam_row& d, const request& r, const object_index& objs, object_scra
     const bool all_hits = !r.objects_out.empty();
     const object_counts c =
         objs.count(f, d.res, r.rules.from, sc, &d.hits, all_hits ? 0 : r.rules.from);
-    d.res.names = join_names(endangered_names(d.hits, r.rules.from, objs));
+    d.res.names = join_names(endangered_names(d.hits, r.rules.from, objs), names_bytes);
     if (!all_hits) d.hits.clear();
     std::copy(c.level, c.level + 4, d.res.obj);
     d.res.open = c.open;
@@ -322,7 +326,7 @@ stop_reason run_rows(run_parts& p) {
                        std::min<std::size_t>(p.threads, std::max<std::size_t>(dams, 1)),
                        [&](unsigned t, std::size_t k) {
                            if (batch[k].blank) return;
-                           compute(batch[k].d, r, p.objs, p.scratch[t]);
+                           compute(batch[k].d, r, p.objs, p.scratch[t], p.x.names_bytes);
                            add_extras(batch[k], r, p.x);
                        });
         for (item& it : batch)
@@ -393,6 +397,7 @@ stop_reason open_extras(const request& r, const targets& t, const staged& st,
                         const object_index& objs, vector::zone_layer& zones, report_setup& setup,
                         extras& x) {
     std::string why;
+    if (t.driver == "ESRI Shapefile") x.names_bytes = 254;
     x.wkt = site_wkt(objs.site_crs());
     if (!r.zones.empty()) {
         x.zones = true;

@@ -211,6 +211,34 @@ typed read_typed(const std::string& path) {
     return t;
 }
 
+// A dBASE text field holds 254 bytes: a Shapefile register cuts orv_names
+// there at a whole name, as the 500 bytes elsewhere, never inside one.
+TEST(InventoryNames, ShapefileRegisterCutsAtWholeNamesWithin254Bytes) {
+    const std::string d = scratch_dir();
+    write_file(d + "/o.csv", objects);
+    write_file(d + "/r.csv", dam);
+    std::map<std::string, std::string> names;
+    for (const char* ext : {"gpkg", "shp"}) {
+        const std::string out = d + "/r_out." + ext;
+        const auto r = run_orvalis({"inventory", d + "/r.csv", "--objects", d + "/o.csv", "--crs",
+                                    "EPSG:2056", "--label", "name", "-o", out});
+        ASSERT_EQ(r.code(), 0) << r.err;
+        const typed t = read_typed(out);
+        ASSERT_EQ(t.values.size(), 1u);
+        names[ext] = t.values[0].at("orv_names");
+    }
+    const std::string& whole = names["gpkg"];
+    const std::string& cut = names["shp"];
+    ASSERT_GT(whole.size(), 254u);
+    ASSERT_LE(cut.size(), 254u);
+    const std::size_t end = cut.rfind(" und ");
+    ASSERT_NE(end, std::string::npos) << cut;
+    EXPECT_EQ(cut.substr(cut.size() - 8), " weitere") << cut;
+    // The names kept are the first of the whole list, each complete.
+    EXPECT_EQ(whole.compare(0, end, cut, 0, end), 0) << cut;
+    EXPECT_EQ(whole.compare(end, 2, "; "), 0) << cut;
+}
+
 TEST(InventoryNames, RegisterColumnsTypedInAGeoPackage) {
     const std::string d = scratch_dir();
     write_file(d + "/o.csv", objects);
