@@ -139,13 +139,6 @@ void count(layer_summary& s, const item& it, int label_field, const request& r) 
     }
 }
 
-// How far from the breach the tables reach; infinity when the site's
-// distances do not pass through them.
-double reach_of(const site& s) {
-    const auto t = map::find_table_range(s);
-    if (!t) return INFINITY;
-    return t->far + map::jet_half_width(s, t->near, t->far);
-}
 
 // The breach must lie in the site system's area of use, else its numbers
 // belong to another system; empty when it does or nothing can be said.
@@ -299,6 +292,14 @@ const char* verdict_of(const outcome& o) {
 }
 
 } // namespace
+
+// How far from the breach the tables reach; infinity when the site's
+// distances do not pass through them.
+double reach_of(const site& s) {
+    const auto t = map::find_table_range(s);
+    if (!t) return INFINITY;
+    return t->far + map::jet_half_width(s, t->near, t->far);
+}
 
 outcome assess(const request& r) {
     outcome o;

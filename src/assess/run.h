@@ -91,6 +91,11 @@ struct outcome {
 // reach of the tables: the verdict stands, but the user is to be told.
 std::optional<double> beyond_reach(const outcome& o);
 
+// How far from the breach the tables reach (their end along the jet plus
+// the jet's widest half-width); infinity when the site's distances do not
+// pass through them.
+double reach_of(const site& s);
+
 // Runs the assessment.
 outcome assess(const request& r);
 

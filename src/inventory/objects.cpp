@@ -2,6 +2,7 @@
 // R-tree over the boxes, and per dam the objects that can matter.
 #include "inventory/objects.h"
 
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -12,6 +13,7 @@
 #include <ogrsf_frmts.h>
 
 #include "assess/labels.h"
+#include "assess/nearest.h"
 #include "assess/read_feature.h"
 #include "assess/sample.h"
 #include "map/frame.h"
@@ -119,6 +121,14 @@ struct object_index::tree {
 
 object_index::object_index() = default;
 object_index::~object_index() = default;
+
+bool object_index::any_within(double e, double n, double d) const {
+    if (!tree_) return false;
+    const box b(point(e - d, n - d), point(e + d, n + d));
+    for (auto it = tree_->rt.qbegin(bgi::intersects(b)); it != tree_->rt.qend(); ++it)
+        if (assess::distance_to(objs_[it->second].parts, {e, n}) <= d) return true;
+    return false;
+}
 
 const OGRSpatialReference* object_index::site_crs() const {
     return src_ ? src_->site_crs() : nullptr;

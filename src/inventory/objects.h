@@ -82,6 +82,10 @@ class object_index {
                         object_scratch& scratch, std::vector<object_hit>* hits = nullptr,
                         int hits_from = 0) const;
 
+    // Whether some object lies within distance d of (e, n), measured to its
+    // geometry as the assessment measures the nearest object.
+    bool any_within(double e, double n, double d) const;
+
     // The same by sampling every object: the reference the index must equal.
     object_counts count_all(const assess::frame& f, int from,
                             std::vector<object_hit>* hits = nullptr) const;

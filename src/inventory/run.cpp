@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <memory>
 #include <thread>
 
@@ -14,6 +15,7 @@
 #include "assess/judge.h"
 #include "assess/output.h"
 #include "assess/quiet.h"
+#include "assess/run.h"
 #include "assess/worst_points.h"
 #include "base/workers.h"
 #include "batch/columns.h"
@@ -77,6 +79,15 @@ struct extras {
     std::size_t names_bytes = names_limit;
 };
 
+// As in the assessment: without any coordinate system nothing checks the
+// breach against the objects, and when none lies within the tables' reach
+// a "no" could come from numbers of two systems.
+bool unplaced(const object_index& objs, const dam_row& d) {
+    if (objs.site_crs() || objs.size() == 0) return false;
+    const double reach = assess::reach_of(make_site(d.res.p));
+    return std::isfinite(reach) && !objs.any_within(d.site.g.e0, d.site.g.n0, reach);
+}
+
 // Computes dam d: its map, then its objects.
 void compute(dam_row& d, const request& r, const object_index& objs, object_scratch& sc,
              std::size_t names_bytes) {
@@ -101,6 +112,7 @@ void compute(dam_row& d, const request& r, const object_index& objs, object_scra
     bool yes = false;
     for (int k = std::max(r.rules.from, 0); k < 4; ++k) yes = yes || c.level[k] > 0;
     d.res.ans = yes ? answer::yes : c.open ? answer::open : answer::no;
+    if (d.res.ans == answer::no && unplaced(objs, d)) d.res.ans = answer::open;
 }
 
 // The zones and the report of a computed dam, as asked for.

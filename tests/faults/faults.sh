@@ -283,6 +283,7 @@ wrong crs in map  | 1 | Option --origin: Punkt 600000, 200000 liegt ausserhalb |
 wrong crs in inventory | 1 | Zeile 2, Anlage 1: Bresche (E, N): Punkt 600000, 200000 | - | - | inventory alt.csv --objects objekte.csv --crs EPSG:2056 -o o.csv
 out of reach      | 0 | - | Warnung: Kein Objekt im Bereich der Tabellen: naechstes Objekt | - | assess objekte.csv $PARAMS --origin 2600000,1000000 --azimuth 90 --crs EPSG:2056
 out of reach without crs | 0 | - | Urteil: offen (Lage der Bresche nicht pruefbar: kein Koordinatensystem | - | assess objekte.csv $PARAMS --origin 2600000,1000000 --azimuth 90
+inventory without crs | 0 | - | - | o.csv~^600000,200000,.*,open,, | inventory alt.csv --objects objekte.csv -o o.csv
 bad geometry      | 1 | Objekt 2: Geometrie nicht lesbar | - | - | assess kaputt.csv $SITE -o o.gpkg
 bad geometry kept | 3 | (uebersprungen) | Urteil: gefaehrdet | - | assess kaputt.csv $SITE --keep-going
 breach object     | 0 | - | Urteil: offen | - | assess bresche.csv $SITE
