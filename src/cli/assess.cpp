@@ -109,9 +109,7 @@ command add_assess(CLI::App& top) {
                     "Ebenen mit Ergebnis schreiben (GeoPackage; anderes OGR-Format nach der "
                     "Endung)")
         ->type_name("DATEI");
-    add_worst_points(*app, op->worst_points,
-                     "dazu je Objekt mit Ergebnis den Punkt des schlimmsten Ergebnisses als "
-                     "Ebene schlimmste_punkte schreiben");
+    add_worst_points(*app, op->worst_points);
     add_correct(*app, op->correct);
     app->add_flag("--json", op->json, "die Zusammenfassung als JSON ausgeben");
     add_keep_going(*app, op->keep_going,

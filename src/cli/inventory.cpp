@@ -257,9 +257,7 @@ void add_outputs(CLI::App& app, inventory_opts& op) {
                            "(Byte: 1 Band grau oder Palette, 3 RGB, 4 RGBA)");
     add_text_options(app, {{"--shard", &op.shard,
                             "nur jede N-te Anlage ab der K-ten (Datenzeile mod N = K-1)", "K/N"}});
-    add_worst_points(app, op.worst_points,
-                     "dazu je Objekt mit Stufe den Punkt des schlimmsten Ergebnisses als Ebene "
-                     "schlimmste_punkte schreiben");
+    add_worst_points(app, op.worst_points);
     add_keep_going(app, op.keep_going,
                    "fehlerhafte Anlagen mit orv_error schreiben und weiterrechnen (Status 3)");
     add_threads(app, op.threads);

@@ -46,8 +46,10 @@ CLI::Option* add_keep_going(CLI::App& app, bool& flag, const char* help) {
     return app.add_flag("--keep-going", flag, help);
 }
 
-CLI::Option* add_worst_points(CLI::App& app, bool& flag, const char* help) {
-    return app.add_flag("--worst-points", flag, help);
+CLI::Option* add_worst_points(CLI::App& app, bool& flag) {
+    return app.add_flag("--worst-points", flag,
+                        "dazu je Objekt mit Ergebnis den Punkt des schlimmsten Ergebnisses als "
+                        "Ebene schlimmste_punkte schreiben");
 }
 
 void add_text_options(CLI::App& app, std::initializer_list<text_option> options,

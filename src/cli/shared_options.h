@@ -43,8 +43,8 @@ CLI::Option* add_keep_going(CLI::App& app, bool& flag, const char* help);
 
 // --worst-points: each object's worst point as a point layer schlimmste_punkte
 // beside the objects written (in a file of its own for a format of one
-// layer); help names the output it joins, which it needs.
-CLI::Option* add_worst_points(CLI::App& app, bool& flag, const char* help);
+// layer), with one help for every command that takes it.
+CLI::Option* add_worst_points(CLI::App& app, bool& flag);
 
 // An option that takes one text: its name, where the text goes, its help
 // and the name of its value in the help.
