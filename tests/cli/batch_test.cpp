@@ -19,6 +19,7 @@
 #include "model/level.h"
 #include "model/point.h"
 #include "support/command.h"
+#include "support/csv_text.h"
 #include "support/random_params.h"
 
 namespace {
@@ -466,15 +467,7 @@ std::vector<std::string> split(const std::string& line, char d = ',') {
     return f;
 }
 
-// The lines of a text without their LF.
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> v;
-    std::size_t a = 0;
-    for (std::size_t b; (b = text.find('\n', a)) != std::string::npos; a = b + 1)
-        v.push_back(text.substr(a, b - a));
-    if (a < text.size()) v.push_back(text.substr(a));
-    return v;
-}
+const auto lines = orv::test::text_lines;
 
 // Checks the last six fields of a row against the model at (x, y) of p.
 void expect_model(const std::vector<std::string>& f, const orv::params& p, float x, float y) {

@@ -11,31 +11,15 @@
 #include <ogrsf_frmts.h>
 
 #include "support/command.h"
+#include "support/csv_text.h"
 
 namespace {
 
+using orv::test::csv_fields;
 using orv::test::read_file;
 using orv::test::run_orvalis;
 using orv::test::scratch_dir;
 using orv::test::write_file;
-
-// The fields of a CSV line split at delim, quotes removed.
-std::vector<std::string> fields(const std::string& line, char delim = ',') {
-    std::vector<std::string> f(1);
-    bool quoted = false;
-    for (std::size_t k = 0; k < line.size(); ++k) {
-        const char c = line[k];
-        if (c == '"' && quoted && k + 1 < line.size() && line[k + 1] == '"')
-            f.back() += line[++k];
-        else if (c == '"')
-            quoted = !quoted;
-        else if (c == delim && !quoted)
-            f.emplace_back();
-        else if (c != '\r' || quoted)
-            f.back() += c;
-    }
-    return f;
-}
 
 // The data rows of a CSV output by column name.
 std::vector<std::map<std::string, std::string>> rows(const std::string& csv) {
@@ -43,7 +27,7 @@ std::vector<std::map<std::string, std::string>> rows(const std::string& csv) {
     std::vector<std::string> head;
     for (std::size_t at = 0; at < csv.size();) {
         const auto nl = std::min(csv.find('\n', at), csv.size());
-        const auto f = fields(csv.substr(at, nl - at));
+        const auto f = csv_fields(csv.substr(at, nl - at));
         at = nl + 1;
         if (head.empty()) {
             head = f;

@@ -10,6 +10,7 @@
 #include <ogrsf_frmts.h>
 
 #include "support/command.h"
+#include "support/csv_text.h"
 
 namespace {
 
@@ -37,30 +38,8 @@ struct dir {
     }
 };
 
-// The fields of a CSV line, quotes removed.
-std::vector<std::string> fields(const std::string& line) {
-    std::vector<std::string> f(1);
-    bool quoted = false;
-    for (char c : line) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            f.emplace_back();
-        else
-            f.back() += c;
-    }
-    return f;
-}
-
-std::vector<std::string> lines(const std::string& s) {
-    std::vector<std::string> v;
-    for (std::size_t at = 0; at < s.size();) {
-        const auto nl = s.find('\n', at);
-        v.push_back(s.substr(at, nl - at));
-        at = nl == std::string::npos ? s.size() : nl + 1;
-    }
-    return v;
-}
+const auto fields = [](const std::string& l) { return orv::test::csv_fields(l); };
+const auto lines = orv::test::text_lines;
 
 TEST(InventoryRegister, RowsAndHeadersAsUsersBringThem) {
     const std::string bom = "\xEF\xBB\xBF";

@@ -20,6 +20,7 @@
 #include <ogrsf_frmts.h>
 
 #include "support/command.h"
+#include "support/csv_text.h"
 
 namespace {
 
@@ -86,30 +87,12 @@ const fixture& data() {
     return f;
 }
 
-std::vector<std::string> lines(const std::string& s) {
-    std::vector<std::string> v;
-    std::istringstream in(s);
-    for (std::string l; std::getline(in, l);) v.push_back(l);
-    return v;
-}
+const auto lines = orv::test::text_lines;
 
-// The last n comma-separated fields of a line without its CR, quotes
-// removed (a message with commas is quoted, as is an id).
-std::vector<std::string> tail_fields(std::string line, std::size_t n) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::vector<std::string> f(1);
-    bool quoted = false;
-    for (std::size_t k = 0; k < line.size(); ++k) {
-        const char c = line[k];
-        if (c == '"' && quoted && k + 1 < line.size() && line[k + 1] == '"')
-            f.back() += line[++k];
-        else if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            f.emplace_back();
-        else
-            f.back() += c;
-    }
+// The last n comma-separated fields of a line, quotes removed (a message
+// with commas is quoted, as is an id).
+std::vector<std::string> tail_fields(const std::string& line, std::size_t n) {
+    const std::vector<std::string> f = orv::test::csv_fields(line);
     return std::vector<std::string>(f.end() - static_cast<std::ptrdiff_t>(std::min(n, f.size())),
                                     f.end());
 }

@@ -11,6 +11,7 @@
 #include "model/level.h"
 #include "model/point.h"
 #include "support/command.h"
+#include "support/csv_text.h"
 #include "support/random_params.h"
 
 namespace {
@@ -168,17 +169,7 @@ TEST(Point, HelpIsGerman) {
     }
 }
 
-// Splits a CSV line at commas.
-std::vector<std::string> fields(const std::string& line) {
-    std::vector<std::string> f(1);
-    for (char c : line) {
-        if (c == ',')
-            f.emplace_back();
-        else
-            f.back() += c;
-    }
-    return f;
-}
+const auto fields = [](const std::string& l) { return orv::test::csv_fields(l); };
 
 // Random points (warnings, negative y, x <= 0) through the program's CSV
 // output and its text display: the numbers read back are the model's bits
