@@ -74,6 +74,22 @@ bool takes(GDALDriver* d, const char* option) {
     return list && std::strstr(list, (std::string("name='") + option + "'").c_str());
 }
 
+// ": das Format GPX kann keine Polygone speichern" when the format refused
+// a layer of in's geometry type (polygons, lines, or a type left open as a
+// CSV's WKT column leaves it) but takes a layer of points in ds, which is
+// discarded with the failed run; "" when the type is not the reason.
+std::string type_refused(GDALDataset& ds, GDALDriver& d, OGRLayer& in) {
+    const OGRwkbGeometryType t = wkbFlatten(in.GetGeomType());
+    if (t == wkbPoint || !ds.CreateLayer("orv_probe", nullptr, wkbPoint, nullptr)) return "";
+    const bool areas =
+        OGR_GT_IsSubClassOf(t, wkbCurvePolygon) || OGR_GT_IsSubClassOf(t, wkbMultiSurface);
+    const bool lines = OGR_GT_IsSubClassOf(t, wkbCurve) || OGR_GT_IsSubClassOf(t, wkbMultiCurve);
+    const std::string what = areas   ? "keine Polygone"
+                             : lines ? "keine Linien"
+                                     : "keine Ebene ohne festen Geometrietyp";
+    return std::string(": das Format ") + d.GetDescription() + " kann " + what + " speichern";
+}
+
 } // namespace
 
 std::string choose_driver(const std::string& path, std::string& why) {
@@ -194,7 +210,7 @@ bool layer_writer::add_layer(OGRLayer& in, const std::string& name, const OGRSpa
     OGRLayer* out = st_->ds->CreateLayer(name.c_str(), own, in.GetGeomType(), options.List());
     if (own) own->Release();
     if (!out) {
-        why = "Ebene " + name + " nicht anlegbar";
+        why = "Ebene " + name + " nicht anlegbar" + type_refused(*st_->ds, *st_->driver, in);
         return false;
     }
     st_->map.assign(static_cast<std::size_t>(defn->GetFieldCount()), -1);

@@ -5,6 +5,7 @@
 
 #include "base/level_text.h"
 #include "base/number_text.h"
+#include "base/terminal_text.h"
 #include "map/site_text.h"
 #include "map/summary.h"
 
@@ -25,40 +26,6 @@ std::string number(double v) {
         if (std::sscanf(b, "%lf", &back) == 1 && back == v) break;
     }
     return b;
-}
-
-// Text from a data file for a terminal: umlauts spelt out, other
-// non-ASCII characters and control characters as '?'.
-std::string ascii(const std::string& s) {
-    std::string t;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c >= 0x20 && c < 0x7f) {
-            t += static_cast<char>(c);
-            continue;
-        }
-        if (c == 0xc3 && i + 1 < s.size()) {
-            const char* u = nullptr;
-            switch (static_cast<unsigned char>(s[i + 1])) {
-            case 0xa4: u = "ae"; break;
-            case 0xb6: u = "oe"; break;
-            case 0xbc: u = "ue"; break;
-            case 0x84: u = "Ae"; break;
-            case 0x96: u = "Oe"; break;
-            case 0x9c: u = "Ue"; break;
-            }
-            if (u) {
-                t += u;
-                ++i;
-                continue;
-            }
-        }
-        // Skip the continuation bytes of one character.
-        if (c >= 0xc0)
-            while (i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xc0) == 0x80) ++i;
-        t += '?';
-    }
-    return t;
 }
 
 // A JSON string; UTF-8 passes, control characters are escaped.
@@ -106,8 +73,8 @@ std::string site_line(const report_input& in) {
 }
 
 // The lines of a layer's counts: its objects, levels and states.
-std::string layer_counts(const layer_summary& l) {
-    std::string s = "\nEbene " + ascii(l.name) + " (" + ascii(l.path) +
+std::string layer_counts(const layer_summary& l, bool utf8) {
+    std::string s = "\nEbene " + terminal_text(l.name, utf8) + " (" + terminal_text(l.path, utf8) +
                     "): " + std::to_string(l.features) + " Objekte\n";
     s += "  Stufe 0: " + std::to_string(l.levels[0]) + ", Stufe 1: " + std::to_string(l.levels[1]) +
          ", Stufe 2: " + std::to_string(l.levels[2]) + ", Stufe 3: " + std::to_string(l.levels[3]) +
@@ -140,20 +107,22 @@ std::string more_line(std::uint64_t all, std::size_t shown) {
 }
 
 // The lists of a layer: the endangered, the open and the settled objects.
-std::string layer_lists(const layer_summary& l, int from) {
+std::string layer_lists(const layer_summary& l, int from, bool utf8) {
     std::string s;
     if (!l.endangered.empty()) s += "  gefaehrdet ab Stufe " + std::to_string(from) + ":\n";
     for (const listed& e : l.endangered) {
-        s += "    " + ascii(e.label) + ": Stufe " + std::to_string(e.level) + " (" + e.crit +
-             "), h = " + plain(e.h) + " m, q = " + plain(e.q) + " m2/s, x = " + plain(e.x) + " m\n";
+        s += "    " + terminal_text(e.label, utf8) + ": Stufe " + std::to_string(e.level) + " (" +
+             e.crit + "), h = " + plain(e.h) + " m, q = " + plain(e.q) +
+             " m2/s, x = " + plain(e.x) + " m\n";
     }
     s += more_line(l.n_endangered, l.endangered.size());
     if (!l.open.empty()) s += "  offen:\n";
-    for (const listed& e : l.open) s += "    " + ascii(e.label) + ": " + open_why(e, from) + "\n";
+    for (const listed& e : l.open)
+        s += "    " + terminal_text(e.label, utf8) + ": " + open_why(e, from) + "\n";
     s += more_line(l.n_open, l.open.size());
     if (!l.settled.empty()) s += "  ohne Ergebnis, Urteil nicht offen:\n";
     for (const listed& e : l.settled)
-        s += "    " + ascii(e.label) + ": " + settled_why(e, from) + "\n";
+        s += "    " + terminal_text(e.label, utf8) + ": " + settled_why(e, from) + "\n";
     s += more_line(l.n_settled, l.settled.size());
     return s;
 }
@@ -167,7 +136,8 @@ std::string report_text(const report_input& in, const outcome& o) {
          std::to_string(o.samples) + " Stichproben)\n";
     s += "Schwellen der Stufen 1, 2, 3: h oder q ueber " + plain(in.lv.t[0]) + ", " +
          plain(in.lv.t[1]) + ", " + plain(in.lv.t[2]) + "\n";
-    for (const layer_summary& l : o.layers) s += layer_counts(l) + layer_lists(l, in.from);
+    for (const layer_summary& l : o.layers)
+        s += layer_counts(l, in.utf8) + layer_lists(l, in.from, in.utf8);
     const std::string k = std::to_string(in.from);
     if (const std::string w = reach_warning(o, true); !w.empty()) s += "\nWarnung: " + w + "\n";
     s += "\nUrteil: ";

@@ -14,6 +14,9 @@ struct report_input {
     map::georef g;
     double spacing = 1;
     int from = 1;
+    // Whether the terminal shows UTF-8: names and paths from the data are
+    // then written as they are, else spelt in ASCII.
+    bool utf8 = false;
 };
 
 // Features the text lists per layer and kind (request::keep); JSON lists all.
@@ -24,7 +27,8 @@ inline constexpr std::size_t text_list_limit = 50;
 // UTF-8 unless ascii); empty otherwise.
 std::string reach_warning(const outcome& o, bool ascii);
 
-// The German text (ASCII), listing the features the outcome kept.
+// The German text (the tool's words in ASCII, the data's as in.utf8 says),
+// listing the features the outcome kept.
 std::string report_text(const report_input& in, const outcome& o);
 
 // The same as JSON.

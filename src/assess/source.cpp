@@ -15,6 +15,7 @@
 #include "geo/area.h"
 #include "geo/crs.h"
 #include "geo/handles.h"
+#include "io/os_error.h"
 
 namespace orv::assess {
 
@@ -242,7 +243,10 @@ bool sources::open(const source_request& r, std::string& why) {
     for (const std::string& path : r.paths) {
         GDALDataset* ds = open_vector(path, r);
         if (!ds) {
-            why = path + ": nicht lesbar als Vektordaten";
+            // The system's reason first: a missing file or one without read
+            // rights is not a question of its format.
+            const std::string os = path.rfind("/vsi", 0) == 0 ? "" : io::read_problem(path);
+            why = path + (os.empty() ? ": nicht lesbar als Vektordaten" : ": nicht lesbar: " + os);
             return false;
         }
         st_->sets.emplace_back(ds);
@@ -279,6 +283,40 @@ bool sources::open(const source_request& r, std::string& why) {
     return !st_->has_site || extents_in_area(layers_, st_->site, why);
 }
 
+namespace {
+
+// Whether part p can be sampled at spacing: every vertex finite and on the
+// lattice, and the part's own extent within max_span spacings a side (and
+// a polygon's within max_lattice points). Each part of a multipart object
+// is sampled on its own, so parts far apart are no reason to refuse it.
+bool part_in_reach(const part& p, double spacing, std::string& why) {
+    double e0 = INFINITY, e1 = -INFINITY, n0 = INFINITY, n1 = -INFINITY;
+    for (const auto& ring : p.rings) {
+        for (const xy& v : ring) {
+            if (!finite(v)) {
+                why = "Koordinate ist keine endliche Zahl";
+                return false;
+            }
+            if (!in_lattice(v.e, spacing) || !in_lattice(v.n, spacing)) {
+                why = "Koordinate zu gross fuer den Abstand der Stichproben (" + shortest(v.e) +
+                      ", " + shortest(v.n) + ")";
+                return false;
+            }
+            e0 = std::min(e0, v.e), e1 = std::max(e1, v.e);
+            n0 = std::min(n0, v.n), n1 = std::max(n1, v.n);
+        }
+    }
+    const double we = (e1 - e0) / spacing, wn = (n1 - n0) / spacing;
+    const bool area = p.k == part::polygon;
+    if (we > max_span || wn > max_span || (area && we * wn > max_lattice)) {
+        why = "Ausdehnung zu gross fuer den Abstand der Stichproben";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool read_parts(const OGRFeature& f, OGRCoordinateTransformation* ct, double spacing,
                 std::vector<part>& out, std::string& why) {
     out.clear();
@@ -308,31 +346,8 @@ bool read_parts(const OGRFeature& f, OGRCoordinateTransformation* ct, double spa
               "Kurve nicht geschlossen?)";
         return false;
     }
-    double e0 = INFINITY, e1 = -INFINITY, n0 = INFINITY, n1 = -INFINITY;
-    bool area = false;
-    for (const part& p : out) {
-        area = area || p.k == part::polygon;
-        for (const auto& ring : p.rings) {
-            for (const xy& v : ring) {
-                if (!finite(v)) {
-                    why = "Koordinate ist keine endliche Zahl";
-                    return false;
-                }
-                if (!in_lattice(v.e, spacing) || !in_lattice(v.n, spacing)) {
-                    why = "Koordinate zu gross fuer den Abstand der Stichproben (" + shortest(v.e) +
-                          ", " + shortest(v.n) + ")";
-                    return false;
-                }
-                e0 = std::min(e0, v.e), e1 = std::max(e1, v.e);
-                n0 = std::min(n0, v.n), n1 = std::max(n1, v.n);
-            }
-        }
-    }
-    const double we = (e1 - e0) / spacing, wn = (n1 - n0) / spacing;
-    if (!out.empty() && (we > max_span || wn > max_span || (area && we * wn > max_lattice))) {
-        why = "Ausdehnung zu gross fuer den Abstand der Stichproben";
-        return false;
-    }
+    for (const part& p : out)
+        if (!part_in_reach(p, spacing, why)) return false;
     return true;
 }
 

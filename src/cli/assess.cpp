@@ -17,6 +17,7 @@
 #include "draw/style.h"
 #include "io/guard.h"
 #include "io/output.h"
+#include "io/terminal.h"
 
 namespace orv::cli {
 
@@ -79,7 +80,8 @@ int run(const assess_opts& op) {
     const assess::outcome o = assess::assess(r);
     if (o.end == assess::ending::usage) return fail({exit_usage, o.message});
     if (o.end == assess::ending::bad_input) return fail({exit_bad_value, o.message});
-    const assess::report_input in{p, r.lv, r.g, r.spacing, r.from};
+    assess::report_input in{p, r.lv, r.g, r.spacing, r.from};
+    in.utf8 = io::utf8_locale();
     const std::string text = op.json ? assess::report_json(in, o) : assess::report_text(in, o);
     if (auto f = outs.commit()) return fail(output_problem(*f));
     if (summary) {

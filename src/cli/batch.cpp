@@ -87,7 +87,7 @@ maybe_problem stop_problem(const batch_outcome& r, const std::string& in_name) {
     case failure::bad_input: return problem{exit_bad_value, r.message};
     case failure::same_separators: return problem{exit_usage, r.message};
     case failure::unreadable:
-        return problem{exit_bad_value, in_name + ": nicht lesbar: " + io::os_error(r.read_error)};
+        return problem{exit_bad_value, in_name + ": nicht lesbar: " + io::os_error(r.read_error, io::use::read)};
     }
     return std::nullopt;
 }
@@ -106,7 +106,7 @@ int run(const batch_opts& o) {
     if (!o.file.empty() && o.file != "-") {
         in = ::open(o.file.c_str(), O_RDONLY | O_CLOEXEC);
         if (in < 0) {
-            say.message(o.file + ": nicht lesbar: " + io::os_error(errno));
+            say.message(o.file + ": nicht lesbar: " + io::os_error(errno, io::use::read));
             return exit_bad_value;
         }
         c.in_name = o.file;

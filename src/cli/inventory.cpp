@@ -86,7 +86,7 @@ maybe_problem read_reports(const inventory_opts& op, inventory::request& r) {
     if (maybe_problem e = read_report_look(op, r)) return e;
     if (!op.reports.empty()) {
         if (!report::report_date(r.date))
-            return problem{exit_bad_value, "SOURCE_DATE_EPOCH: ganze Sekunden ab 1970 erwartet"};
+            return problem{exit_usage, report::epoch_expected};
         r.command = command_line();
         r.version = ORV_VERSION;
     }

@@ -31,6 +31,59 @@ bool finite_double(std::string_view part, double& v, std::string& why) {
     return true;
 }
 
+// Whether text, once its only comma is a point, reads as a finite number:
+// "20,5" is meant as 20.5. False for a text with no comma or more than one.
+bool comma_decimal(std::string_view text, std::string& with_point) {
+    const auto k = text.find(',');
+    if (k == std::string_view::npos || text.find(',', k + 1) != std::string_view::npos)
+        return false;
+    with_point = std::string(text);
+    with_point[k] = '.';
+    const auto r = read_double(with_point);
+    return r.ok() && std::isfinite(r.value);
+}
+
+// The problem of a number written with a decimal comma, which an option
+// takes with a point: "Option -B: Dezimalpunkt verwenden: 20.5 (nicht 20,5)".
+problem point_problem(const char* name, const std::string& with_point, const std::string& text) {
+    return {exit_bad_value, std::string("Option ") + name + ": Dezimalpunkt verwenden: " +
+                                with_point + " (nicht " + text + ")"};
+}
+
+// A number as the tool prints coordinates, "2'600'000.5": the apostrophes
+// removed when they stand only between groups of three digits of the whole
+// part (the first group one to three digits); false with why when they
+// stand anywhere else. A text without apostrophes is returned as it is.
+bool ungrouped(std::string_view text, std::string& plain, std::string& why) {
+    plain = std::string(text);
+    if (text.find('\'') == std::string_view::npos) return true;
+    std::size_t k = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
+    const std::size_t whole_end = std::min(text.find_first_of(".eE"), text.size());
+    plain = std::string(text.substr(0, k));
+    std::size_t group = 0;
+    bool first = true, fine = k < whole_end;
+    for (; k < whole_end && fine; ++k) {
+        const char c = text[k];
+        if (c == '\'') {
+            fine = group > 0 && (first ? group <= 3 : group == 3);
+            first = false;
+            group = 0;
+        } else if (c >= '0' && c <= '9') {
+            plain += c;
+            ++group;
+        } else {
+            fine = false;
+        }
+    }
+    fine = fine && (first || group == 3) && text.find('\'', whole_end) == std::string_view::npos;
+    if (!fine) {
+        why = "Apostroph nur zwischen Gruppen von drei Ziffern erlaubt (2'600'000)";
+        return false;
+    }
+    plain += text.substr(whole_end);
+    return true;
+}
+
 // text without the blanks and tabs around it.
 std::string_view trimmed(std::string_view text) {
     const auto a = text.find_first_not_of(" \t");
@@ -48,15 +101,32 @@ bool split(std::string_view text, char sep, std::string_view& a, std::string_vie
     return !a.empty() && !b.empty();
 }
 
-// Two finite doubles "A<sep>B" given to option name, what naming the form.
+// One finite double of a coordinate option, thousands grouped or not.
+bool coordinate(std::string_view part, double& v, std::string& why) {
+    std::string plain;
+    return ungrouped(trimmed(part), plain, why) && finite_double(plain, v, why);
+}
+
+// Two finite doubles "A<sep>B" given to option name, what naming the form;
+// grouped says whether they are coordinates, which may be written with
+// apostrophes between groups of three digits. A comma that is a decimal
+// comma is told so where sep is not the comma itself.
 maybe_problem two_doubles(const std::string& text, const char* name, char sep,
-                          const std::string& what, double& a, double& b) {
+                          const std::string& what, bool grouped, double& a, double& b) {
     std::string_view ta, tb;
     if (!split(text, sep, ta, tb)) return bad(name, what + " erwartet", text);
     std::string why;
-    if (!finite_double(ta, a, why) || !finite_double(tb, b, why))
-        return bad(name, what + " erwartet, " + why, text);
-    return std::nullopt;
+    auto one = [&](std::string_view part, double& v) {
+        return grouped ? coordinate(part, v, why) : finite_double(part, v, why);
+    };
+    if (one(ta, a) && one(tb, b)) return std::nullopt;
+    std::string pa, pb;
+    if (sep != ',' && (comma_decimal(ta, pa) || finite_double(ta, a, why)) &&
+        (comma_decimal(tb, pb) || finite_double(tb, b, why)))
+        return point_problem(
+            name, (pa.empty() ? std::string(ta) : pa) + sep + (pb.empty() ? std::string(tb) : pb),
+            text);
+    return bad(name, what + " erwartet, " + why, text);
 }
 
 } // namespace
@@ -101,8 +171,21 @@ maybe_problem read_threads(const std::string& text, unsigned& n) {
 }
 
 maybe_problem read_finite(const std::string& text, const char* name, double& v) {
+    std::string why, with_point;
+    if (finite_double(text, v, why)) return std::nullopt;
+    if (comma_decimal(text, with_point)) return point_problem(name, with_point, text);
+    return bad(name, why, text);
+}
+
+maybe_problem read_coordinate(const std::string& text, const char* name, double& v) {
     std::string why;
-    if (!finite_double(text, v, why)) return bad(name, why, text);
+    if (!coordinate(text, v, why)) return bad(name, why, text);
+    return std::nullopt;
+}
+
+maybe_problem decimal_comma(const std::string& text, const char* name) {
+    std::string with_point;
+    if (comma_decimal(text, with_point)) return point_problem(name, with_point, text);
     return std::nullopt;
 }
 
@@ -116,13 +199,13 @@ maybe_problem read_size(const std::string& text, const char* name, std::optional
 }
 
 maybe_problem read_point(const std::string& text, const char* name, double& e, double& n) {
-    return two_doubles(text, name, ',', "zwei Zahlen E,N", e, n);
+    return two_doubles(text, name, ',', "zwei Zahlen E,N", true, e, n);
 }
 
 maybe_problem read_range(const std::string& text, const char* name, std::optional<map::range>& r) {
     if (text.empty()) return std::nullopt;
     double a = 0, b = 0;
-    if (auto e = two_doubles(text, name, ':', "MIN:MAX", a, b)) return e;
+    if (auto e = two_doubles(text, name, ':', "MIN:MAX", false, a, b)) return e;
     if (!(a < b)) return bad(name, "MIN muss kleiner als MAX sein", text);
     r = map::range{a, b};
     return std::nullopt;

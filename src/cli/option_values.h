@@ -27,14 +27,25 @@ maybe_problem read_char(const std::string& text, const char* name, const char* a
 // Reads --threads: a whole number from 0 (all cores) to 256.
 maybe_problem read_threads(const std::string& text, unsigned& n);
 
-// Reads a finite number given to option name as a double.
+// Reads a finite number given to option name as a double; a number with a
+// decimal comma ("20,5") is refused naming the point to use.
 maybe_problem read_finite(const std::string& text, const char* name, double& v);
+
+// Reads one coordinate given to option name: a finite number, its whole
+// part optionally grouped by apostrophes as the tool prints coordinates
+// ("2'600'000"); apostrophes elsewhere are refused.
+maybe_problem read_coordinate(const std::string& text, const char* name, double& v);
+
+// The problem of text when it is a number with a decimal comma, naming the
+// text with a point; none for any other text.
+maybe_problem decimal_comma(const std::string& text, const char* name);
 
 // Reads a finite number > 0 given to option name as a double; empty text
 // leaves v empty.
 maybe_problem read_size(const std::string& text, const char* name, std::optional<double>& v);
 
-// Reads "E,N" (two finite numbers, read as doubles) given to option name.
+// Reads "E,N" (two coordinates as read_coordinate reads them, as doubles)
+// given to option name.
 maybe_problem read_point(const std::string& text, const char* name, double& e, double& n);
 
 // Reads "MIN:MAX" (two finite numbers, MIN < MAX, read as doubles) given to
@@ -43,6 +54,5 @@ maybe_problem read_range(const std::string& text, const char* name, std::optiona
 
 // Reads a whole number from lo to hi given to option name; empty keeps n.
 maybe_problem read_count(const std::string& text, const char* name, int lo, int hi, int& n);
-
 
 } // namespace orv::cli

@@ -28,7 +28,7 @@ maybe_problem read_box(const std::string& text, map::world_box& b) {
                                                text};
         const std::string part =
             text.substr(from, comma == std::string::npos ? comma : comma - from);
-        if (maybe_problem e = read_finite(part, "--extent", v[k])) return e;
+        if (maybe_problem e = read_coordinate(part, "--extent", v[k])) return e;
         from = comma + 1;
     }
     if (!(v[0] < v[2] && v[1] < v[3]))

@@ -72,7 +72,7 @@ maybe_problem plan(const report_opts& op, report::request& r, bool& html) {
     if (!e && !r.picture.background.empty() && !raster::check_background(r.picture.background, why))
         e = problem{exit_bad_value, "--background " + r.picture.background + ": " + why};
     if (!e && !report::report_date(r.date))
-        e = problem{exit_bad_value, "SOURCE_DATE_EPOCH: ganze Sekunden ab 1970 erwartet"};
+        e = problem{exit_usage, report::epoch_expected};
     r.given_slope = r.p.slp;
     std::string note;
     if (!e) e = check_slope(r.p, op.correct, note);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/number_text.h"
+#include "cli/option_values.h"
 #include "csv/number.h"
 
 namespace orv::cli {
@@ -66,7 +67,10 @@ maybe_problem read_site(const site_text& t, params& p) {
         if (text.empty()) continue;
         const auto r = read_real(text);
         const std::string where = std::string("Option ") + o.option + ": ";
-        if (!r.ok()) return problem{exit_bad_value, where + describe(r.err) + ": " + text};
+        if (!r.ok()) {
+            if (maybe_problem e = decimal_comma(text, o.option)) return e;
+            return problem{exit_bad_value, where + describe(r.err) + ": " + text};
+        }
         if (const char* why = unusable(r.value, o.positive))
             return problem{exit_bad_value, where + why + ": " + text};
         p.*o.member = r.value;

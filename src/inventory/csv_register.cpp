@@ -27,7 +27,7 @@ csv_reader::~csv_reader() {
 bool csv_reader::open(const std::string& path, char delim, std::string& why) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
-        why = "nicht lesbar: " + io::os_error(errno);
+        why = "nicht lesbar: " + io::os_error(errno, io::use::read);
         return false;
     }
     struct stat st;
@@ -61,7 +61,7 @@ bool csv_reader::fill(std::string& why) {
     while (n < 0 && errno == EINTR);
     if (n < 0) {
         buf_.resize(have);
-        why = io::os_error(errno);
+        why = io::os_error(errno, io::use::read);
         return false;
     }
     buf_.resize(have + static_cast<std::size_t>(n));

@@ -126,7 +126,7 @@ class csv_out : public dam_writer {
     bool blank(const record& r, std::string& why) override { return put(r.bytes + r.end, why); }
     bool finish(std::string& why) override {
         if (std::fflush(f_) == 0) return true;
-        why = io::os_error(errno);
+        why = io::os_error(errno, io::use::write);
         return false;
     }
 
@@ -150,7 +150,7 @@ class csv_out : public dam_writer {
 
     bool put(const std::string& s, std::string& why) {
         if (std::fwrite(s.data(), 1, s.size(), f_) == s.size()) return true;
-        why = io::os_error(errno);
+        why = io::os_error(errno, io::use::write);
         return false;
     }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "batch/columns.h"
+#include "io/os_error.h"
 #include <string_view>
 
 namespace orv::inventory {
@@ -112,7 +113,9 @@ bool register_in::open_vector(const OGRSpatialReference* site, std::string& why)
     ds_.reset(GDALDataset::Open(r_.path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr,
                                 nullptr, nullptr));
     if (!ds_) {
-        why = r_.path + ": nicht lesbar (keine Vektordatei, die GDAL kennt)";
+        const std::string os = r_.path.rfind("/vsi", 0) == 0 ? "" : io::read_problem(r_.path);
+        why = r_.path + (os.empty() ? ": nicht lesbar (keine Vektordatei, die GDAL kennt)"
+                                    : ": nicht lesbar: " + os);
         return false;
     }
     for (OGRLayer* l : ds_->GetLayers()) {

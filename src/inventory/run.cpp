@@ -312,8 +312,8 @@ stop_reason write_row(run_parts& p, item& it) {
         if (!it.report_failed.empty()) {
             const std::string file = r.reports + "/" + it.report;
             if (it.report_err != 0)
-                return {ending::bad_input,
-                        "--reports " + file + ": nicht schreibbar: " + io::os_error(it.report_err)};
+                return {ending::bad_input, "--reports " + file + ": nicht schreibbar: " +
+                                               io::os_error(it.report_err, io::use::write)};
             return {ending::bad_input, "--reports " + file + ": " + it.report_failed};
         }
         if (p.x.zones &&

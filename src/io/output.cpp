@@ -128,7 +128,16 @@ std::string output_set::shown(const entry& e) const {
 }
 
 out_failure output_set::unwritable(const entry& e, int err) const {
-    return {fault::unwritable, shown(e) + ": nicht schreibbar: " + os_error(err)};
+    // A new file is missing by design: what is missing is its folder.
+    if (err == ENOENT && !e.to_stdout) {
+        const auto slash = e.given.find_last_of('/');
+        const std::string dir = slash == std::string::npos ? "."
+                                : slash == 0               ? "/"
+                                                           : e.given.substr(0, slash);
+        return {fault::unwritable,
+                shown(e) + ": nicht schreibbar: Verzeichnis " + dir + " nicht vorhanden"};
+    }
+    return {fault::unwritable, shown(e) + ": nicht schreibbar: " + os_error(err, use::write)};
 }
 
 out_failure output_set::write_failed(std::size_t id, int e) const {

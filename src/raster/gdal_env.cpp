@@ -12,8 +12,11 @@ quiet_errors::quiet_errors() {
 }
 
 std::string quiet_errors::reason(const char* kind) const {
-    const int e = first_errno() ? first_errno() : errno;
-    return e ? "nicht schreibbar: " + io::os_error(e)
+    int e = first_errno() ? first_errno() : errno;
+    // The output was staged in its folder before GDAL began, so a missing
+    // file is one GDAL looked for (a sidecar, a probe), never the output.
+    if (e == ENOENT) e = 0;
+    return e ? "nicht schreibbar: " + io::os_error(e, io::use::write)
              : std::string("nicht schreibbar: Fehler im ") + kind;
 }
 

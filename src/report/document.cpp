@@ -339,7 +339,7 @@ bool report_date(std::time_t& t) {
     long long v = 0;
     const char* e = s + std::char_traits<char>::length(s);
     const auto r = std::from_chars(s, e, v);
-    if (r.ec != std::errc() || r.ptr != e || v < 0) return false;
+    if (r.ec != std::errc() || r.ptr != e || v < 0 || v > max_epoch) return false;
     t = static_cast<std::time_t>(v);
     return true;
 }

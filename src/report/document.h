@@ -51,9 +51,17 @@ bool write_html(const content& c, std::FILE* out, std::string& why, int& err);
 // The date as YYYY-MM-DD (UTC).
 std::string date_text(std::time_t t);
 
+// The last second SOURCE_DATE_EPOCH may name: 9999-12-31 23:59:59 UTC, so
+// that every date has four digits of year.
+inline constexpr long long max_epoch = 253402300799;
+
+// What SOURCE_DATE_EPOCH must hold, for the message that refuses it.
+inline constexpr const char* epoch_expected =
+    "SOURCE_DATE_EPOCH: ganze Sekunden von 0 bis 253402300799 erwartet (Jahre 1970 bis 9999)";
+
 // The date of a report: SOURCE_DATE_EPOCH when set to a whole number of
-// seconds, else the start of today (UTC); false when it is set to anything
-// else.
+// seconds from 0 to max_epoch, else the start of today (UTC); false when it
+// is set to anything else (a sign, blanks, other characters, a year beyond).
 bool report_date(std::time_t& t);
 
 } // namespace orv::report

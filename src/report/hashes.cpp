@@ -28,7 +28,7 @@ struct md_free {
 bool sha256_file(const std::string& path, std::string& hex, std::string& why) {
     std::unique_ptr<std::FILE, file_close> f(std::fopen(path.c_str(), "rb"));
     if (!f) {
-        why = path + ": nicht lesbar: " + io::os_error(errno);
+        why = path + ": nicht lesbar: " + io::os_error(errno, io::use::read);
         return false;
     }
     std::unique_ptr<EVP_MD_CTX, md_free> ctx(EVP_MD_CTX_new());

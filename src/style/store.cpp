@@ -125,7 +125,7 @@ bool store_style(GDALDatasetH ds, OGRLayerH l, const std::string& path, const st
     }
     const std::string beside = io::with_extension(path, "qml");
     if (const int err = write_new(beside, qml)) {
-        why = "Stil " + beside + " nicht schreibbar: " + io::os_error(err);
+        why = "Stil " + beside + " nicht schreibbar: " + io::os_error(err, io::use::write);
         return false;
     }
     return true;

@@ -35,11 +35,12 @@ using geo::add_field;
 
 // Writes a square with driver d into directory dir and reads it back:
 // 1 when the square came back, 0 when it was lost (a format of plain
-// tables drops the zones' shapes), -1 when nothing could be written.
+// tables drops the zones' shapes) or refused while the format takes a
+// layer of points, -1 when nothing could be written.
 int probe_in(GDALDriverH d, const std::string& dir, const std::string& ext) {
     const std::string path = dir + "/probe." + ext;
     quiet_errors q;
-    bool written = false;
+    bool written = false, refused = false;
     {
         dataset ds(GDALCreate(d, path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
         OGRLayerH l =
@@ -53,9 +54,11 @@ int probe_in(GDALDriverH d, const std::string& dir, const std::string& ext) {
             const feature f(OGR_F_Create(OGR_L_GetLayerDefn(l)));
             OGR_F_SetGeometryDirectly(f.get(), g);
             written = OGR_L_CreateFeature(l, f.get()) == OGRERR_NONE;
+        } else if (ds) {
+            refused = GDALDatasetCreateLayer(ds.get(), "points", nullptr, wkbPoint, nullptr);
         }
     }
-    int kept = -1;
+    int kept = refused ? 0 : -1;
     if (written) {
         dataset back(GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr));
         OGRLayerH l = back ? GDALDatasetGetLayer(back.get(), 0) : nullptr;
@@ -229,9 +232,9 @@ bool zone_layer::finish(const levels& lv, const map::zone_colours& c, std::strin
     quiet_errors q;
     bool ok = !s_->transaction || GDALDatasetCommitTransaction(s_->ds.get()) == OGRERR_NONE;
     std::string style_why;
-    const bool styled = ok && style::store_style(s_->ds.get(), s_->layer, s_->path, zone_qml(lv, c),
-                                                 "Gefahrenzonen in den Farben der Karten",
-                                                 style_why);
+    const bool styled =
+        ok && style::store_style(s_->ds.get(), s_->layer, s_->path, zone_qml(lv, c),
+                                 "Gefahrenzonen in den Farben der Karten", style_why);
     s_.reset();
     ok = ok && q.failures() == 0;
     if (!ok) {

@@ -268,6 +268,74 @@ TEST(AssessObjects, CoordinatesTooFarOutForTheSpacingFailInTime) {
     }
 }
 
+// Parts far apart are each sampled within their own extent: a multipart
+// object is judged, not refused for the box around all its parts. A single
+// part as wide as that box is still refused.
+TEST(AssessObjects, MultipartFarApartIsJudgedPartByPart) {
+    const std::string d = scratch_dir();
+    const std::string near = "((2600050 1199990,2600060 1199990,2600060 1200000,2600050 1199990))";
+    // 200 km east and 80 km north of the breach: 215 km from the near part.
+    const std::string far = "((2800000 1280000,2800010 1280000,2800010 1280010,2800000 1280000))";
+    struct row {
+        std::string wkt;
+        int code;
+        const char* text;
+    };
+    const std::vector<row> rows = {
+        {"MULTIPOLYGON (" + near + "," + far + ")", 0, "Urteil: gefaehrdet"},
+        {"MULTIPOLYGON (" + far + "," + near + ")", 0, "Urteil: gefaehrdet"},
+        {"GEOMETRYCOLLECTION (POLYGON " + near + ",LINESTRING (2800000 1280000,2800010 1280000))",
+         0, "Urteil: gefaehrdet"},
+        {"POLYGON ((2600050 1199990,2800000 1199990,2800000 1280000,2600050 1199990))", 1,
+         "Ausdehnung zu gross fuer den Abstand der Stichproben"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.wkt);
+        write_file(d + "/m.csv", "id,WKT\n1,\"" + r.wkt + "\"\n");
+        const auto t = run_orvalis(assess(d + "/m.csv"));
+        EXPECT_EQ(t.code(), r.code) << t.err;
+        EXPECT_NE((t.out + t.err).find(r.text), std::string::npos) << t.out << t.err;
+    }
+}
+
+// Names from the data in the summary: as they are where the locale shows
+// UTF-8 (the first of LC_ALL, LC_CTYPE, LANG that is set decides), spelt in
+// ASCII elsewhere; the tool's own words stay ASCII in both.
+TEST(AssessObjects, NamesOnTheTerminalFollowTheLocale) {
+    const std::string d = scratch_dir();
+    write_file(d + "/n.csv", "name,WKT\n\"Wohnhaus Bachstra\u00dfe 12\"," + building +
+                                 "\n\"Caf\u00e9 Bellevue\"," + building + "\n");
+    struct row {
+        std::vector<std::string> env;
+        std::string first, second;
+    };
+    const std::vector<row> rows = {
+        {{"LC_ALL=C"}, "Wohnhaus Bachstrasse 12", "Cafe Bellevue"},
+        {{"LC_ALL=C.UTF-8"}, "Wohnhaus Bachstra\u00dfe 12", "Caf\u00e9 Bellevue"},
+        {{"-u", "LC_ALL", "-u", "LC_CTYPE", "LANG=de_CH.UTF-8"},
+         "Wohnhaus Bachstra\u00dfe 12",
+         "Caf\u00e9 Bellevue"},
+        {{"LC_ALL=C", "LANG=de_CH.UTF-8"}, "Wohnhaus Bachstrasse 12", "Cafe Bellevue"},
+        {{"-u", "LC_ALL", "LC_CTYPE=de_CH.ISO-8859-1", "LANG=de_CH.UTF-8"},
+         "Wohnhaus Bachstrasse 12",
+         "Cafe Bellevue"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.env.back());
+        std::vector<std::string> a = {"env"};
+        a.insert(a.end(), r.env.begin(), r.env.end());
+        a.push_back(ORVALIS_BINARY);
+        const auto args = assess(d + "/n.csv", {"--label", "name"});
+        a.insert(a.end(), args.begin(), args.end());
+        const auto t = run_program("/usr/bin/env", a);
+        EXPECT_EQ(t.code(), 0) << t.err;
+        EXPECT_NE(t.out.find("    " + r.first + ": Stufe 3"), std::string::npos) << t.out;
+        EXPECT_NE(t.out.find("    " + r.second + ": Stufe 3"), std::string::npos) << t.out;
+        EXPECT_EQ(t.out.find('?'), std::string::npos) << t.out;
+        EXPECT_NE(t.out.find("Urteil: gefaehrdet"), std::string::npos) << t.out;
+    }
+}
+
 TEST(AssessObjects, NoOutputReplacesAFileOfAnInput) {
     const std::string d = scratch_dir();
     write_file(d + "/g.csv", "id,WKT\n1," + building + "\n");

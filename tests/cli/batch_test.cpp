@@ -671,7 +671,7 @@ TEST(Batch, OutputFile) {
     // Unwritable places and full devices.
     r = run_orvalis({"batch", "in.csv", "-o", "no/such/dir.csv"}, {}, dir);
     EXPECT_EQ(r.code(), 1);
-    EXPECT_EQ(r.err, "orvalis batch: no/such/dir.csv: nicht schreibbar: Datei oder Verzeichnis "
+    EXPECT_EQ(r.err, "orvalis batch: no/such/dir.csv: nicht schreibbar: Verzeichnis no/such "
                      "nicht vorhanden\n");
     r = run_orvalis({"batch", "in.csv", "-o", "/dev/full"}, {}, dir);
     EXPECT_EQ(r.code(), 1);

@@ -484,7 +484,7 @@ TEST(MapOptions, BadOptions) {
          m + "Option --y: MIN:MAX erwartet, Wert muss endlich sein: -1:inf\n",
          1},
         {{"--cell", "0"}, m + "Option --cell: Wert muss groesser als 0 sein: 0\n", 1},
-        {{"--cell", "1,5"}, m + "Option --cell: keine Zahl: 1,5\n", 1},
+        {{"--cell", "1,5"}, m + "Option --cell: Dezimalpunkt verwenden: 1.5 (nicht 1,5)\n", 1},
         {{"-H", "abc"}, m + "Option -H: keine Zahl: abc\n", 1},
         {{"--levels", "1,1,1"},
          m + "Option --levels: drei aufsteigende positive Zahlen erwartet (z. B. 0.5,1,2): 1,1,1\n",
@@ -555,19 +555,20 @@ TEST(MapOptions, UnwritableOutputs) {
     const std::string m = "orvalis map: ";
     const std::vector<cli_case> cases = {
         {{"-o", d + "/fehlt/k.png"},
-         m + "-o " + d + "/fehlt/k.png: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
+         m + "-o " + d + "/fehlt/k.png: nicht schreibbar: Verzeichnis " + d +
+             "/fehlt nicht vorhanden\n",
          1},
         {{"--raster", d + "/datei/k.tif"},
          m + "--raster " + d +
              "/datei/k.tif: nicht schreibbar: ein Teil des Pfades ist kein Verzeichnis\n",
          1},
         {{"-o", d + "/alt.png", "--raster", d + "/fehlt/k.tif"},
-         m + "--raster " + d +
-             "/fehlt/k.tif: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
+         m + "--raster " + d + "/fehlt/k.tif: nicht schreibbar: Verzeichnis " + d +
+             "/fehlt nicht vorhanden\n",
          1},
         {{"--level-raster", d + "/l.tif", "--zones", d + "/fehlt/z.gpkg"},
-         m + "--zones " + d +
-             "/fehlt/z.gpkg: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
+         m + "--zones " + d + "/fehlt/z.gpkg: nicht schreibbar: Verzeichnis " + d +
+             "/fehlt nicht vorhanden\n",
          1},
         {{"-o", d + "/ordner.png", "--cell", "2"},
          m + "-o " + d + "/ordner.png: nicht schreibbar: ist ein Verzeichnis\n",

@@ -53,6 +53,8 @@ TEST(OptionValues, AcceptedAndRefused) {
     };
     const std::string pair_want = "Option --coords: zwei Spaltennamen E,N erwartet: ";
     const std::string point_want = "Option --origin: zwei Zahlen E,N erwartet";
+    const std::string grouping =
+        "Apostroph nur zwischen Gruppen von drei Ziffern erlaubt (2'600'000)";
     const std::vector<row> rows = {
         {pair(" Ost ,\tNord "), {"", "Ost|Nord"}},
         {pair("E,"), {pair_want + "E,", ""}},
@@ -77,9 +79,33 @@ TEST(OptionValues, AcceptedAndRefused) {
         {count("3 "), {"Option --digits: ganze Zahl von 0 bis 30 erwartet: 3 ", "-7"}},
         {count("99999999999"),
          {"Option --digits: ganze Zahl von 0 bis 30 erwartet: 99999999999", "-7"}},
+        // Coordinates as the tool prints them, apostrophes between groups of three.
+        {point("2'600'000,1'200'000"), {"", "2600000.000000|1200000.000000"}},
+        {point("-1'250.5, 999"), {"", "-1250.500000|999.000000"}},
+        {point("2'600'000.25,+12'345"), {"", "2600000.250000|12345.000000"}},
+        {point("26'00'000,1"), {point_want + ", " + grouping + ": 26'00'000,1", ""}},
+        {point("2600'000,1"), {point_want + ", " + grouping + ": 2600'000,1", ""}},
+        {point("'600,1"), {point_want + ", " + grouping + ": '600,1", ""}},
+        {point("2'600',1"), {point_want + ", " + grouping + ": 2'600',1", ""}},
+        {point("2''600,1"), {point_want + ", " + grouping + ": 2''600,1", ""}},
+        {point("1.000'5,1"), {point_want + ", " + grouping + ": 1.000'5,1", ""}},
+        {point("1e3'000,1"), {point_want + ", " + grouping + ": 1e3'000,1", ""}},
+        // A comma is the pair's separator: two of them are never read as decimals.
+        {point("2600000,5,1200000,5"), {point_want + ": 2600000,5,1200000,5", ""}},
+        {point("2600000,1200000"), {"", "2600000.000000|1200000.000000"}},
+        // Decimal commas where they cannot be anything else.
+        {size("2,5"), {"Option --cell: Dezimalpunkt verwenden: 2.5 (nicht 2,5)", ""}},
+        {size("2,5,1"), {"Option --cell: keine Zahl: 2,5,1", ""}},
+        {size(","), {"Option --cell: keine Zahl: ,", ""}},
+        {range("0,5:10"), {"Option --x: Dezimalpunkt verwenden: 0.5:10 (nicht 0,5:10)", ""}},
+        {range("-1,5:2,25"),
+         {"Option --x: Dezimalpunkt verwenden: -1.5:2.25 (nicht -1,5:2,25)", ""}},
+        {range("0,5:a"), {"Option --x: MIN:MAX erwartet, keine Zahl: 0,5:a", ""}},
+        // Apostrophes only in coordinates.
+        {size("1'000"), {"Option --cell: keine Zahl: 1'000", ""}},
     };
     for (const row& r : rows) {
-        EXPECT_EQ(r.got.problem, r.want.problem);
+        EXPECT_EQ(r.got.problem, r.want.problem) << r.want.read;
         EXPECT_EQ(r.got.read, r.want.read) << r.want.problem;
     }
 }

@@ -115,7 +115,10 @@ TEST(Point, TextAndCsv) {
          1},
         {{"point", "-D", "abc"}, "", "orvalis point: Option -D: keine Zahl: abc\n", 1},
         {{"point", "-x", "inf"}, "", "orvalis point: Option -x: Wert muss endlich sein: inf\n", 1},
-        {{"point", "-x", "1,5"}, "", "orvalis point: Option -x: keine Zahl: 1,5\n", 1},
+        {{"point", "-x", "1,5"},
+         "",
+         "orvalis point: Option -x: Dezimalpunkt verwenden: 1.5 (nicht 1,5)\n",
+         1},
         {{"point", "--levels", "2,1,3"},
          "",
          "orvalis point: Option --levels: drei aufsteigende positive Zahlen erwartet "

@@ -104,10 +104,12 @@ TEST(Profile, BadOptionsAndOutputs) {
              "gerechnet)\n",
          1},
         {{"--csv", "-o", d + "/fehlt/p.csv"},
-         m + "-o " + d + "/fehlt/p.csv: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
+         m + "-o " + d + "/fehlt/p.csv: nicht schreibbar: Verzeichnis " + d +
+             "/fehlt nicht vorhanden\n",
          1},
         {{"-o", d + "/fehlt/p.png"},
-         m + "-o " + d + "/fehlt/p.png: nicht schreibbar: Datei oder Verzeichnis nicht vorhanden\n",
+         m + "-o " + d + "/fehlt/p.png: nicht schreibbar: Verzeichnis " + d +
+             "/fehlt nicht vorhanden\n",
          1},
         {{"--csv", "--bogus"}, "orvalis: unbekannte Option --bogus\n", 2},
         {{"--csv", "--digits", "2"}, "orvalis: unbekannte Option --digits\n", 2},

@@ -328,6 +328,16 @@ background missing | 1 | --background fehlt.tif: | - | - | inventory anlagen.csv
 look needs reports | 2 | --title, --author, --background und --opacity brauchen --reports | - | - | inventory anlagen.csv $REG -o o.csv --title Weiher
 names by label    | 0 | - | - | o.csv~^2600040,1200000,3,5,2000,4,0.1,9,1,.*,yes,,[0-9]+(; [0-9]+)* | inventory anlagen.csv $REG -o o.csv --label id
 typed register    | 0 | - | - | - | inventory anlagen.csv $REG -o o.gpkg --label id --objects-out o2.gpkg
+origin as printed | 0 | - | Urteil: gefaehrdet | - | assess teile.csv $PARAMS --origin 2'600'000,1'200'000 --azimuth 90 --crs EPSG:2056 -o o.gpkg
+extent as printed | 0 | - | - | - | report teile.csv $SITE --extent 2'599'900,1'199'900,2'600'200,1'200'100 -o o.pdf
+origin misgrouped | 1 | Option --origin: zwei Zahlen E,N erwartet, Apostroph nur zwischen Gruppen von drei Ziffern erlaubt | - | - | assess objekte.csv $PARAMS --origin 26'00'000,1200000 --azimuth 90 --crs EPSG:2056 -o o.gpkg
+decimal comma     | 1 | Option -B: Dezimalpunkt verwenden: 20.5 (nicht 20,5) | - | - | assess objekte.csv -H 8 -B 20,5 --vol 60000 -S 6 -D 0.1 $BREACH -o o.gpkg
+decimal comma inventory | 1 | Option --spacing: Dezimalpunkt verwenden: 0.5 (nicht 0,5) | - | - | inventory anlagen.csv $REG -o o.csv --spacing 0,5
+parts far apart   | 0 | - | Urteil: gefaehrdet | - | assess teile.csv $SITE -o o.gpkg
+source missing    | 1 | fehlt.csv: nicht lesbar: Datei oder Verzeichnis nicht vorhanden | - | - | assess fehlt.csv $SITE -o o.gpkg
+zones in gpx      | 2 | das Format GPX (Endung .gpx) kann keine Polygone speichern | - | - | map $PARAMS --zones o.gpx
+layer in gpx      | 1 | Ebene teile nicht anlegbar: das Format GPX kann keine Ebene ohne festen Geometrietyp speichern | - | - | assess teile.csv $SITE -o o.gpx
+output folder missing | 1 | -o ordner/o.gpkg: nicht schreibbar: Verzeichnis ordner nicht vorhanden | - | - | assess objekte.csv $SITE -o ordner/o.gpkg
 "
 {
     echo 'id,WKT'
@@ -343,6 +353,7 @@ printf 'E,N,H,B,Vol,S,D,azimuth\n2600040,1200000,3\n2600080,1200000,3,5,2000,4,0
 head -n 3 "$ROOT/anlagen.csv" | iconv -f UTF-8 -t UTF-16 >"$ROOT/utf16.csv"
 printf 'WKT,id\n"POINT (2600040.1 1200000.5)",1\n' >"$ROOT/unten.csv"
 printf 'id,E,N\n1,2600050,1199995\n' >"$ROOT/punkte.csv"
+printf 'id,WKT\n1,"MULTIPOLYGON (((2600050 1199990,2600060 1199990,2600060 1200000,2600050 1199990)),((2800000 1280000,2800010 1280000,2800010 1280010,2800000 1280000)))"\n' >"$ROOT/teile.csv"
 printf '<qgis/>\n' >"$ROOT/stil.qml"
 gdalsrsinfo -o wkt1 EPSG:2056 >"$ROOT/lv95.wkt"
 printf '+proj=tmerc +lat_0=46.5 +lon_0=8 +k=1 +x_0=2600000 +y_0=1200000 +ellps=WGS84 +units=m\n' >"$ROOT/lokal.proj"
@@ -355,7 +366,7 @@ while IFS='|' read -r name want err out first line; do
     [ -n "$name" ] || continue
     [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || [ "$ONLY" = objects ] || continue
     case="objects: $name"; ok=1; fresh
-    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv punkte.csv stil.qml lv95.wkt lv95.proj lokal.proj lokal.wkt"
+    inputs="kaputt.csv bresche.csv riesig.csv winzig.csv alt.csv laenge.csv bom.csv utf16.csv unten.csv eigen.csv punkte.csv teile.csv stil.qml lv95.wkt lv95.proj lokal.proj lokal.wkt"
     for f in $inputs; do cp "$ROOT/$f" "$W/"; done
     cp "$ROOT"/gshp.* "$W/"
     sums=$(cd "$W" && md5sum -- $inputs anlagen.csv objekte.csv gshp.*)
@@ -374,6 +385,27 @@ while IFS='|' read -r name want err out first line; do
     [ "$want" = 0 ] || german_message
     no_leftovers; finish_case
 done <<<"$OBJECT_FAULTS"
+
+# Values from the environment that a run refuses before it writes: name |
+# exit status | text on standard error | VARIABLE=value | arguments.
+ENV_FAULTS="
+epoch beyond 9999 | 2 | SOURCE_DATE_EPOCH: ganze Sekunden von 0 bis 253402300799 erwartet | SOURCE_DATE_EPOCH=1000000000000000 | report objekte.csv $SITE -o o.pdf
+epoch negative    | 2 | SOURCE_DATE_EPOCH: ganze Sekunden von 0 bis 253402300799 erwartet | SOURCE_DATE_EPOCH=-1 | report objekte.csv $SITE --format html -o o.html
+epoch junk        | 2 | SOURCE_DATE_EPOCH: ganze Sekunden von 0 bis 253402300799 erwartet | SOURCE_DATE_EPOCH=1700000000x | inventory anlagen.csv $REG -o o.csv --reports o.berichte
+"
+while IFS='|' read -r name want err var line; do
+    name=$(echo $name)
+    [ -n "$name" ] || continue
+    [ -z "$ONLY" ] || [ "$name" = "$ONLY" ] || [ "$ONLY" = environment ] || continue
+    case="environment: $name"; ok=1; fresh
+    (cd "$W" && exec env $var timeout 10 "$ORV" $line >out 2>err)
+    st=$?
+    want=$(echo $want) err=$(echo $err)
+    status_is "$want" $st
+    grep -qF -- "$err" "$W/err" || bad "stderr: $(head -c 300 "$W/err")"
+    [ -z "$(find "$W" -maxdepth 1 -name 'o.*')" ] || bad "output written"
+    german_message; no_leftovers; finish_case
+done <<<"$ENV_FAULTS"
 
 # The worst points' file beside the output cannot be written: the output
 # stays as it was, nothing is left.

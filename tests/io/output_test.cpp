@@ -84,9 +84,8 @@ TEST(Output, FailureLeavesEverythingAsItWas) {
     };
     const std::vector<bad_case> cases = {
         {d + "/fehlt/b.tif",
-         "--zwei " + d +
-             "/fehlt/b.tif: nicht schreibbar: Datei oder "
-             "Verzeichnis nicht vorhanden",
+         "--zwei " + d + "/fehlt/b.tif: nicht schreibbar: Verzeichnis " + d +
+             "/fehlt nicht vorhanden",
          fault::unwritable},
         {d + "/a.csv/b.tif",
          "--zwei " + d + "/a.csv/b.tif: nicht schreibbar: ein Teil des Pfades ist kein Verzeichnis",
