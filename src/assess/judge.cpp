@@ -32,6 +32,7 @@ int level_at(const frame& f, const station& t, real ay) {
 
 frame make_frame(const site& s, const levels& lv, const map::georef& g) {
     frame f{s, lv, g};
+    f.turn = prepare_turn(g);
     if (const auto r = map::find_table_range(s)) {
         f.has_near = true;
         f.near_x = static_cast<real>(r->near);
@@ -76,58 +77,91 @@ std::string open_reason(const verdict& v, int from) {
     return s + ", wo die Zone Stufe " + std::to_string(from) + " oder h\u00f6her erreicht";
 }
 
+// The station at x > 0; neighbouring samples often share x: its distance
+// stage once.
+const station& judge::station_at(real x) {
+    if (!have_station_ || bits(x) != x_bits_) {
+        t_ = make_station(f_.s, x);
+        have_station_ = true;
+        x_bits_ = bits(x);
+    }
+    return t_;
+}
+
+// The model at (x, |y| = ay); r set when the status is 0 with a level.
+point_outcome judge::evaluate(real x, real ay, intensity& r) {
+    point_outcome o;
+    if (x < 0) {
+        o.st = not_downstream;
+    } else if (x == 0) {
+        // On the breach itself: nearer than the tables begin, never upstream.
+        o.st = 1;
+    } else {
+        o.st = station_at(x).st;
+    }
+    o.level = no_level;
+    if (o.st == 1) {
+        if (f_.has_near) o.level = level_at(f_, f_.near, ay);
+    } else if (o.st == 2) {
+        if (f_.has_far) o.level = level_at(f_, f_.far, ay);
+    } else if (o.st == 0) {
+        r = lateral_at(f_.s, t_, ay);
+        o.level = danger_level(0, r, f_.lv);
+        o.h = r.h;
+        o.q = r.q;
+    }
+    return o;
+}
+
+// One sample's outcome into the verdict; r, when given, its results (else
+// made again should the sample become the worst point).
+void judge::add(const point_outcome& o, const xy& p, real x, real y, const intensity* r) {
+    ++v_.n;
+    v_.statuses |= 1u << (o.st & 31);
+    if (o.st != 0) {
+        ++v_.nores;
+        if (o.st == 1) {
+            v_.near = true;
+            v_.start = std::max(v_.start, o.level);
+        } else if (o.st == 2) {
+            v_.beyond = true;
+            v_.end = std::max(v_.end, o.level);
+        }
+        return;
+    }
+    if (o.level == no_level) {
+        ++v_.nores;
+        return;
+    }
+    // Highest level, then largest h, then largest q, then the first.
+    const bool better =
+        o.level > v_.level ||
+        (o.level == v_.level && (o.h > v_.worst.h || (o.h == v_.worst.h && o.q > v_.worst.q)));
+    if (!better) return;
+    v_.level = o.level;
+    v_.worst = r ? *r : lateral_at(f_.s, station_at(x), std::fabs(y));
+    v_.x = x;
+    v_.y = y;
+    v_.east = p.e;
+    v_.north = p.n;
+}
+
 void judge::take(const xy* p, std::size_t n) {
     for (std::size_t k = 0; k < n; ++k) {
-        const map::jet_point j = map::to_jet(f_.g, p[k].e, p[k].n);
+        const map::jet_point j = map::to_jet(f_.turn, p[k].e, p[k].n);
         const real x = static_cast<real>(j.x);
         const real y = static_cast<real>(j.y);
-        ++v_.n;
-        int32_t st;
-        if (x < 0) {
-            st = not_downstream;
-        } else if (x == 0) {
-            // On the breach itself: nearer than the tables begin, never upstream.
-            st = 1;
-        } else {
-            // Neighbouring samples often share x: its distance stage once.
-            if (!have_station_ || bits(x) != x_bits_) {
-                t_ = make_station(f_.s, x);
-                have_station_ = true;
-                x_bits_ = bits(x);
-            }
-            st = t_.st;
-        }
-        v_.statuses |= 1u << (st & 31);
-        const real ay = std::fabs(y);
-        if (st != 0) {
-            ++v_.nores;
-            if (st == 1) {
-                v_.near = true;
-                if (f_.has_near) v_.start = std::max(v_.start, level_at(f_, f_.near, ay));
-            } else if (st == 2) {
-                v_.beyond = true;
-                if (f_.has_far) v_.end = std::max(v_.end, level_at(f_, f_.far, ay));
-            }
+        std::int32_t ki, mi;
+        point_outcome o;
+        const bool lattice = cache_ && cache_->index(p[k].e, p[k].n, ki, mi);
+        if (lattice && cache_->find(ki, mi, o)) {
+            add(o, p[k], x, y, nullptr);
             continue;
         }
-        const intensity r = lateral_at(f_.s, t_, ay);
-        const int lv = danger_level(0, r, f_.lv);
-        if (lv == no_level) {
-            ++v_.nores;
-            continue;
-        }
-        // Highest level, then largest h, then largest q, then the first.
-        const bool better =
-            lv > v_.level ||
-            (lv == v_.level && (r.h > v_.worst.h || (r.h == v_.worst.h && r.q > v_.worst.q)));
-        if (better) {
-            v_.level = lv;
-            v_.worst = r;
-            v_.x = x;
-            v_.y = y;
-            v_.east = p[k].e;
-            v_.north = p[k].n;
-        }
+        intensity r{};
+        o = evaluate(x, std::fabs(y), r);
+        if (lattice) cache_->put(ki, mi, o);
+        add(o, p[k], x, y, &r);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "assess/lattice_cache.h"
 #include "assess/sample.h"
 #include "map/frame.h"
 #include "model/level.h"
@@ -14,7 +15,8 @@
 namespace orv::assess {
 
 // What every feature is judged by: the site, the thresholds, the jet in
-// world coordinates, and the stations at the ends of the tables.
+// world coordinates, and the stations at the ends of the tables. All of it
+// depends on the scenario alone: made once, read by every thread.
 struct frame {
     site s;
     levels lv;
@@ -25,6 +27,7 @@ struct frame {
     bool has_far = false; // status 2 occurs: far is the last Real x before it
     station far{};
     real far_x = 0;
+    jet_turn turn{}; // g with its azimuth's sine and cosine
 };
 
 // The frame of site s with thresholds lv and the jet g.
@@ -64,16 +67,22 @@ bool is_open(const verdict& v, int from);
 // Why such a feature is open, in German with umlauts (for data files).
 std::string open_reason(const verdict& v, int from);
 
-// Judges samples one after another.
+// Judges samples one after another. With a cache, samples on its lattice
+// take what another object found there, bit for bit what they would find.
 class judge : public sample_sink {
   public:
-    explicit judge(const frame& f) : f_(f) {}
+    explicit judge(const frame& f, lattice_cache* cache = nullptr) : f_(f), cache_(cache) {}
     void take(const xy* p, std::size_t n) override;
     // The judgement so far, its state set.
     verdict result() const;
 
   private:
+    const station& station_at(real x);
+    point_outcome evaluate(real x, real ay, intensity& r);
+    void add(const point_outcome& o, const xy& p, real x, real y, const intensity* r);
+
     const frame& f_;
+    lattice_cache* cache_;
     verdict v_;
     bool have_station_ = false;
     std::uint32_t x_bits_ = 0;

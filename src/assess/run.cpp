@@ -62,8 +62,10 @@ void read_batch(const layer_in& l, double spacing, batch& b, std::string& why, s
 }
 
 // Judges every readable feature of b on threads threads, each taking the
-// next feature as it becomes free.
-void judge_batch(batch& b, const frame& fr, double spacing, unsigned threads) {
+// next feature as it becomes free; lattice points found before are read
+// from the cache the threads share.
+void judge_batch(batch& b, const frame& fr, lattice_cache& cache, double spacing,
+                 unsigned threads) {
     // One sample buffer per worker, each of them taking the next feature.
     std::vector<std::vector<xy>> bufs(std::max(1u, threads));
     base::for_each(b.size(), threads, [&](unsigned w, std::size_t k) {
@@ -71,7 +73,7 @@ void judge_batch(batch& b, const frame& fr, double spacing, unsigned threads) {
         if (!it.error.empty()) return;
         std::vector<xy>& buf = bufs[w];
         buf.reserve(sampler::chunk);
-        judge j(fr);
+        judge j(fr, &cache);
         sampler s(spacing, j, buf);
         sample_parts(it.parts, s);
         it.v = j.result();
@@ -159,6 +161,7 @@ struct run_state {
     outcome& o;
     layer_writer& w;
     frame fr;
+    lattice_cache& cache; // the run's lattice points, shared by its layers
     unsigned threads;
     bool skipped = false;
 };
@@ -227,7 +230,7 @@ bool judge_layer(run_state& st, layer_job& job) {
     if (!broken.empty()) return lost();
     while (!cur.empty()) {
         bool ok = false;
-        base::alongside([&] { judge_batch(cur, st.fr, r.spacing, st.threads); },
+        base::alongside([&] { judge_batch(cur, st.fr, st.cache, r.spacing, st.threads); },
                         [&] {
                             ok = finish_batch(st, job, prev);
                             if (ok) read_batch(l, r.spacing, next, broken, last);
@@ -333,7 +336,8 @@ outcome assess(const request& r) {
         return stop(usage ? ending::usage : ending::bad_input, why);
     if (r.colours) w.styled({r.lv, *r.colours, r.label});
     io::hold("early");
-    run_state st{r, o, w, make_frame(r.s, r.lv, r.g),
+    lattice_cache cache(r.spacing);
+    run_state st{r, o, w, make_frame(r.s, r.lv, r.g), cache,
                  r.threads ? r.threads : std::max(1u, std::thread::hardware_concurrency())};
     for (std::size_t li = 0; li < layers.size(); ++li) {
         const layer_in& l = layers[li];

@@ -76,6 +76,7 @@ bool compute_world(const site& s, const axis& x, const axis& y, const georef& g,
     std::vector<real> px, py;
     std::vector<std::size_t> at;
     strip pts;
+    const jet_turn turn = prepare_turn(g);
     for (std::size_t j0 = 0; j0 < w.ny; j0 += band) {
         b.resize(std::min(band, w.ny - j0), w.nx);
         b.j0 = j0;
@@ -83,7 +84,7 @@ bool compute_world(const site& s, const axis& x, const axis& y, const georef& g,
         for (std::size_t r = 0; r < b.rows; ++r) {
             const double n = w.north(j0 + r);
             for (std::size_t i = 0; i < w.nx; ++i) {
-                const jet_point p = to_jet(g, w.east(i), n);
+                const jet_point p = to_jet(turn, w.east(i), n);
                 if (!inside(p, x, y)) continue;
                 px.push_back(static_cast<real>(p.x));
                 py.push_back(static_cast<real>(std::fabs(p.y)));

@@ -6,11 +6,19 @@
 
 namespace orv {
 
-jet_point to_jet(const world_frame& g, double e, double n) {
+jet_turn prepare_turn(const world_frame& g) {
     const double a = g.azimuth * (std::numbers::pi / 180);
-    const double de = e - g.e0;
-    const double dn = n - g.n0;
-    return {de * std::sin(a) + dn * std::cos(a), dn * std::sin(a) - de * std::cos(a)};
+    return {g.e0, g.n0, std::sin(a), std::cos(a)};
+}
+
+jet_point to_jet(const world_frame& g, double e, double n) {
+    return to_jet(prepare_turn(g), e, n);
+}
+
+jet_point to_jet(const jet_turn& t, double e, double n) {
+    const double de = e - t.e0;
+    const double dn = n - t.n0;
+    return {de * t.sin_a + dn * t.cos_a, dn * t.sin_a - de * t.cos_a};
 }
 
 } // namespace orv

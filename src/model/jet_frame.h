@@ -17,8 +17,23 @@ struct jet_point {
     double y;
 };
 
+// A world frame with the sine and cosine of its azimuth taken once, for
+// turning many points: what depends on the frame alone.
+struct jet_turn {
+    double e0 = 0;
+    double n0 = 0;
+    double sin_a = 0;
+    double cos_a = 1;
+};
+
+// The turn of frame g.
+jet_turn prepare_turn(const world_frame& g);
+
 // The world point (e, n) in the jet's frame, in double: a = azimuth in
 // radians, x = dE sin a + dN cos a, y = dN sin a - dE cos a.
 jet_point to_jet(const world_frame& g, double e, double n);
+
+// The same with the turn prepared: bit for bit to_jet(g, e, n).
+jet_point to_jet(const jet_turn& t, double e, double n);
 
 } // namespace orv
