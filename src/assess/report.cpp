@@ -75,7 +75,7 @@ std::string site_line(const report_input& in) {
 // The lines of a layer's counts: its objects, levels and states.
 std::string layer_counts(const layer_summary& l, bool utf8) {
     std::string s = "\nEbene " + terminal_text(l.name, utf8) + " (" + terminal_text(l.path, utf8) +
-                    "): " + std::to_string(l.features) + " Objekte\n";
+                    "): " + counted(l.features, "Objekt", "Objekte") + "\n";
     s += "  Stufe 0: " + std::to_string(l.levels[0]) + ", Stufe 1: " + std::to_string(l.levels[1]) +
          ", Stufe 2: " + std::to_string(l.levels[2]) + ", Stufe 3: " + std::to_string(l.levels[3]) +
          "\n";
@@ -133,7 +133,7 @@ std::string report_text(const report_input& in, const outcome& o) {
     std::string s = "Betroffene Objekte unterhalb der Bresche\n" + site_line(in);
     s += "Bresche bei " + number(in.g.e0) + ", " + number(in.g.n0) + ", Strahlrichtung " +
          number(in.g.azimuth) + " Grad; Abstand der Stichproben " + number(in.spacing) + " m (" +
-         std::to_string(o.samples) + " Stichproben)\n";
+         counted(o.samples, "Stichprobe", "Stichproben") + ")\n";
     s += "Schwellen der Stufen 1, 2, 3: h oder q ueber " + plain(in.lv.t[0]) + ", " +
          plain(in.lv.t[1]) + ", " + plain(in.lv.t[2]) + "\n";
     for (const layer_summary& l : o.layers)

@@ -68,10 +68,11 @@ int decimals(double v) {
     return 6;
 }
 
-// The digits come from fixed(), whose buffer holds the largest double: a
-// fixed-size buffer of its own would cut the digits of a large value.
-std::string grouped(double v, int d) {
-    const std::string digits = fixed(std::fabs(v), d);
+namespace {
+
+// The digits of |v| as fixed() writes them, thousands grouped, with an
+// ASCII minus when negative and not shown as zero.
+std::string group_digits(const std::string& digits, bool negative) {
     const std::size_t whole = std::min(digits.find('.'), digits.size());
     std::string s;
     for (std::size_t k = 0; k < digits.size(); ++k) {
@@ -79,7 +80,54 @@ std::string grouped(double v, int d) {
         s += digits[k];
     }
     const bool zero = s.find_first_not_of("0.'") == std::string::npos;
-    return (v < 0 && !zero ? "-" : "") + s;
+    return (negative && !zero ? "-" : "") + s;
+}
+
+// The value of a text grouped() or plain() wrote, whatever the locale.
+double value_of(std::string s) {
+    std::erase(s, '\'');
+    double v = 0;
+    std::from_chars(s.data(), s.data() + s.size(), v);
+    return v;
+}
+
+// v cut toward zero after d decimals, grouped: the exact digits of the
+// Real come from a text with more decimals whose tail is dropped.
+std::string cut(real v, int d) {
+    const int extra = std::min(25, 60 - d);
+    if (extra <= 0) return grouped(v, d);
+    std::string digits = fixed(std::fabs(static_cast<double>(v)), d + extra);
+    digits.resize(digits.size() - static_cast<std::size_t>(extra) - (d == 0 ? 1 : 0));
+    return group_digits(digits, v < 0);
+}
+
+} // namespace
+
+// The digits come from fixed(), whose buffer holds the largest double: a
+// fixed-size buffer of its own would cut the digits of a large value.
+std::string grouped(double v, int d) {
+    return group_digits(fixed(std::fabs(v), d), v < 0);
+}
+
+std::string three_digits(real v, std::span<const real> limits) {
+    if (std::isnan(v)) return "";
+    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
+    if (v == 0) return "0";
+    const double a = std::fabs(static_cast<double>(v));
+    const int first = std::min(60, std::max(0, 2 - static_cast<int>(std::floor(std::log10(a)))));
+    int d = first;
+    std::string s = grouped(v, d);
+    // A carry into a new leading digit (9.996 to "10.00") drops a decimal.
+    if (d > 0 && std::fabs(value_of(s)) >= std::pow(10.0, 3 - d)) s = grouped(v, --d);
+    for (const real t : limits) {
+        // The limit as people read it: 0.3 rather than the Real nearest to it.
+        if (v < t && value_of(s) >= value_of(plain(t))) return cut(v, first);
+    }
+    return s;
+}
+
+std::string counted(std::uint64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 } // namespace orv

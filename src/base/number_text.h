@@ -3,6 +3,8 @@
 // of pictures with the typographic minus, thousands grouped.
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "base/real.h"
@@ -42,5 +44,14 @@ int decimals(double v);
 // v rounded to d decimals with thousands grouped by an apostrophe:
 // 2'600'200, -1'250.5 (ASCII minus, none on a value that shows as zero).
 std::string grouped(double v, int d);
+
+// v with three significant digits as a table shows it: 1.89, 0.0123, 12.3;
+// from 100 on the whole number, thousands grouped (2'346). A value below a
+// limit never shows at or above it: 1.996 below 2 is "1.99", not "2.00" (it
+// is cut instead of rounded). Empty for NaN.
+std::string three_digits(real v, std::span<const real> limits = {});
+
+// n with the noun in its number: "1 Anlage", "0 Anlagen", "2 Anlagen".
+std::string counted(std::uint64_t n, const char* one, const char* many);
 
 } // namespace orv

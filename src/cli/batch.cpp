@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "base/number_text.h"
 #include "batch/engine.h"
 #include "cli/command.h"
 #include "cli/german.h"
@@ -72,7 +73,7 @@ maybe_problem read_options(const batch_opts& o, batch_config& c) {
 std::string summary(const row_counts& s) {
     uint64_t rows = s.invalid + s.blank + s.empty;
     for (uint64_t n : s.st) rows += n;
-    std::string t = std::to_string(rows) + " Zeilen; Status 0: " + std::to_string(s.st[0]);
+    std::string t = counted(rows, "Zeile", "Zeilen") + "; Status 0: " + std::to_string(s.st[0]);
     for (int k = 1; k < 6; ++k) t += ", " + std::to_string(k) + ": " + std::to_string(s.st[k]);
     t += "; ungueltig: " + std::to_string(s.invalid);
     t += "; leer: " + std::to_string(s.blank + s.empty);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/number_text.h"
 #include "cli/command.h"
 #include "cli/command_line.h"
 #include "cli/german.h"
@@ -164,7 +165,7 @@ int run(const inventory_opts& op) {
     r.progress = [&](std::uint64_t dams, double share) {
         const double t =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::string s = std::to_string(dams) + " Anlagen";
+        std::string s = counted(dams, "Anlage", "Anlagen");
         if (t > 0) s += ", " + std::to_string(static_cast<long>(dams / t)) + " je s";
         if (share > 0 && share < 1) s += ", noch etwa " + duration(t * (1 - share) / share);
         say.show(s);
@@ -179,10 +180,10 @@ int run(const inventory_opts& op) {
         say.message(o.message);
         return exit_bad_value;
     }
-    say.message(std::to_string(o.dams) + " Anlagen: ja " + std::to_string(o.answers[1]) +
+    say.message(counted(o.dams, "Anlage", "Anlagen") + ": ja " + std::to_string(o.answers[1]) +
                 ", nein " + std::to_string(o.answers[0]) + ", offen " +
                 std::to_string(o.answers[2]) + "; Fehler " + std::to_string(o.errors) + "; " +
-                std::to_string(o.objects) + " Objekte");
+                counted(o.objects, "Objekt", "Objekte"));
     return o.end == inventory::ending::skipped ? exit_invalid_rows : exit_ok;
 }
 

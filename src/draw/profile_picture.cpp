@@ -90,19 +90,22 @@ void draw_panel(cairo_t* cr, const profile_view& v, const panel& p, const scales
         cairo_set_dash(cr, &dash, 1, 0);
         cairo_set_line_width(cr, std::max(0.6, 0.08 * u));
         font(cr, 0.75 * u);
-        // Labels from the top down; one too close to the one above is left out.
-        double above = -1e300;
+        // Labels from the top down at the right end of their lines.
+        std::vector<double> ys, ws;
+        std::vector<std::string> texts;
         for (int k = 2; k >= 0; --k) {
             const double ty = Y(v.lv.t[k]);
             cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
             cairo_move_to(cr, sx.left, ty);
             cairo_line_to(cr, sx.left + sx.width, ty);
             cairo_stroke(cr);
-            if (ty - above < 0.95 * u) continue;
-            halo_text(cr, sx.left + sx.width - 0.4 * u, ty - 0.25 * u,
-                      level_name(k + 1) + " ab " + plain(v.lv.t[k]), align::right);
-            above = ty;
+            texts.push_back(level_name(k + 1) + " ab " + plain(v.lv.t[k]));
+            ys.push_back(ty);
+            ws.push_back(text_width(cr, texts.back()));
         }
+        const auto ends = label_ends(ys, ws, sx.left + sx.width - 0.4 * u, 0.95 * u, 0.8 * u);
+        for (std::size_t k = 0; k < texts.size(); ++k)
+            halo_text(cr, ends[k], ys[k] - 0.25 * u, texts[k], align::right);
         cairo_set_dash(cr, nullptr, 0, 0);
     }
     // The curve, broken where there is no result.
@@ -177,6 +180,19 @@ void draw_key(cairo_t* cr, double x, double y, double u) {
 }
 
 } // namespace
+
+std::vector<double> label_ends(const std::vector<double>& y, const std::vector<double>& w,
+                               double right, double near, double gap) {
+    std::vector<double> ends;
+    double above = -1e300, left = right;
+    for (std::size_t k = 0; k < y.size(); ++k) {
+        const double end = y[k] - above < near ? left - gap : right;
+        ends.push_back(end);
+        left = end - w[k];
+        above = y[k];
+    }
+    return ends;
+}
 
 // Title and key, then the four panels sharing the x axis.
 void draw_profile(cairo_t* cr, double width, double height, const profile_view& v) {

@@ -28,4 +28,10 @@ struct profile_view {
 // Draws the profile on a width x height page.
 void draw_profile(cairo_t* cr, double width, double height, const profile_view& v);
 
+// Where labels of widths w end on the right, their lines at heights y from
+// the top down: at right, or gap left of the label above when their lines lie
+// less than near apart in height, so that no two overlap.
+std::vector<double> label_ends(const std::vector<double>& y, const std::vector<double>& w,
+                               double right, double near, double gap);
+
 } // namespace orv::draw

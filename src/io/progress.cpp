@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "base/number_text.h"
 #include "io/output.h"
 
 namespace orv::io {
@@ -34,7 +35,7 @@ void progress_line::tick(uint64_t rows) {
     const auto now = std::chrono::steady_clock::now();
     if (now < next_) return;
     next_ = now + redraw_interval();
-    err("\r" + prefix_ + ": " + std::to_string(rows) + " Zeilen ...");
+    err("\r" + prefix_ + ": " + counted(rows, "Zeile", "Zeilen") + " ...");
     drawn_ = true;
 }
 

@@ -193,7 +193,7 @@ std::string summary_text(const summary_input& in, const figures& f) {
         s += "  Reichweite:  " + at_least(z.reach_open, "x = " + figure(z.reach, d) + " m") + "\n";
         s += "  Halbbreite:  " + at_least(z.width_open, figure(z.half_width, d) + " m") + "\n";
         s += "  Flaeche:     " + at_least(z.area_open, figure(z.area, da) + " m2") + " (" +
-             std::to_string(z.cells) + " Zellen)\n";
+             counted(z.cells, "Zelle", "Zellen") + ")\n";
     }
     s += std::string(near_zone_name) + " (Status 1): ";
     s += f.none.near_columns ? "bis x = " + figure(f.none.near_end, d) + " m\n"

@@ -2,6 +2,7 @@
 #include "report/blocks.h"
 
 #include <cmath>
+#include <span>
 
 #include "base/level_text.h"
 #include "base/number_text.h"
@@ -24,7 +25,44 @@ std::string verdict_word(const std::string& v) {
 
 // "1 Objekt" or "3 Objekte".
 std::string objects_text(std::size_t n) {
-    return std::to_string(n) + (n == 1 ? " Objekt" : " Objekte");
+    return counted(n, "Objekt", "Objekte");
+}
+
+// How much of an object has a result, in words.
+std::string state_word(const std::string& key) {
+    if (key == "full") return "ganz";
+    if (key == "part") return "teilweise";
+    return "keine";
+}
+
+// The level at an end of the tables, "ohne Stufe" when it has no result there.
+std::string edge_level(int k) {
+    return k < 0 ? "ohne Stufe" : level_name(k);
+}
+
+// Why an object without a result has none: each status it met in words,
+// with where the tables begin or end and the level the zone has there.
+std::string no_result_reason(const object_row& r, const content& c) {
+    if (!r.why.empty()) return r.why;
+    std::string s;
+    for (int k = 1; k <= 5; ++k) {
+        if (!(r.statuses >> k & 1)) continue;
+        if (!s.empty()) s += "; ";
+        if (k == 1 && c.has_tables)
+            s += "nahe der Bresche bis x = " + three_digits(static_cast<real>(c.near_x)) +
+                 " m (Status 1), am Rand der Tabellen " + edge_level(r.start);
+        else if (k == 2 && c.has_tables)
+            s += "jenseits der Tabellen ab x = " + three_digits(static_cast<real>(c.far_x)) +
+                 " m (Status 2), am Rand der Tabellen " + edge_level(r.end);
+        else
+            s += statuses_text(1u << k);
+    }
+    return s;
+}
+
+// Whether an object without a result leaves the verdict open.
+bool leaves_open(const object_row& r, int from) {
+    return r.failed || r.start >= from || r.end >= from;
 }
 
 block make(block::kind k, std::string text = "") {
@@ -55,11 +93,11 @@ void first_page(const content& c, std::vector<block>& out) {
             {"Breschenbreite B", figure(p.b) + " m"},
             {"Volumen Vol", figure(p.vol) + " m\u00b3"},
             {"Gef\u00e4lle S", slope},
-            {"D", figure(p.dm) + " m"},
+            {"Korndurchmesser D", figure(p.dm) + " m"},
             {"Schwellen der Stufen 1, 2, 3",
              figure(c.site.lv.t[0]) + ", " + figure(c.site.lv.t[1]) + ", " +
                  figure(c.site.lv.t[2]) + " (h in m, q in m\u00b2/s)"},
-            {"Bresche (E, N)", grouped(c.g.e0, 2) + ", " + grouped(c.g.n0, 2)},
+            {"Bresche (E, N)", grouped(c.g.e0, 0) + ", " + grouped(c.g.n0, 0)},
             {"Richtung des Strahls",
              figure(static_cast<real>(c.g.azimuth)) + "\u00b0 im Uhrzeigersinn von Norden"},
             {"Koordinatensystem", c.crs_name},
@@ -110,11 +148,14 @@ void objects_pages(const content& c, std::vector<block>& out) {
     t.head = {"Objekt",  "Stufe", "Krit.", "h [m]", "q [m\u00b2/s]",
               "v [m/s]", "x [m]", "E [m]", "N [m]", "Zustand"};
     t.widths = {0.19, 0.06, 0.05, 0.11, 0.1, 0.1, 0.11, 0.095, 0.095, 0.09};
-    // The worst point in the site's system to the metre: where to look on a map.
+    // h and q never show a threshold they do not exceed; the worst point in
+    // the site's system to the metre: where to look on a map.
+    const std::span<const real> t3(c.site.lv.t);
     for (const object_row& r : c.list.endangered) {
         t.rows.push_back({c.layers[r.layer] + ": " + r.label, std::to_string(r.level), r.crit,
-                          figure(r.h), figure(r.q), figure(r.v), figure(r.x), grouped(r.east, 0),
-                          grouped(r.north, 0), r.state});
+                          three_digits(r.h, t3), three_digits(r.q, t3), three_digits(r.v),
+                          three_digits(r.x), grouped(r.east, 0), grouped(r.north, 0),
+                          state_word(r.state)});
     }
     if (t.rows.empty())
         out.push_back(make(block::para, "Kein Objekt erreicht Stufe 1."));
@@ -122,14 +163,21 @@ void objects_pages(const content& c, std::vector<block>& out) {
         out.push_back(t);
     out.push_back(make(block::heading, "Nicht beurteilbare Objekte"));
     block u = make(block::table);
-    u.head = {"Objekt", "Grund"};
-    u.widths = {0.35, 0.65};
+    u.head = {"Objekt", "offen", "Grund"};
+    u.widths = {0.3, 0.08, 0.62};
     for (const object_row& r : c.list.unassessed)
-        u.rows.push_back({c.layers[r.layer] + ": " + r.label, r.why});
-    if (u.rows.empty())
+        u.rows.push_back({c.layers[r.layer] + ": " + r.label,
+                          leaves_open(r, c.from) ? "ja" : "nein", no_result_reason(r, c)});
+    if (u.rows.empty()) {
         out.push_back(make(block::para, "Alle Objekte wurden beurteilt."));
-    else
-        out.push_back(u);
+        return;
+    }
+    out.push_back(u);
+    out.push_back(make(block::para, "\u201eoffen: ja\u201c: das Objekt l\u00e4sst das Urteil "
+                                    "offen, weil die Zone am Rand der Tabellen bei ihm Stufe " +
+                                        std::to_string(c.from) +
+                                        " oder h\u00f6her erreicht oder seine Geometrie nicht "
+                                        "lesbar war."));
 }
 
 // Method, limits and how to make the report again.
@@ -161,7 +209,8 @@ void method_page(const content& c, std::vector<block>& out) {
     out.push_back(make(block::para, "SHA-256 der Eingabedateien:"));
     block h = make(block::table);
     h.head = {"Datei", "SHA-256"};
-    h.widths = {0.36, 0.64};
+    // Wide enough for 64 hexadecimal digits on one line.
+    h.widths = {0.3, 0.7};
     for (const auto& [path, hex] : c.hashes) h.rows.push_back({path, hex});
     out.push_back(h);
 }

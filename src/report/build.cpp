@@ -5,6 +5,7 @@
 
 #include "assess/report.h"
 #include "base/steps.h"
+#include "map/extent.h"
 #include "map/run.h"
 #include "raster/background.h"
 #include "report/hashes.h"
@@ -51,6 +52,12 @@ void fill(const request& r, const assess::outcome& o, const map::map_result& res
     c.crs_name = raster::crs_name(r.wkt);
     c.spacing = r.judge.spacing;
     c.from = r.judge.from;
+    if (const auto t = map::find_table_range(r.judge.s)) {
+        // The x at which objects are judged at the ends of the tables.
+        c.has_tables = true;
+        c.near_x = t->near;
+        c.far_x = std::nextafter(static_cast<real>(t->far), real{0});
+    }
     c.verdict = o.verdict;
     c.warning = assess::reach_warning(o, false);
     for (const auto& l : o.layers) {

@@ -24,6 +24,8 @@ struct content {
     std::string crs_name;
     double spacing = 1;
     int from = 1;
+    double near_x = 0, far_x = 0; // where the tables begin and end along the jet
+    bool has_tables = false;      // false for a site whose distances miss the tables
     std::string verdict;             // yes, no or open
     std::string warning;             // said beside the verdict; empty for none
     std::size_t objects = 0;         // objects judged

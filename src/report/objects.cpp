@@ -91,6 +91,9 @@ void object_collector::take(std::size_t layer, const OGRFeature& f,
         row.label = std::to_string(f.GetFID());
     row.level = v.level;
     row.state = assess::state_key(v.st);
+    row.statuses = v.statuses;
+    row.start = v.start, row.end = v.end;
+    row.failed = v.failed;
     if (v.level != no_level && v.level >= 1) {
         const char* c = assess::criterion(v, lv);
         row.crit = c ? c : "";
@@ -128,7 +131,7 @@ void object_collector::take(std::size_t layer, const OGRFeature& f,
     if (row.level != no_level && row.level >= 1) {
         list_.endangered.push_back(std::move(row));
     } else if (v.st == assess::state::none) {
-        row.why = v.failed ? "Geometrie nicht lesbar" : statuses_text(v.statuses);
+        if (v.failed) row.why = "Geometrie nicht lesbar";
         list_.unassessed.push_back(std::move(row));
     }
 }

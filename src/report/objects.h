@@ -20,7 +20,10 @@ struct object_row {
     real h = 0, q = 0, v = 0, x = 0;
     double east = 0, north = 0; // the worst point in the site's system
     std::string state;          // full, part, none
-    std::string why;            // for objects without a result: the statuses found
+    std::string why;            // without geometry or unreadable: why; else empty
+    std::uint32_t statuses = 0; // bit k set when some sample has status k
+    int start = -1, end = -1;   // highest level at the near and far end of the tables
+    bool failed = false;        // the geometry could not be read
     std::size_t order = 0;
 };
 

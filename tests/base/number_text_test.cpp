@@ -61,6 +61,77 @@ TEST(NumberText, EachVariant) {
     EXPECT_EQ(digits, "-" + orv::fixed(1e300, 2));
 }
 
+// Three significant digits; a value below a threshold never shows as reaching it.
+TEST(NumberText, ThreeDigitsStayBelowTheirLimits) {
+    const std::vector<float> lv = {0.5f, 1.0f, 2.0f};
+    const std::vector<float> tenths = {0.3f};
+    const struct {
+        float v;
+        const std::vector<float>* limits;
+        const char* want;
+    } rows[] = {
+        // Plain rounding where no limit lies between the value and its text.
+        {1.894f, nullptr, "1.89"},
+        {1.895f, &lv, "1.89"}, // the Real lies just below 1.895
+        {1.996f, nullptr, "2.00"},
+        {0.012345f, nullptr, "0.0123"},
+        {12.345f, nullptr, "12.3"},
+        {99.96f, nullptr, "100"},
+        {9.996f, nullptr, "10.0"},
+        {0.0009996f, nullptr, "0.00100"},
+        {123.4f, nullptr, "123"},
+        {2345.6f, nullptr, "2'346"},
+        {1234567.0f, nullptr, "1'234'567"},
+        {1e-7f, nullptr, "0.000000100"},
+        {-0.0456f, nullptr, "-0.0456"},
+        {-13.25f, nullptr, "-13.2"},
+        {-1234.5f, nullptr, "-1'234"},
+        {0.0f, &lv, "0"},
+        // Just under a threshold: cut, never shown at it.
+        {1.996f, &lv, "1.99"},
+        {1.9999999f, &lv, "1.99"},
+        {0.9996f, &lv, "0.999"},
+        {0.99951f, &lv, "0.999"},
+        {0.49999f, &lv, "0.499"},
+        {0.4996f, &lv, "0.499"},
+        {0.2996f, &tenths, "0.299"}, // the limit as read, not the Real above 0.3
+        // At or above a threshold: plain rounding.
+        {2.0f, &lv, "2.00"},
+        {2.004f, &lv, "2.00"},
+        {1.0004f, &lv, "1.00"},
+        {0.5f, &lv, "0.500"},
+        {0.4994f, &lv, "0.499"},
+        {-1.996f, &lv, "-2.00"}, // below every limit and far from them
+    };
+    for (const auto& r : rows) {
+        const std::string got =
+            r.limits ? orv::three_digits(r.v, *r.limits) : orv::three_digits(r.v);
+        EXPECT_EQ(got, r.want) << r.v;
+    }
+    EXPECT_EQ(orv::three_digits(nan, lv), "");
+    EXPECT_EQ(orv::three_digits(-inf), "-inf");
+}
+
+// Every text below a limit reads back below it, across the range of a threshold.
+TEST(NumberText, ThreeDigitsNeverReachTheLimitAbove) {
+    for (const float t : {0.5f, 1.0f, 2.0f, 0.3f, 25.0f, 0.07f}) {
+        const std::vector<float> lim = {t};
+        for (float v = t * 0.98f; v < t; v = std::nextafter(v, t)) {
+            std::string s = orv::three_digits(v, lim);
+            std::erase(s, '\'');
+            ASSERT_LT(std::stod(s), std::stod(orv::plain(t))) << v << " shown " << s;
+        }
+    }
+}
+
+TEST(NumberText, CountsInTheirNumber) {
+    const struct {
+        std::uint64_t n;
+        const char* want;
+    } rows[] = {{0, "0 Anlagen"}, {1, "1 Anlage"}, {2, "2 Anlagen"}, {1001, "1001 Anlagen"}};
+    for (const auto& r : rows) EXPECT_EQ(orv::counted(r.n, "Anlage", "Anlagen"), r.want);
+}
+
 // Every shortest text reads back as the same value, across binades.
 TEST(NumberText, ShortestReadsBack) {
     for (float v = 1e-30f; v < 1e30f; v *= 1.37f) {

@@ -448,7 +448,7 @@ TEST(Batch, KeepGoing) {
          {"--summary"},
          "x\n100\n",
          "x" + names + "\n100" + tail(100, 0) + "\n",
-         "orvalis batch: 1 Zeilen; Status 0: 1, 1: 0, 2: 0, 3: 0, 4: 0, 5: 0; ungueltig: 0; "
+         "orvalis batch: 1 Zeile; Status 0: 1, 1: 0, 2: 0, 3: 0, 4: 0, 5: 0; ungueltig: 0; "
          "leer: 0 (Status 1 = zu nah an der Bresche; Status 1 bis 5: nicht berechnet, nicht "
          "\"keine Gefahr\")\n",
          0},

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <numbers>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -332,6 +333,56 @@ TEST(Report, HtmlIsOneFileWithItsPictures) {
         EXPECT_NE(h.find(row), std::string::npos) << k << ": " << row;
     }
     EXPECT_GT(endangered, 0);
+}
+
+// The tables in words: the parameter's name, how much of an object has a
+// result, which objects leave the verdict open and where the tables begin,
+// h and q with three digits, coordinates to the metre.
+TEST(Report, TablesInWords) {
+    const std::string dir = scratch_dir();
+    double e0, n0, e1, n1, e2, n2, e3, n3;
+    world(0.5, 0, e0, n0);
+    world(60, 0, e1, n1);
+    world(0.2, 0, e2, n2);
+    world(40, 0, e3, n3);
+    char line[200];
+    std::snprintf(line, sizeof line, "{\"type\":\"LineString\",\"coordinates\":[[%.3f,%.3f],[%.3f,%.3f]]}",
+                  e0, n0, e1, n1);
+    write_layer(dir + "/objekte.geojson", {{line, "Damm"}, {point_json(e2, n2), "Nahe"},
+                                           {point_json(e3, n3), "Weit"}});
+    std::vector<std::string> a = report_args("objekte.geojson", "b.html");
+    const auto r = run_orvalis(a, {}, dir);
+    ASSERT_EQ(r.code(), 0) << r.err;
+    const std::string h = read_file(dir + "/b.html");
+    // The worst point of "Weit" is the point itself: its h and q as the table shows them.
+    const orv::map::jet_point j = orv::map::to_jet(g, e3, n3);
+    orv::params p;
+    p.h = 8, p.b = 20, p.vol = 60000, p.slp = 6, p.dm = 0.1f;
+    const orv::point_result w = orv::evaluate(orv::make_site(p), static_cast<orv::real>(j.x),
+                                              static_cast<orv::real>(std::fabs(j.y)));
+    const orv::levels lv;
+    const std::span<const orv::real> t(lv.t);
+    const struct {
+        std::string text;
+        bool present;
+    } rows[] = {
+        {"<th>Korndurchmesser D</th>", true},
+        {"<th>D</th>", false},
+        {"<td>2'600'000, 1'200'000</td>", true},
+        {"<td>teilweise</td>", true},
+        {"<td>ganz</td>", true},
+        {"<td>part</td>", false},
+        {"<td>full</td>", false},
+        {"<th>offen</th>", true},
+        {"<td>ja</td><td>nahe der Bresche bis x = ", true},
+        {"Status 1), am Rand der Tabellen Stufe ", true},
+        {"<td>" + orv::three_digits(w.res.h, t) + "</td><td>" + orv::three_digits(w.res.q, t) +
+             "</td><td>" + orv::three_digits(w.res.v) + "</td>",
+         true},
+        {"1 Objekt offen, 3 Objekte beurteilt", true},
+    };
+    for (const auto& c : rows)
+        EXPECT_EQ(h.find(c.text) != std::string::npos, c.present) << c.text;
 }
 
 // The object options are read as assess reads them; a bad value writes nothing.
