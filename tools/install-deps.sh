@@ -7,7 +7,9 @@
 # fonts-dejavu-core (the fonts embedded in reports) and poppler-utils
 # (pdftotext reads reports back in the tests), qgis and python3-qgis (the
 # styled vector outputs loaded as the desktop GIS loads them) and
-# python3-pandas (the Python assessment's DataFrame).
+# python3-pandas (the Python assessment's DataFrame), chromium,
+# chromium-driver and python3-selenium (the HTML report shown in a headless
+# browser).
 # Does nothing when all are there. Without root or apt-get it only names what
 # is missing.
 set -eu
@@ -37,6 +39,9 @@ poppler-utils:/usr/bin/pdftotext
 qgis:/usr/bin/qgis
 python3-qgis:/usr/lib/python3/dist-packages/qgis/core/__init__.py
 python3-pandas:/usr/lib/python3/dist-packages/pandas/__init__.py
+chromium:/usr/lib/chromium/chromium
+chromium-driver:/usr/bin/chromedriver
+python3-selenium:/usr/lib/python3/dist-packages/selenium/__init__.py
 "
 
 missing=""

@@ -10,6 +10,7 @@
 
 #include "draw/text.h"
 #include "report/blocks.h"
+#include "report/svg_ids.h"
 
 namespace orv::report {
 
@@ -300,7 +301,8 @@ std::string esc(const std::string& s) {
     return o;
 }
 
-// A picture drawn by draw as SVG text, without the XML declaration.
+// A picture drawn by draw as SVG text, without the XML declaration, appended
+// to the page out with ids of its own.
 template <class F> bool svg(double w, double h, std::string& out, const F& draw) {
     std::string s;
     cairo_surface_t* sf = cairo_svg_surface_create_for_stream(to_string, &s, w, h);
@@ -314,7 +316,8 @@ template <class F> bool svg(double w, double h, std::string& out, const F& draw)
     if (st == CAIRO_STATUS_SUCCESS) st = cairo_surface_status(sf);
     cairo_surface_destroy(sf);
     const auto start = s.find("<svg");
-    out += start == std::string::npos ? s : s.substr(start);
+    embed_svg(out, start == std::string::npos ? std::string_view(s)
+                                              : std::string_view(s).substr(start));
     return st == CAIRO_STATUS_SUCCESS;
 }
 
