@@ -62,9 +62,23 @@ bool off_lines(const page_box& b, const label_room& room) {
                         [&](const stroke& s) { return touches(s, b); });
 }
 
+// The spot of the ring at distance gap: off the lines first; failing
+// that, any spot off the marks.
+std::optional<page_box> spot_in_ring(const label_wish& l, double gap, const label_room& room,
+                                     const std::vector<page_box>& placed) {
+    std::optional<page_box> best;
+    for (const page_box& b : spots(l, gap)) {
+        if (!free_of_marks(b, room, placed)) continue;
+        if (off_lines(b, room)) return b;
+        if (!best) best = b;
+    }
+    return best;
+}
+
 } // namespace
 
-// A spot off the lines first; failing that, any spot off the marks.
+// Three rings, each a text height and a bit farther out: a label whose
+// anchor lies on the arrow or the breach moves off it rather than vanish.
 std::vector<std::optional<page_box>> place_labels(const std::vector<label_wish>& wishes,
                                                   const label_room& room) {
     std::vector<std::size_t> order(wishes.size());
@@ -76,16 +90,9 @@ std::vector<std::optional<page_box>> place_labels(const std::vector<label_wish>&
     std::vector<std::optional<page_box>> out(wishes.size());
     std::vector<page_box> placed;
     for (std::size_t k : order) {
-        const std::vector<page_box> cand = spots(wishes[k], room.gap);
         std::optional<page_box> best;
-        for (const page_box& b : cand) {
-            if (!free_of_marks(b, room, placed)) continue;
-            if (off_lines(b, room)) {
-                best = b;
-                break;
-            }
-            if (!best) best = b;
-        }
+        for (int ring = 0; ring < 3 && !best; ++ring)
+            best = spot_in_ring(wishes[k], room.gap + ring * 1.2 * wishes[k].h, room, placed);
         if (best) placed.push_back(*best);
         out[k] = best;
     }
@@ -126,6 +133,10 @@ std::vector<std::string> draw_labels(cairo_t* cr, const cairo_matrix_t& m,
         if (o.level < from || o.label.empty()) continue;
         double x = o.anchor.e, y = o.anchor.n;
         cairo_matrix_transform_point(&m, &x, &y);
+        // An anchor off this map is no label without place: the object is
+        // not on it.
+        const page_box& in = room.inside;
+        if (!(x >= in.x0 && x <= in.x1 && y >= in.y0 && y <= in.y1)) continue;
         which.push_back(k);
         wishes.push_back({x, y, text_width(cr, o.label), fe.ascent + fe.descent, o.level, o.h});
     }

@@ -48,14 +48,15 @@ struct label_room {
 };
 
 // The box of each wish, in the wishes' order, or nothing where none of the
-// eight spots around its anchor is free. Wishes are served by rank, so an
+// eight spots around its anchor, in three rings farther out, is free. Wishes are served by rank, so an
 // endangered object's label is placed before a level-0 one.
 std::vector<std::optional<page_box>> place_labels(const std::vector<label_wish>& wishes,
                                                   const label_room& room);
 
-// Draws the labels of the objects at level >= from with the world-to-page
-// matrix m inside room (its lines are filled from the objects' lines);
-// returns the texts that found no place, by rank.
+// Draws the labels of the objects at level >= from whose anchor lies on
+// the map, with the world-to-page matrix m inside room (its lines are
+// filled from the objects' lines); returns the texts that found no place,
+// by rank.
 std::vector<std::string> draw_labels(cairo_t* cr, const cairo_matrix_t& m,
                                      const std::vector<map_object>& objects, int from, double u,
                                      label_room room);

@@ -78,6 +78,8 @@ TEST(Labels, PlacedByRankOffEachOtherAndTheMarks) {
          {true, true, true}},
         {"the arrow pushes the label off its right", arrow, {{100, 100, 60, 10, 2, 1}}, {true}},
         {"the north arrow leaves the spot below", corner, {{100, 100, 60, 10, 0, 0}}, {true}},
+        {"an anchor on the arrow: the label moves off it", arrow, {{130, 100, 60, 10, 3, 1}},
+         {true}},
         {"endangered wins over level 0 in the crowd", tight,
          {{100, 100, 60, 10, 0, 0}, {100, 100, 60, 10, 2, 0.5}}, {false, true}},
         {"deeper wins among equal levels", tight,

@@ -124,6 +124,8 @@ TEST(ReportMaps, OverviewExactlyWhenAnObjectLiesOutsideTheDetailMap) {
         EXPECT_EQ(pages[1].find("Übersicht") != std::string::npos, c.overview) << c.what;
         const std::string all = before_tables(pages);
         EXPECT_EQ(all.find("ausserhalb der") != std::string::npos, *c.listed != 0) << c.what;
+        // An object off a map is listed as such, never as a label without place.
+        EXPECT_EQ(all.find("ohne Platz"), std::string::npos) << c.what;
         if (*c.listed) {
             EXPECT_NE(all.find(c.listed), std::string::npos) << c.what << all;
         }
