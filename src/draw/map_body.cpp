@@ -8,6 +8,7 @@
 #include "base/steps.h"
 #include "draw/axes.h"
 #include "draw/hatch.h"
+#include "draw/labels.h"
 #include "draw/map_parts.h"
 #include "draw/objects.h"
 #include "draw/style.h"
@@ -221,8 +222,13 @@ void draw_jet_objects(cairo_t* cr, const map_view& v, const frame& f, double u) 
     cairo_rectangle(cr, f.ox, f.oy, f.mw, f.mh);
     cairo_clip(cr);
     draw_objects(cr, m, *v.objects, u);
-    const double clip[4] = {f.ox, f.oy, f.mw, f.mh};
-    draw_labels(cr, m, *v.objects, v.label_from, u, clip);
+    label_room room;
+    room.inside = {f.ox, f.oy, f.ox + f.mw, f.oy + f.mh};
+    // The breach bar and its name stay readable.
+    const double b = v.site.b / 2.0;
+    room.marks.push_back({f.X(0), f.Y(b), f.X(0), f.Y(-b), 0.4 * u});
+    room.mark_boxes.push_back({f.X(0), f.Y(b) - 1.4 * u, f.X(0) + 5.5 * u, f.Y(b)});
+    draw_labels(cr, m, *v.objects, v.label_from, u, room);
     cairo_restore(cr);
 }
 

@@ -1,4 +1,4 @@
-// Drawing objects over a map and placing their labels.
+// Drawing objects over a map.
 #include "draw/objects.h"
 
 #include <algorithm>
@@ -6,7 +6,6 @@
 #include <numeric>
 
 #include "draw/style.h"
-#include "draw/text.h"
 
 namespace orv::draw {
 
@@ -120,12 +119,6 @@ void draw_point(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
     cairo_restore(cr);
 }
 
-// A label's box on the page.
-struct box {
-    double x0, y0, x1, y1;
-    bool overlaps(const box& b) const { return x0 < b.x1 && b.x0 < x1 && y0 < b.y1 && b.y0 < y1; }
-};
-
 } // namespace
 
 // Lower levels first, so that the more endangered objects lie on top.
@@ -144,56 +137,6 @@ void draw_objects(cairo_t* cr, const cairo_matrix_t& m, const std::vector<map_ob
             if (p.kind == map_object::point) draw_point(cr, m, o, p, u);
         }
     }
-}
-
-std::size_t draw_labels(cairo_t* cr, const cairo_matrix_t& m,
-                        const std::vector<map_object>& objects, int from, double u,
-                        const double clip[4]) {
-    std::vector<std::size_t> order;
-    for (std::size_t k = 0; k < objects.size(); ++k)
-        if (objects[k].level >= from && !objects[k].label.empty()) order.push_back(k);
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const map_object& p = objects[a];
-        const map_object& q = objects[b];
-        if (p.level != q.level) return p.level > q.level;
-        return p.h > q.h;
-    });
-    cairo_save(cr);
-    font(cr, 0.8 * u);
-    cairo_font_extents_t fe;
-    cairo_font_extents(cr, &fe);
-    const double gap = 0.55 * u;
-    const double th = fe.ascent + fe.descent;
-    const box inside{clip[0], clip[1], clip[0] + clip[2], clip[1] + clip[3]};
-    std::vector<box> placed;
-    std::size_t dropped = 0;
-    for (std::size_t k : order) {
-        const map_object& o = objects[k];
-        double x = o.anchor.e, y = o.anchor.n;
-        cairo_matrix_transform_point(&m, &x, &y);
-        const double w = text_width(cr, o.label);
-        // Top-left corners: right, above, left, below of the anchor.
-        const double spots[4][2] = {{x + gap, y - th / 2},
-                                    {x - w / 2, y - gap - th},
-                                    {x - gap - w, y - th / 2},
-                                    {x - w / 2, y + gap}};
-        bool done = false;
-        for (const auto& s : spots) {
-            const box b{s[0], s[1], s[0] + w, s[1] + th};
-            if (b.x0 < inside.x0 || b.y0 < inside.y0 || b.x1 > inside.x1 || b.y1 > inside.y1)
-                continue;
-            if (std::any_of(placed.begin(), placed.end(),
-                            [&](const box& p) { return p.overlaps(b); }))
-                continue;
-            placed.push_back(b);
-            halo_text(cr, b.x0, b.y0 + fe.ascent, o.label);
-            done = true;
-            break;
-        }
-        if (!done) ++dropped;
-    }
-    cairo_restore(cr);
-    return dropped;
 }
 
 } // namespace orv::draw

@@ -1,6 +1,6 @@
 // Objects over a map: points, lines and polygons in their danger level's
-// colour, marked where they were computed only in part or not at all, and
-// their labels placed so that none covers another.
+// colour, marked where they were computed only in part or not at all
+// (their labels are placed in draw/labels.h).
 #pragma once
 #include <cstddef>
 #include <string>
@@ -33,20 +33,13 @@ struct map_object {
     double h = 0; // the worst point's depth, for the order of labels
     std::string label;
     world_xy anchor{0, 0};
+    std::size_t layer = 0; // index of its layer
+    std::string name;      // the label or the feature's id, for lists
 };
 
 // Draws the objects with the world-to-page matrix m; u is the picture's
 // text unit (points markers and line widths follow it).
 void draw_objects(cairo_t* cr, const cairo_matrix_t& m, const std::vector<map_object>& objects,
                   double u);
-
-// Writes the labels of the objects at level >= from, greedily: level
-// descending, then h descending, then in order; each at the first of four
-// spots (right, above, left, below of the anchor) where it overlaps no label
-// placed before and stays inside the rectangle clip (x, y, w, h). Returns
-// how many found no spot.
-std::size_t draw_labels(cairo_t* cr, const cairo_matrix_t& m,
-                        const std::vector<map_object>& objects, int from, double u,
-                        const double clip[4]);
 
 } // namespace orv::draw

@@ -31,19 +31,24 @@ void text(cairo_t* cr, double x, double y, const std::string& s, align a) {
     cairo_show_text(cr, s.c_str());
 }
 
-// The outline stroked wide in white, then filled black.
+// The outline stroked wide in white, then the text itself in black over
+// it: a PDF keeps the text searchable and copyable.
 void halo_text(cairo_t* cr, double x, double y, const std::string& s, align a) {
     cairo_save(cr);
     cairo_font_extents_t fe;
     cairo_font_extents(cr, &fe);
-    cairo_move_to(cr, start(x, text_width(cr, s), a), y);
+    const double x0 = start(x, text_width(cr, s), a);
+    cairo_new_path(cr);
+    cairo_move_to(cr, x0, y);
     cairo_text_path(cr, s.c_str());
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_set_line_width(cr, fe.height * 0.18);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_stroke_preserve(cr);
+    cairo_stroke(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_fill(cr);
+    cairo_move_to(cr, x0, y);
+    cairo_show_text(cr, s.c_str());
+    cairo_new_path(cr);
     cairo_restore(cr);
 }
 

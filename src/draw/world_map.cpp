@@ -9,9 +9,11 @@
 #include "base/steps.h"
 #include "draw/axes.h"
 #include "draw/hatch.h"
+#include "draw/labels.h"
 #include "draw/legend.h"
 #include "draw/style.h"
 #include "draw/text.h"
+#include "draw/world_marks.h"
 #include "map/summary.h"
 
 namespace orv::draw {
@@ -132,9 +134,10 @@ void draw_jet(cairo_t* cr, const world_frame& f, const world_view& v, double u) 
     jet_segment(cr, jm, 0, -b, 0, b);
     cairo_stroke(cr);
     // The jet's direction: an arrow from the breach, 3.5 units long.
-    const double len = 3.5 * u / f.s, head = 0.9 * u / f.s;
+    const jet_arrow a = arrow_of(f, u);
+    const double len = a.len, head = a.head;
     cairo_set_line_width(cr, 0.18 * u);
-    jet_segment(cr, jm, 0.4 * u / f.s, 0, len, 0);
+    jet_segment(cr, jm, a.start, 0, len, 0);
     cairo_stroke(cr);
     double tip[2] = {len + head, 0}, l[2] = {len, 0.5 * head}, r[2] = {len, -0.5 * head};
     for (double* p : {tip, l, r}) cairo_matrix_transform_point(&jm, &p[0], &p[1]);
@@ -180,16 +183,34 @@ void draw_grid(cairo_t* cr, const world_frame& f, double u) {
     cairo_restore(cr);
 }
 
+// The scale bar's length in metres and its end's text.
+double scale_length(const world_frame& f) {
+    return round_down_readable(0.22 * f.mw / f.s);
+}
+
+// The white ground of the scale bar in the map's lower left corner, in the
+// bar's font.
+page_box scale_ground(cairo_t* cr, const world_frame& f, double u, const std::string& end) {
+    const double bl = scale_length(f) * f.s;
+    const double x = f.ox + 1.2 * u, y = f.oy + f.mh - 1.6 * u;
+    return {x - 0.8 * u, y - 2.0 * u, x + bl + 0.8 * u + text_width(cr, end) / 2, y + 0.9 * u};
+}
+
+std::string scale_end(const world_frame& f) {
+    const double len = scale_length(f);
+    return grouped(len, step_decimals(len)) + " m";
+}
+
 // A scale bar in the map's lower left corner on a white ground.
 void scale_bar(cairo_t* cr, const world_frame& f, double u) {
-    const double len = round_down_readable(0.22 * f.mw / f.s);
-    const double bl = len * f.s;
+    const double bl = scale_length(f) * f.s;
     const double x = f.ox + 1.2 * u, y = f.oy + f.mh - 1.6 * u;
-    const std::string end = grouped(len, step_decimals(len)) + " m";
+    const std::string end = scale_end(f);
     cairo_save(cr);
     font(cr, 0.75 * u);
+    const page_box g = scale_ground(cr, f, u, end);
     cairo_set_source_rgba(cr, 1, 1, 1, 0.85);
-    cairo_rectangle(cr, x - 0.8 * u, y - 2.0 * u, bl + 1.6 * u + text_width(cr, end) / 2, 2.9 * u);
+    cairo_rectangle(cr, g.x0, g.y0, g.x1 - g.x0, g.y1 - g.y0);
     cairo_fill(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_set_line_width(cr, std::max(0.5, 0.05 * u));
@@ -200,6 +221,30 @@ void scale_bar(cairo_t* cr, const world_frame& f, double u) {
     text(cr, x, y - 0.4 * u, "0", align::centre);
     text(cr, x + bl, y - 0.4 * u, end, align::centre);
     cairo_restore(cr);
+}
+
+// Where the north arrow stands: its tip, and its size.
+constexpr double north_size = 3.2;
+void north_tip(const world_frame& f, double u, double& x, double& y) {
+    x = f.ox + f.mw - 1.8 * u, y = f.oy + 0.9 * u;
+}
+
+// Where labels may go: the map area off the breach, the arrow, the north
+// arrow, the scale bar and an overview's lines.
+label_room room_of(cairo_t* cr, const world_frame& f, const world_view& v, double u) {
+    label_room room;
+    room.inside = {f.ox, f.oy, f.ox + f.mw, f.oy + f.mh};
+    room.marks = jet_strokes(f, v, u);
+    double x, y;
+    north_tip(f, u, x, y);
+    const double n = north_size * u;
+    room.mark_boxes.push_back({x - 0.4 * n, y - 0.1 * n, x + 0.4 * n, y + 1.15 * n});
+    cairo_save(cr);
+    font(cr, 0.75 * u);
+    room.mark_boxes.push_back(scale_ground(cr, f, u, scale_end(f)));
+    cairo_restore(cr);
+    room.lines = overview_strokes(f, v, u);
+    return room;
 }
 
 // The sizes of this legend's rows.
@@ -268,6 +313,7 @@ void draw_legend(cairo_t* cr, const world_view& v, double x, double y, double u,
     if (v.objects && !v.objects->empty()) y = object_rows(cr, x, y, u, dropped);
     y = breach_row(cr, look, x, y, u);
     y = direction_row(cr, x, y, u);
+    y = overview_rows(cr, x, y, u, v);
     font(cr, 0.72 * u);
     if (!v.crs_name.empty()) {
         text(cr, x, y, v.crs_name);
@@ -334,13 +380,13 @@ void north_arrow(cairo_t* cr, double x, double y, double size) {
     cairo_restore(cr);
 }
 
-std::size_t draw_world_map(cairo_t* cr, double width, double height, const world_frame& f,
-                           const world_view& v) {
+std::vector<std::string> draw_world_map(cairo_t* cr, double width, double height,
+                                        const world_frame& f, const world_view& v) {
     const double u = unit_of(width, height);
     cairo_save(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
     font(cr, 1.15 * u, true);
-    const std::string title = map_title(v.jet);
+    const std::string title = v.title.empty() ? map_title(v.jet) : v.title;
     const double tw = text_width(cr, title);
     if (tw > width - 2 * u) font(cr, 1.15 * u * (width - 2 * u) / tw, true);
     text(cr, u, u + 1.2 * u, title);
@@ -349,21 +395,23 @@ std::size_t draw_world_map(cairo_t* cr, double width, double height, const world
     if (v.bg) paint_background(cr, f, *v.bg);
     paint_zones(cr, f, v, u);
     draw_grid(cr, f, u);
+    draw_overview_marks(cr, f, v, u);
     draw_jet(cr, f, v, u);
-    std::size_t dropped = 0;
+    std::vector<std::string> dropped;
     if (v.objects) {
         const cairo_matrix_t wm = world_matrix(f);
         cairo_save(cr);
         cairo_rectangle(cr, f.ox, f.oy, f.mw, f.mh);
         cairo_clip(cr);
         draw_objects(cr, wm, *v.objects, u);
-        const double clip[4] = {f.ox, f.oy, f.mw, f.mh};
-        dropped = draw_labels(cr, wm, *v.objects, v.label_from, u, clip);
+        dropped = draw_labels(cr, wm, *v.objects, v.label_from, u, room_of(cr, f, v, u));
         cairo_restore(cr);
     }
-    north_arrow(cr, f.ox + f.mw - 1.8 * u, f.oy + 0.9 * u, 3.2 * u);
+    double nx, ny;
+    north_tip(f, u, nx, ny);
+    north_arrow(cr, nx, ny, north_size * u);
     scale_bar(cr, f, u);
-    draw_legend(cr, v, f.ox + f.mw + 1.5 * u, f.oy, u, dropped);
+    draw_legend(cr, v, f.ox + f.mw + 1.5 * u, f.oy, u, dropped.size());
     return dropped;
 }
 

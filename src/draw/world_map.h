@@ -3,6 +3,7 @@
 // breach and the jet's direction, a background image and objects.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,12 @@ struct world_view {
     int label_from = 1;
     const background* bg = nullptr;
     double opacity = 1; // of the zones
+    // An overview's parts: its title (empty: the map's own), the box of the
+    // detail map drawn as a frame, and the x where the tables end drawn as
+    // a line across the jet.
+    std::string title;
+    std::optional<map::world_box> detail;
+    std::optional<double> tables_end;
 };
 
 // The text unit of a width x height page.
@@ -51,8 +58,8 @@ double unit_of(double width, double height);
 world_frame place_world(double width, double height, const map::world_box& want);
 
 // Draws the world map into the frame f of a width x height page; returns
-// how many labels found no place.
-std::size_t draw_world_map(cairo_t* cr, double width, double height, const world_frame& f,
+// the labels that found no place, by rank.
+std::vector<std::string> draw_world_map(cairo_t* cr, double width, double height, const world_frame& f,
                            const world_view& v);
 
 // The world-to-page matrix of f.

@@ -76,6 +76,7 @@ void fill(const request& r, const assess::outcome& o, const map::map_result& res
     c.map.view.g = r.judge.g;
     c.map.view.objects = &c.list.drawn;
     c.map.view.label_from = r.judge.from;
+    if (const auto t = map::find_table_range(r.judge.s)) c.tables_end = t->far;
 }
 
 } // namespace

@@ -190,19 +190,46 @@ void draw_verdict(cairo_t* cr, pdf_pages& pg, const block& b) {
     pg.y() += h + 12;
 }
 
-// The map in the rest of the page, at least 330 points high.
-bool draw_map_block(cairo_t* cr, pdf_pages& pg, const content& c, std::string& why) {
-    pg.need(330);
-    const double h = std::min(pg.left(), 470.0);
-    world_plan plan;
-    if (!plan_world(c.map, pg.width(), h, 150, plan, why)) return false;
+// The planned map at the page's current place, h high; returns the
+// labels that found no place.
+std::vector<std::string> draw_map_here(cairo_t* cr, pdf_pages& pg, const world_plan& plan,
+                                       double h) {
     cairo_save(cr);
     cairo_translate(cr, margin, pg.y());
     cairo_rectangle(cr, 0, 0, pg.width(), h);
     cairo_clip(cr);
-    draw_world(cr, plan);
+    const std::vector<std::string> dropped = draw_world(cr, plan);
     cairo_restore(cr);
-    pg.y() += h + 8;
+    pg.y() += h + 4;
+    return dropped;
+}
+
+// A small note under a map; nothing for an empty one.
+void map_note(cairo_t* cr, pdf_pages& pg, const std::string& s) {
+    if (s.empty()) return;
+    draw::font(cr, 8);
+    pg.lines(wrap(cr, s, pg.width()), margin, 10);
+    pg.y() += 2;
+}
+
+// The map in the rest of the page, at least 330 points high, room left
+// under it for two lines naming the labels without place; then, when some
+// object lies outside it, the overview on the next page.
+bool draw_map_block(cairo_t* cr, pdf_pages& pg, const content& c, std::string& why) {
+    pg.need(330);
+    const double h = std::min(pg.left() - 24, 470.0);
+    world_plan plan;
+    if (!plan_world(c.map, pg.width(), h, 150, plan, why)) return false;
+    map_note(cr, pg, dropped_line(draw_map_here(cr, pg, plan, h)));
+    std::optional<overview_plan> o;
+    const double oh = 520;
+    if (!plan_overview(c.map, plan, c.tables_end, pg.width(), oh, 150, o, why)) return false;
+    if (o) {
+        pg.need(oh + 30); // a page of its own, or the rest of the page a long note began
+        map_note(cr, pg, dropped_line(draw_map_here(cr, pg, o->plan, oh)));
+        map_note(cr, pg, beyond_line(c.list.drawn, o->beyond, c.layers));
+    }
+    pg.y() += 4;
     return true;
 }
 
@@ -427,15 +454,25 @@ bool html_block(const block& b, const content& c, std::string& h, std::string& w
         h += "</div>\n";
         return true;
     case block::map: {
+        // The map, the labels without place, and the overview when needed.
         const double w = 800, ht = 560;
         world_plan plan;
         if (!plan_world(c.map, w, ht, 150, plan, why)) return false;
-        if (!svg(w, ht, h, [&](cairo_t* cr) { draw_world(cr, plan); })) {
-            why = "Karte nicht zeichenbar";
-            return false;
-        }
+        std::optional<overview_plan> o;
+        if (!plan_overview(c.map, plan, c.tables_end, w, ht, 150, o, why)) return false;
+        std::vector<std::string> dropped;
+        bool drawn = svg(w, ht, h, [&](cairo_t* cr) { dropped = draw_world(cr, plan); });
         h += "\n";
-        return true;
+        if (!dropped.empty()) h += "<p><small>" + esc(dropped_line(dropped)) + "</small></p>\n";
+        if (drawn && o) {
+            drawn = svg(w, ht, h, [&](cairo_t* cr) { dropped = draw_world(cr, o->plan); });
+            h += "\n";
+            for (const std::string& n : {dropped_line(dropped),
+                                         beyond_line(c.list.drawn, o->beyond, c.layers)})
+                if (!n.empty()) h += "<p><small>" + esc(n) + "</small></p>\n";
+        }
+        if (!drawn) why = "Karte nicht zeichenbar";
+        return drawn;
     }
     case block::profile:
         if (!svg(800, 520, h, [&](cairo_t* cr) { draw::draw_profile(cr, 800, 520, c.profile); })) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +35,7 @@ struct content {
     std::vector<std::string> layers; // names, by index of object_row::layer
     object_list list;
     world_request map;          // the map; drawn in the report's own size
+    std::optional<double> tables_end; // x where the tables end, for the overview
     draw::profile_view profile; // along the centre line
     std::string command;        // the full command line
     std::vector<std::pair<std::string, std::string>> hashes; // path, SHA-256, sorted by path

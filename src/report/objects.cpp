@@ -115,6 +115,8 @@ void object_collector::take(std::size_t layer, const OGRFeature& f,
     o.h = v.level != no_level ? static_cast<double>(v.worst.h) : 0;
     o.label = label_field_.empty() ? "" : row.label;
     o.anchor = anchor_of(parts);
+    o.layer = layer;
+    o.name = row.label;
     for (const auto& p : parts) {
         draw::map_object::part d;
         d.kind = p.k == assess::part::point  ? draw::map_object::point

@@ -38,7 +38,39 @@ struct world_plan {
 bool plan_world(const world_request& r, double width, double height, double dpi, world_plan& p,
                 std::string& why);
 
-// Draws the planned picture; returns how many labels found no place.
-std::size_t draw_world(cairo_t* cr, const world_plan& p);
+// Draws the planned picture; returns the labels that found no place.
+std::vector<std::string> draw_world(cairo_t* cr, const world_plan& p);
+
+// The objects not wholly inside the box b, by index.
+std::vector<std::size_t> objects_outside(const std::vector<draw::map_object>& objects,
+                                         const map::world_box& b);
+
+// An overview beside the detail picture: its plan, and the objects it does
+// not show whole either (by index).
+struct overview_plan {
+    world_plan plan;
+    std::vector<std::size_t> beyond;
+    // The objects as the overview draws them: labelled, at any level, only
+    // where the detail map does not show them whole.
+    std::vector<draw::map_object> objects;
+};
+
+// Plans the overview of the detail picture d of r when some object lies
+// not wholly inside d's box (else o stays empty): every object within four
+// times the size of the zones and the detail map around them, the zones,
+// the tables' end (the x given, perhaps none) and d's box as a frame; the
+// rest as for plan_world. The plan points into o.
+bool plan_overview(const world_request& r, const world_plan& d, std::optional<double> tables_end,
+                   double width, double height, double dpi, std::optional<overview_plan>& o,
+                   std::string& why);
+
+// "ohne Platz: A, B" for labels that found no place; empty for none.
+std::string dropped_line(const std::vector<std::string>& dropped);
+
+// "ausserhalb der Übersicht: Gebäude: A, Strassen: 7" for the objects at
+// the indices given, by layer name and label or id; empty for none.
+std::string beyond_line(const std::vector<draw::map_object>& objects,
+                        const std::vector<std::size_t>& beyond,
+                        const std::vector<std::string>& layers);
 
 } // namespace orv::report
