@@ -147,6 +147,7 @@ bool object_index::load(const assess::source_request& r, const std::string& labe
         const assess::layer_in& l = src_->layers()[li];
         l.layer->ResetReading();
         std::vector<std::int64_t>& order = order_.emplace_back();
+        std::vector<std::string>& others = other_labels_.emplace_back();
         std::string err;
         std::int64_t last = -1;
         for (OGRFeature* f; assess::next_feature(l, spacing, f, parts, err);) {
@@ -154,8 +155,9 @@ bool object_index::load(const assess::source_request& r, const std::string& labe
             o.parts = std::move(parts);
             const bool ok = err.empty();
             const GIntBig fid = last = f->GetFID();
-            if (ok && !o.parts.empty()) o.label = label_of(*f, label_fields_[li]);
+            o.label = label_of(*f, label_fields_[li]);
             OGRFeature::DestroyFeature(f);
+            if (!ok || o.parts.empty()) others.push_back(std::move(o.label));
             if (!ok) {
                 const std::string msg =
                     l.path + ", Ebene " + l.name + ", Objekt " + std::to_string(fid) + ": " + err;
@@ -206,18 +208,15 @@ assess::verdict judge_parts(const std::vector<assess::part>& parts, const assess
 
 } // namespace
 
-object_counts object_index::count(const assess::frame& f, const dam_result& m, int from,
-                                  object_scratch& sc, std::vector<object_hit>* hits,
-                                  int hits_from) const {
-    const hit_sink to{hits, hits_from};
-    object_counts c;
-    c.open = skipped_;
-    if (objs_.empty()) return c;
-    if (sc.seen.size() != objs_.size() || sc.stamp == UINT32_MAX) {
-        sc.seen.assign(objs_.size(), 0);
-        sc.stamp = 0;
-    }
-    const std::uint32_t stamp = ++sc.stamp;
+// Where the zones reach for one dam: the extent with the strip beyond the
+// tables (every object there sampled), and beside them where the tables
+// give results (level 0 unless an object straddles where they begin or end).
+struct object_index::regions {
+    polygon sampled, beside;
+    double x0, x1;
+};
+
+object_index::regions object_index::regions_of(const assess::frame& f, const dam_result& m) const {
     const map::georef& g = f.g;
     // How far the zones reach to the side: the map's extent, and the jet's
     // edges where the tables begin and end (the levels there decide orv_start
@@ -231,35 +230,52 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
         for (int j : {1, 3}) far = std::max(far, std::hypot(bounds_[i] - g.e0, bounds_[j] - g.n0));
     }
     far += margin;
-    // The extent and the strip beyond the tables: every object there sampled.
+    return {jet_rect(g, -margin, std::max(far, m.far + margin), -w, w),
+            jet_rect(g, m.near - margin, m.far + margin, -far, far), m.near, m.far};
+}
+
+// Whether o, found beside the zones and outside the sampled region, lies
+// wholly where the tables give results: then both profiles are 0 there.
+bool object_index::beside(const object& o, const assess::frame& f, const regions& z) const {
+    double lo = INFINITY, hi = -INFINITY;
+    for (int i : {0, 2}) {
+        for (int j : {1, 3}) {
+            const double x = map::to_jet(f.g, o.box[i], o.box[j]).x;
+            lo = std::min(lo, x);
+            hi = std::max(hi, x);
+        }
+    }
+    return first_sample(o.parts) && lo > z.x0 + margin && hi < z.x1 - margin;
+}
+
+object_counts object_index::count(const assess::frame& f, const dam_result& m, int from,
+                                  object_scratch& sc, std::vector<object_hit>* hits,
+                                  int hits_from) const {
+    const hit_sink to{hits, hits_from};
+    object_counts c;
+    c.open = skipped_;
+    if (objs_.empty()) return c;
+    if (sc.seen.size() != objs_.size() || sc.stamp == UINT32_MAX) {
+        sc.seen.assign(objs_.size(), 0);
+        sc.stamp = 0;
+    }
+    const std::uint32_t stamp = ++sc.stamp;
+    const regions z = regions_of(f, m);
     sc.hits.clear();
-    tree_->rt.query(bgi::intersects(jet_rect(g, -margin, std::max(far, m.far + margin), -w, w)),
+    tree_->rt.query(bgi::intersects(z.sampled),
                     boost::make_function_output_iterator([&](const entry& e) {
                         sc.seen[e.second] = stamp;
                         ++c.judged;
                         add(c, judge_parts(objs_[e.second].parts, f, spacing_, sc.buf), from,
                             e.second, to);
                     }));
-    // Beside every zone, where the tables give results: level 0, unless an
-    // object straddles where they begin or end (then it is sampled).
-    const double x0 = m.near, x1 = m.far;
     tree_->rt.query(
-        bgi::intersects(jet_rect(g, x0 - margin, x1 + margin, -far, far)),
-        boost::make_function_output_iterator([&](const entry& e) {
+        bgi::intersects(z.beside), boost::make_function_output_iterator([&](const entry& e) {
             if (sc.seen[e.second] == stamp) return;
             const object& o = objs_[e.second];
-            double lo = INFINITY, hi = -INFINITY;
-            for (int i : {0, 2}) {
-                for (int j : {1, 3}) {
-                    const double x = map::to_jet(g, o.box[i], o.box[j]).x;
-                    lo = std::min(lo, x);
-                    hi = std::max(hi, x);
-                }
-            }
-            const assess::xy* first = first_sample(o.parts);
-            if (first && lo > x0 + margin && hi < x1 - margin) {
-                // Beside the jet both profiles are 0: so are h and q, and
-                // the first of the equal samples is the worst.
+            if (beside(o, f, z)) {
+                // The first of the equal samples is the worst.
+                const assess::xy* first = first_sample(o.parts);
                 ++c.level[0];
                 if (hits && hits_from <= 0)
                     hits->push_back(
@@ -270,6 +286,45 @@ object_counts object_index::count(const assess::frame& f, const dam_result& m, i
             }
         }));
     return c;
+}
+
+void object_index::judge_each(const assess::frame& f, const dam_result& m, const double near[4],
+                              const judged_fn& each) const {
+    const regions z = regions_of(f, m);
+    const box near_box(point(near[0], near[1]), point(near[2], near[3]));
+    std::vector<assess::xy> buf;
+    for (std::size_t li = 0; li < order_.size(); ++li) {
+        std::size_t other = 0;
+        for (const std::int64_t k : order_[li]) {
+            if (k < 0) {
+                // Without a geometry, or skipped as unreadable.
+                assess::verdict v;
+                if (k == unreadable) v.st = assess::state::none, v.failed = true;
+                each(li, other_labels_[li][other++], nullptr, v, false);
+                continue;
+            }
+            const object& o = objs_[static_cast<std::size_t>(k)];
+            const box b(point(o.box[0], o.box[1]), point(o.box[2], o.box[3]));
+            const bool in_near = bg::intersects(b, near_box);
+            assess::verdict v;
+            if (!bg::intersects(b, z.sampled) && bg::intersects(b, z.beside) && beside(o, f, z)) {
+                const assess::xy* first = first_sample(o.parts);
+                v.level = 0;
+                v.st = assess::state::full;
+                v.east = first->e;
+                v.north = first->n;
+            } else {
+                v = judge_parts(o.parts, f, spacing_, buf);
+            }
+            each(li, o.label, &o.parts, v, in_near);
+        }
+    }
+}
+
+double object_index::nearest(double e, double n) const {
+    double d = INFINITY;
+    for (const object& o : objs_) d = std::min(d, assess::distance_to(o.parts, {e, n}));
+    return d;
 }
 
 object_counts object_index::count_all(const assess::frame& f, int from,

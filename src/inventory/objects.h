@@ -86,6 +86,20 @@ class object_index {
     // geometry as the assessment measures the nearest object.
     bool any_within(double e, double n, double d) const;
 
+    // Every feature of the sources' layers in reading order with its
+    // judgement for the dam (computed map m, frame f), as the assessment of
+    // that dam alone judges it: each told with its layer, label, parts
+    // (null for a feature without one) and verdict, and whether it lies in
+    // the box near (min e, min n, max e, max n). The objects count() finds
+    // beside every zone get its level 0 without sampling.
+    using judged_fn = std::function<void(std::size_t layer, const std::string& label,
+                                         const std::vector<assess::part>* parts,
+                                         const assess::verdict& v, bool in_near)>;
+    void judge_each(const assess::frame& f, const dam_result& m, const double near[4],
+                    const judged_fn& each) const;
+    // The distance from (e, n) to the nearest object, infinity for none.
+    double nearest(double e, double n) const;
+
     // The same by sampling every object: the reference the index must equal.
     object_counts count_all(const assess::frame& f, int from,
                             std::vector<object_hit>* hits = nullptr) const;
@@ -97,6 +111,8 @@ class object_index {
     const std::vector<std::vector<std::int64_t>>& order() const { return order_; }
     // The name of object k, and the --label field of each layer (-1 for none).
     const std::string& label(std::uint32_t k) const { return objs_[k].label; }
+    // The bounding box of object k: min e, min n, max e, max n.
+    const double* bounds(std::uint32_t k) const { return objs_[k].box; }
     const std::vector<int>& label_fields() const { return label_fields_; }
 
   private:
@@ -106,10 +122,16 @@ class object_index {
         std::string label;
     };
     struct tree;
+    struct regions;
+    regions regions_of(const assess::frame& f, const dam_result& m) const;
+    bool beside(const object& o, const assess::frame& f, const regions& z) const;
 
     std::unique_ptr<assess::sources> src_;
     std::vector<object> objs_;
     std::vector<std::vector<std::int64_t>> order_;
+    // Per layer, in reading order, the labels of its features that are no
+    // object (without a geometry, or unreadable).
+    std::vector<std::vector<std::string>> other_labels_;
     std::vector<int> label_fields_;
     std::unique_ptr<tree> tree_;
     double spacing_ = 1;

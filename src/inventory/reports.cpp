@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "inventory/report_objects.h"
 #include "map/image.h"
 #include "report/build.h"
 #include "report/document.h"
@@ -12,7 +13,7 @@
 namespace orv::inventory {
 
 bool write_report(const dam_row& d, const dam_rules& r, const report_setup& s,
-                  const std::string& path, std::string& why, int& err) {
+                  const object_index& objs, const std::string& path, std::string& why, int& err) {
     err = 0;
     report::request q;
     q.judge.src = s.src;
@@ -37,6 +38,12 @@ bool write_report(const dam_row& d, const dam_rules& r, const report_setup& s,
     q.command = s.command;
     q.date = s.date;
     q.hashes = &s.hashes;
+    // The objects as the inventory holds them, judged for this dam alone.
+    const report_judging j{objs, assess::make_frame(q.judge.s, r.lv, d.site.g), d.res, r.from,
+                           s.label};
+    q.judged = [&](const map::map_grid& g, report::object_list& list) {
+        return judge_for_report(j, g, list);
+    };
     report::content c;
     map::map_image image;
     std::vector<int32_t> columns;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assess/source.h"
+#include "inventory/objects.h"
 #include "inventory/output.h"
 
 namespace orv::inventory {
@@ -31,11 +32,11 @@ struct report_setup {
         hashes; // of the objects' and background's files
 };
 
-// Writes the report of the computed dam d (rules r) to the file path.
-// False with a German reason in why, and in err the errno of a failed
-// write (0 when something else failed).
+// Writes the report of the computed dam d (rules r) to the file path, its
+// objects judged from those objs holds. False with a German reason in why,
+// and in err the errno of a failed write (0 when something else failed).
 bool write_report(const dam_row& d, const dam_rules& r, const report_setup& s,
-                  const std::string& path, std::string& why, int& err);
+                  const object_index& objs, const std::string& path, std::string& why, int& err);
 
 // The file names of the reports, handed out in the register's order: the
 // id with '/', NUL and a leading '.' replaced by '_', at most 200 bytes; a

@@ -74,6 +74,7 @@ struct extras {
     std::string wkt;        // the site's system
     std::string report_dir; // the staged folder of the reports; empty for none
     const report_setup* setup = nullptr;
+    const object_index* objs = nullptr; // the objects the reports judge
     // The longest orv_names the register's format holds whole: a dBASE text
     // field stops at 254 bytes, where its driver would cut a name in two.
     std::size_t names_bytes = names_limit;
@@ -125,7 +126,7 @@ void add_extras(item& it, const request& r, const extras& x) {
         return;
     }
     if (!x.report_dir.empty() &&
-        !write_report(d, r.rules, *x.setup, x.report_dir + "/" + it.report, why, it.report_err))
+        !write_report(d, r.rules, *x.setup, *x.objs, x.report_dir + "/" + it.report, why, it.report_err))
         it.report_failed = why.empty() ? "nicht schreibbar" : why;
 }
 
@@ -420,6 +421,7 @@ stop_reason open_extras(const request& r, const targets& t, const staged& st,
         if (!setup_reports(r, x.wkt, setup, why)) return {ending::bad_input, why};
         x.report_dir = st.outs.path(st.reports);
         x.setup = &setup;
+        x.objs = &objs;
     }
     return {};
 }

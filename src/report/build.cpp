@@ -109,7 +109,7 @@ built build(const request& r, content& c, map::map_image& image, std::vector<int
     columns = res.columns;
 
     // The objects.
-    const assess::outcome o = gather(r.judge, c.list);
+    const assess::outcome o = r.judged ? r.judged(*g, c.list) : gather(r.judge, c.list);
     if (o.end == assess::ending::bad_input || o.end == assess::ending::usage)
         return stop(o.end, o.message);
     b.end = o.end;

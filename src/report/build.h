@@ -1,6 +1,7 @@
 // A report's content computed from its request: the map grid and zones,
 // the profile, the assessment of the objects and the input hashes.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ struct request {
     // The inputs' hashes when already known (many reports over the same
     // inputs); null to hash them here.
     const std::vector<std::pair<std::string, std::string>>* hashes = nullptr;
+    // The objects already judged by the caller for the map grid it is handed
+    // (many reports over objects held in memory); empty to run the assessment.
+    std::function<assess::outcome(const map::map_grid&, object_list&)> judged;
 };
 
 // How building the content ended: ok, a bad input (status 1), a usage

@@ -79,16 +79,22 @@ object_collector::object_collector(std::string label_field)
 void object_collector::take(std::size_t layer, const OGRFeature& f,
                             const std::vector<assess::part>& parts, const assess::verdict& v,
                             const levels& lv) {
+    const int field =
+        label_field_.empty() ? -1 : f.GetDefnRef()->GetFieldIndex(label_field_.c_str());
+    take(layer,
+         field >= 0 && f.IsFieldSetAndNotNull(field) ? std::string(f.GetFieldAsString(field))
+                                                     : std::to_string(f.GetFID()),
+         parts, v, lv);
+}
+
+void object_collector::take(std::size_t layer, std::string label,
+                            const std::vector<assess::part>& parts, const assess::verdict& v,
+                            const levels& lv, bool drawn) {
     const std::size_t order = order_++;
     object_row row;
     row.layer = layer;
     row.order = order;
-    const int field =
-        label_field_.empty() ? -1 : f.GetDefnRef()->GetFieldIndex(label_field_.c_str());
-    if (field >= 0 && f.IsFieldSetAndNotNull(field))
-        row.label = f.GetFieldAsString(field);
-    else
-        row.label = std::to_string(f.GetFID());
+    row.label = std::move(label);
     row.level = v.level;
     row.state = assess::state_key(v.st);
     row.statuses = v.statuses;
@@ -107,6 +113,18 @@ void object_collector::take(std::size_t layer, const OGRFeature& f,
         return;
     }
     if (v.st == assess::state::upstream) return;
+    if (drawn) draw(row, parts, v);
+    else hidden_ = true;
+    if (row.level != no_level && row.level >= 1) {
+        list_.endangered.push_back(std::move(row));
+    } else if (v.st == assess::state::none) {
+        if (v.failed) row.why = "Geometrie nicht lesbar";
+        list_.unassessed.push_back(std::move(row));
+    }
+}
+
+void object_collector::draw(const object_row& row, const std::vector<assess::part>& parts,
+                            const assess::verdict& v) {
     draw::map_object o;
     o.level = v.level;
     o.cover = v.st == assess::state::full   ? draw::coverage::full
@@ -115,7 +133,7 @@ void object_collector::take(std::size_t layer, const OGRFeature& f,
     o.h = v.level != no_level ? static_cast<double>(v.worst.h) : 0;
     o.label = label_field_.empty() ? "" : row.label;
     o.anchor = anchor_of(parts);
-    o.layer = layer;
+    o.layer = row.layer;
     o.name = row.label;
     for (const auto& p : parts) {
         draw::map_object::part d;
@@ -130,12 +148,6 @@ void object_collector::take(std::size_t layer, const OGRFeature& f,
         o.parts.push_back(std::move(d));
     }
     list_.drawn.push_back(std::move(o));
-    if (row.level != no_level && row.level >= 1) {
-        list_.endangered.push_back(std::move(row));
-    } else if (v.st == assess::state::none) {
-        if (v.failed) row.why = "Geometrie nicht lesbar";
-        list_.unassessed.push_back(std::move(row));
-    }
 }
 
 // Level descending, then distance along the jet, then input order.
@@ -145,6 +157,9 @@ object_list object_collector::finish() {
                          if (a.level != b.level) return a.level > b.level;
                          return a.x < b.x;
                      });
+    // Objects far off draw nothing, yet the legend shows the objects' rows
+    // whenever there are any: one object without parts stands for them.
+    if (hidden_ && list_.drawn.empty()) list_.drawn.emplace_back();
     return std::move(list_);
 }
 

@@ -42,13 +42,22 @@ class object_collector {
     // The hook for the assessment's request.
     void take(std::size_t layer, const OGRFeature& f, const std::vector<assess::part>& parts,
               const assess::verdict& v, const levels& lv);
+    // The same for a feature already named by label. An object not drawn
+    // (it lies far off the picture) is still listed.
+    void take(std::size_t layer, std::string label, const std::vector<assess::part>& parts,
+              const assess::verdict& v, const levels& lv, bool drawn = true);
     // The list, its tables sorted.
     object_list finish();
 
   private:
+    // Adds the object of row to the drawn ones.
+    void draw(const object_row& row, const std::vector<assess::part>& parts,
+              const assess::verdict& v);
+
     std::string label_field_;
     object_list list_;
     std::size_t order_ = 0;
+    bool hidden_ = false; // some object was left undrawn
 };
 
 // Runs the assessment r (without its output file), gathering its objects

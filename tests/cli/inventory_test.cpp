@@ -424,6 +424,103 @@ TEST(Inventory, ZonesAndReportsEqualMapAndReportForEachDam) {
     EXPECT_FALSE(std::filesystem::exists(f.dir + "/nie"));
 }
 
+// The objects of the fixture and more around them out to 40 km: beside the
+// zones, beyond the tables and upstream of both dams, as points and
+// polygons; one without a geometry and, where asked, one unreadable.
+std::string far_objects_csv(bool unreadable) {
+    std::string s = objects_csv();
+    int id = 5000;
+    for (const double d : {1500.0, 10000.0, 25000.0, 40000.0}) {
+        for (int k = 0; k < 24; ++k) {
+            const double a = k * M_PI / 12;
+            const double e = 2601500 + d * std::sin(a), n = 1201500 + d * std::cos(a);
+            char b[200];
+            if (k % 2 == 0)
+                std::snprintf(b, sizeof b, "\"POINT (%.2f %.2f)\",%d\n", e, n, id++);
+            else
+                std::snprintf(b, sizeof b, "\"POLYGON ((%.2f %.2f,%.2f %.2f,%.2f %.2f,%.2f %.2f))\",%d\n",
+                              e, n, e + 30, n, e + 30, n + 20, e, n, id++);
+            s += b;
+        }
+    }
+    s += "\"\",ohne\n";
+    if (unreadable) s += "\"POINT (2601000\",kaputt\n";
+    return s;
+}
+
+TEST(Inventory, ReportsWithObjectsFarOffEqualReportForEachDam) {
+    const fixture& f = data();
+    setenv("SOURCE_DATE_EPOCH", "1800000000", 1);
+    const char* sites[] = {"2601000,1201000,8,20,60000,6,0.1,120",
+                           "2602500,1202500,12,25,60000,9,0.1,300"};
+    write_file(f.dir + "/weit_reg.csv", std::string("id,E,N,H,B,Vol,S,D,azimuth\n") + "w1," +
+                                            sites[0] + "\nw2," + sites[1] + "\n");
+    // Each case: objects with or without an unreadable one, the format, and
+    // options both commands take.
+    struct look {
+        bool unreadable;
+        std::string format;
+        std::vector<std::string> options;
+    };
+    const std::vector<look> looks = {
+        {false, "html", {}},
+        {true, "html", {"--label", "id"}},
+        {false, "pdf", {"--label", "id"}},
+        {true, "pdf", {"--from", "2"}},
+    };
+    for (const look& l : looks) {
+        SCOPED_TRACE(l.format + (l.unreadable ? " unreadable" : "") + " " +
+                     (l.options.empty() ? "" : l.options[0] + " " + l.options[1]));
+        write_file(f.dir + "/weit.csv", far_objects_csv(l.unreadable));
+        std::filesystem::remove_all(f.dir + "/weit_ber");
+        std::vector<std::string> inv = {"inventory",     f.dir + "/weit_reg.csv",
+                                        "--objects",     f.dir + "/weit.csv",
+                                        "--crs",         "EPSG:2056",
+                                        "--id",          "id",
+                                        "-o",            f.dir + "/weit_out.csv",
+                                        "--reports",     f.dir + "/weit_ber",
+                                        "--report-format", l.format};
+        if (l.unreadable) inv.push_back("--keep-going");
+        inv.insert(inv.end(), l.options.begin(), l.options.end());
+        const auto r = run_orvalis(inv);
+        ASSERT_EQ(r.code(), l.unreadable ? 3 : 0) << r.err;
+        for (int k = 0; k < 2; ++k) {
+            const std::string s = sites[k];
+            std::vector<std::string> v;
+            for (std::size_t a = 0, b; a <= s.size(); a = b + 1) {
+                b = std::min(s.find(',', a), s.size());
+                v.push_back(s.substr(a, b - a));
+            }
+            const std::string id = k == 0 ? "w1" : "w2";
+            const std::string alone = f.dir + "/weit_allein." + l.format;
+            std::vector<std::string> rep = {
+                "report", f.dir + "/weit.csv", "-H",    v[2], "-B",        v[3],
+                "--vol",  v[4],                "-S",    v[5], "-D",        v[6],
+                "--origin", v[0] + "," + v[1], "--azimuth", v[7], "--crs", "EPSG:2056",
+                "--cell", "2", "--title", "Gefahrenbeurteilung Anlage " + id, "-o", alone};
+            if (l.unreadable) rep.push_back("--keep-going");
+            rep.insert(rep.end(), l.options.begin(), l.options.end());
+            const auto rr = run_orvalis(rep);
+            ASSERT_EQ(rr.code(), l.unreadable ? 3 : 0) << rr.err;
+            const std::string mine = f.dir + "/weit_ber/" + id + "." + l.format;
+            if (l.format == "html") {
+                EXPECT_EQ(comparable(read_file(mine)), comparable(read_file(alone))) << id;
+                continue;
+            }
+            // The PDF's text without its last page's command line.
+            auto text = [](const std::string& path) {
+                std::string t =
+                    run_program("/usr/bin/pdftotext", {"pdftotext", path, "-"}).out;
+                return comparable(t);
+            };
+            const std::string a = text(mine), b = text(alone);
+            EXPECT_NE(a.find("Nicht beurteilbare Objekte"), std::string::npos);
+            EXPECT_EQ(a.substr(0, a.find("CMD")), b.substr(0, b.find("CMD"))) << id;
+        }
+    }
+    unsetenv("SOURCE_DATE_EPOCH");
+}
+
 TEST(Inventory, ProgressOnlyOnATerminal) {
     const fixture& f = data();
     // Enough large dams on one thread to run past the first redraw.
