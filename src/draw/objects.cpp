@@ -72,21 +72,22 @@ void draw_polygon(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
     cairo_restore(cr);
 }
 
-void draw_line(cairo_t* cr, const cairo_matrix_t& m, const map_object& o, const map_object::part& p,
-               double u) {
+// Strokes the current path as a line of level and coverage: a coloured
+// band in a dark casing at level 1 or more and without a result, dashed
+// when computed in part; a thin dark line at level 0. The path is consumed.
+void stroke_line(cairo_t* cr, int level, coverage cover, double u) {
     cairo_save(cr);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    trace(cr, m, p, false);
-    if (o.level >= 1 || o.cover == coverage::none) {
+    if (level >= 1 || cover == coverage::none) {
         // A dark casing keeps a light colour visible over the zones.
         set_colour(cr, object_outline);
         cairo_set_line_width(cr, 0.5 * u);
         cairo_stroke_preserve(cr);
-        set_colour(cr, fill_of(o));
+        set_colour(cr, cover == coverage::none ? object_none : level_colour(level));
         cairo_set_line_width(cr, 0.32 * u);
         cairo_stroke_preserve(cr);
-        if (o.cover != coverage::full) {
+        if (cover != coverage::full) {
             const double dash[2] = {0.3 * u, 0.3 * u};
             cairo_set_dash(cr, dash, 2, 0);
             set_colour(cr, object_hatch);
@@ -97,6 +98,67 @@ void draw_line(cairo_t* cr, const cairo_matrix_t& m, const map_object& o, const 
     } else {
         set_colour(cr, object_outline);
         cairo_set_line_width(cr, std::max(0.5, 0.12 * u));
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
+}
+
+void draw_line(cairo_t* cr, const cairo_matrix_t& m, const map_object& o, const map_object::part& p,
+               double u) {
+    trace(cr, m, p, false);
+    stroke_line(cr, o.level, o.cover, u);
+}
+
+// Adds a run's polyline to the path, each point taken through m.
+void trace_run(cairo_t* cr, const cairo_matrix_t& m, const piece_run& r) {
+    bool first = true;
+    for (const world_xy& w : r.pts) {
+        double x = w.e, y = w.n;
+        cairo_matrix_transform_point(&m, &x, &y);
+        if (first)
+            cairo_move_to(cr, x, y);
+        else
+            cairo_line_to(cr, x, y);
+        first = false;
+    }
+}
+
+// An object's lines stretch by stretch: the level-0 stretches thin, then
+// one casing under all others, then their colours from the lowest level up,
+// so that where two stretches meet the higher level lies on top.
+void draw_runs(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
+               const std::vector<piece_run>& runs, double u) {
+    auto banded = [](const piece_run& r) { return r.level != 0; };
+    for (const piece_run& r : runs) {
+        if (banded(r)) continue;
+        trace_run(cr, m, r);
+        stroke_line(cr, 0, coverage::full, u);
+    }
+    cairo_save(cr);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    for (const piece_run& r : runs)
+        if (banded(r)) trace_run(cr, m, r);
+    set_colour(cr, object_outline);
+    cairo_set_line_width(cr, 0.5 * u);
+    cairo_stroke(cr);
+    std::vector<const piece_run*> order;
+    for (const piece_run& r : runs)
+        if (banded(r)) order.push_back(&r);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const piece_run* a, const piece_run* b) { return a->level < b->level; });
+    cairo_set_line_width(cr, 0.32 * u);
+    for (const piece_run* r : order) {
+        trace_run(cr, m, *r);
+        set_colour(cr, r->level < 0 ? object_none : level_colour(r->level));
+        cairo_stroke(cr);
+    }
+    if (o.cover != coverage::full) {
+        const double dash[2] = {0.3 * u, 0.3 * u};
+        cairo_set_dash(cr, dash, 2, 0);
+        set_colour(cr, object_hatch);
+        cairo_set_line_width(cr, 0.16 * u);
+        for (const piece_run* r : order) trace_run(cr, m, *r);
         cairo_stroke(cr);
     }
     cairo_restore(cr);
@@ -126,11 +188,38 @@ struct box {
     bool overlaps(const box& b) const { return x0 < b.x1 && b.x0 < x1 && y0 < b.y1 && b.y0 < y1; }
 };
 
+// The pieces of object k, null when it has none.
+const object_pieces* pieces_of(const std::vector<object_pieces>* pieces, std::size_t k) {
+    if (!pieces) return nullptr;
+    const auto it =
+        std::lower_bound(pieces->begin(), pieces->end(), k,
+                         [](const object_pieces& p, std::size_t i) { return p.object < i; });
+    return it != pieces->end() && it->object == k ? &*it : nullptr;
+}
+
 } // namespace
+
+void worst_marker(cairo_t* cr, double x, double y, double u) {
+    const double r = 0.38 * u;
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_move_to(cr, x, y - r);
+    cairo_line_to(cr, x + r, y);
+    cairo_line_to(cr, x, y + r);
+    cairo_line_to(cr, x - r, y);
+    cairo_close_path(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_set_line_width(cr, 0.16 * u);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+    cairo_stroke_preserve(cr);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
 
 // Lower levels first, so that the more endangered objects lie on top.
 void draw_objects(cairo_t* cr, const cairo_matrix_t& m, const std::vector<map_object>& objects,
-                  double u) {
+                  double u, const std::vector<object_pieces>* pieces, bool worst) {
     std::vector<std::size_t> order(objects.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
@@ -138,11 +227,20 @@ void draw_objects(cairo_t* cr, const cairo_matrix_t& m, const std::vector<map_ob
     });
     for (std::size_t k : order) {
         const map_object& o = objects[k];
+        const object_pieces* runs = pieces_of(pieces, k);
         for (const auto& p : o.parts) {
             if (p.kind == map_object::polygon) draw_polygon(cr, m, o, p, u);
-            if (p.kind == map_object::line) draw_line(cr, m, o, p, u);
+            if (p.kind == map_object::line && !runs) draw_line(cr, m, o, p, u);
             if (p.kind == map_object::point) draw_point(cr, m, o, p, u);
         }
+        if (runs) draw_runs(cr, m, o, runs->runs, u);
+    }
+    if (!worst) return;
+    for (std::size_t k : order) {
+        if (!objects[k].has_worst) continue;
+        double x = objects[k].worst.e, y = objects[k].worst.n;
+        cairo_matrix_transform_point(&m, &x, &y);
+        worst_marker(cr, x, y, u);
     }
 }
 

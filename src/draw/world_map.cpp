@@ -207,8 +207,9 @@ constexpr legend_look look = {
     {0.8, 0.85, 1.55}, {0.68, 1.7, 2.45}, {0.72, 0.6, 2.4}, 1.5, 0.9, 1.6, true};
 
 // The objects' fills, partly computed (hatched level 1) and not computed
-// (grey), and how many labels found no place; returns the y below them.
-double object_rows(cairo_t* cr, double x, double y, double u, std::size_t dropped) {
+// (grey), the worst points' marker when marked, and how many labels found
+// no place; returns the y below them.
+double object_rows(cairo_t* cr, double x, double y, double u, std::size_t dropped, bool marked) {
     y = legend_heading(cr, look, x, y, u, "Objekte");
     y = legend_row(cr, look, x, y, u, "teilweise berechnet", "",
                    [&](double a, double b, double c, double d) {
@@ -230,6 +231,15 @@ double object_rows(cairo_t* cr, double x, double y, double u, std::size_t droppe
                        cairo_rectangle(cr, a, b, c, d);
                        cairo_fill(cr);
                    });
+    if (marked) {
+        y = legend_row(cr, look, x, y, u, "schlimmster Punkt", "h\u00f6chste Stufe des Objekts",
+                       [&](double a, double b, double c, double d) {
+                           cairo_set_source_rgb(cr, 1, 1, 1);
+                           cairo_rectangle(cr, a, b, c, d);
+                           cairo_fill(cr);
+                           worst_marker(cr, a + c / 2, b + d / 2, u);
+                       });
+    }
     if (dropped > 0) {
         font(cr, 0.72 * u);
         text(cr, x, y + 0.6 * u,
@@ -265,7 +275,11 @@ void draw_legend(cairo_t* cr, const world_view& v, double x, double y, double u,
     y = level_rows(cr, look, x, y, u, v.jet.lv, v.opacity);
     y += 0.5 * u;
     y = no_result_rows(cr, look, x, y, u, false);
-    if (v.objects && !v.objects->empty()) y = object_rows(cr, x, y, u, dropped);
+    if (v.objects && !v.objects->empty()) {
+        const bool marked = std::any_of(v.objects->begin(), v.objects->end(),
+                                        [](const map_object& o) { return o.has_worst; });
+        y = object_rows(cr, x, y, u, dropped, marked);
+    }
     y = breach_row(cr, look, x, y, u);
     y = direction_row(cr, x, y, u);
     font(cr, 0.72 * u);
@@ -356,7 +370,7 @@ std::size_t draw_world_map(cairo_t* cr, double width, double height, const world
         cairo_save(cr);
         cairo_rectangle(cr, f.ox, f.oy, f.mw, f.mh);
         cairo_clip(cr);
-        draw_objects(cr, wm, *v.objects, u);
+        draw_objects(cr, wm, *v.objects, u, v.pieces, true);
         const double clip[4] = {f.ox, f.oy, f.mw, f.mh};
         dropped = draw_labels(cr, wm, *v.objects, v.label_from, u, clip);
         cairo_restore(cr);
