@@ -8,6 +8,7 @@
 #include "map/run.h"
 #include "raster/background.h"
 #include "report/hashes.h"
+#include "report/line_pieces.h"
 
 namespace orv::report {
 
@@ -69,6 +70,7 @@ void fill(const request& r, const assess::outcome& o, const map::map_result& res
     c.map.view.g = r.judge.g;
     c.map.view.objects = &c.list.drawn;
     c.map.view.label_from = r.judge.from;
+    c.map.pieces = line_pieces(r.judge);
 }
 
 } // namespace
