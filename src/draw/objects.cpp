@@ -123,34 +123,37 @@ void trace_run(cairo_t* cr, const cairo_matrix_t& m, const piece_run& r) {
     }
 }
 
+// Adds the runs of level lv to the path (all but level 0 with any); true
+// when there was one.
+bool trace_level(cairo_t* cr, const cairo_matrix_t& m, const std::vector<piece_run>& runs, int lv,
+                 bool any = false) {
+    bool traced = false;
+    for (const piece_run& r : runs) {
+        if (any ? r.level == 0 : r.level != lv) continue;
+        trace_run(cr, m, r);
+        traced = true;
+    }
+    return traced;
+}
+
 // An object's lines stretch by stretch: the level-0 stretches thin, then
 // one casing under all others, then their colours from the lowest level up,
-// so that where two stretches meet the higher level lies on top.
+// so that where two stretches meet the higher level lies on top; each
+// level is one stroke, so that a vector page stays small.
 void draw_runs(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
                const std::vector<piece_run>& runs, double u) {
-    auto banded = [](const piece_run& r) { return r.level != 0; };
-    for (const piece_run& r : runs) {
-        if (banded(r)) continue;
-        trace_run(cr, m, r);
-        stroke_line(cr, 0, coverage::full, u);
-    }
+    if (trace_level(cr, m, runs, 0)) stroke_line(cr, 0, coverage::full, u);
+    if (!trace_level(cr, m, runs, 0, true)) return;
     cairo_save(cr);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    for (const piece_run& r : runs)
-        if (banded(r)) trace_run(cr, m, r);
     set_colour(cr, object_outline);
     cairo_set_line_width(cr, 0.5 * u);
     cairo_stroke(cr);
-    std::vector<const piece_run*> order;
-    for (const piece_run& r : runs)
-        if (banded(r)) order.push_back(&r);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const piece_run* a, const piece_run* b) { return a->level < b->level; });
     cairo_set_line_width(cr, 0.32 * u);
-    for (const piece_run* r : order) {
-        trace_run(cr, m, *r);
-        set_colour(cr, r->level < 0 ? object_none : level_colour(r->level));
+    for (const int lv : {-1, 1, 2, 3}) {
+        if (!trace_level(cr, m, runs, lv)) continue;
+        set_colour(cr, lv < 0 ? object_none : level_colour(lv));
         cairo_stroke(cr);
     }
     if (o.cover != coverage::full) {
@@ -158,7 +161,7 @@ void draw_runs(cairo_t* cr, const cairo_matrix_t& m, const map_object& o,
         cairo_set_dash(cr, dash, 2, 0);
         set_colour(cr, object_hatch);
         cairo_set_line_width(cr, 0.16 * u);
-        for (const piece_run* r : order) trace_run(cr, m, *r);
+        trace_level(cr, m, runs, 0, true);
         cairo_stroke(cr);
     }
     cairo_restore(cr);

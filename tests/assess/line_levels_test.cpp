@@ -45,45 +45,60 @@ bool same(xy a, xy b) {
 struct line_case {
     const char* name;
     std::vector<xy> v;
+    double spacing;
     std::vector<int> levels; // the runs' levels in order; empty: not checked
 };
+
+// The pieces on either side of each run's end on the straight line a-b
+// take the higher level of their two samples (by the model directly).
+void check_ends(const line_case& c, const std::vector<level_run>& runs) {
+    const xy a = c.v.front(), b = c.v.back();
+    const double len = std::hypot(b.e - a.e, b.n - a.n);
+    const double ue = c.spacing * (b.e - a.e) / len, un = c.spacing * (b.n - a.n) / len;
+    for (std::size_t k = 0; k + 1 < runs.size(); ++k) {
+        const xy end = runs[k].pts.back();
+        const int prior = level_at({end.e - ue, end.n - un}), here = level_at(end),
+                  next = level_at({end.e + ue, end.n + un});
+        EXPECT_EQ(std::max(prior, here), runs[k].level) << c.name << " " << k;
+        EXPECT_EQ(std::max(here, next), runs[k + 1].level) << c.name << " " << k;
+    }
+}
 
 TEST(AssessLineLevels, RunsFollowTheModelAndTopAtTheVerdict) {
     const orv::assess::frame f =
         orv::assess::make_frame(orv::make_site(site_params()), orv::levels{}, g);
     const std::vector<line_case> cases = {
         // A road across the jet from its centre out of the zones.
-        {"across", {world(60, 0), world(60, 1000)}, {3, 2, 1, 0}},
+        {"across", {world(60, 0), world(60, 1000)}, 1.5, {3, 2, 1, 0}},
         // The same road the other way round: the order turns with it.
-        {"back", {world(60, -1000), world(60, 0)}, {0, 1, 2, 3}},
+        {"back", {world(60, -1000), world(60, 0)}, 1, {0, 1, 2, 3}},
+        {"inwards", {world(80, -900), world(80, 0)}, 2.5, {}},
+        {"slanted", {world(40, -300), world(400, 300)}, 1, {}},
         // Bent, with a repeated vertex, from the centre out and back in.
-        {"bent", {world(60, 0), world(60, 300), world(60, 300), world(150, 20)}, {}},
+        {"bent", {world(60, 0), world(60, 300), world(60, 300), world(150, 20)}, 1.5, {}},
         // Along the jet from the breach on: near it no result first.
-        {"along", {world(0, 0), world(3000, 0)}, {}},
+        {"along", {world(0, 0), world(3000, 0)}, 1.5, {}},
         // Wholly upstream: one run without a result.
-        {"upstream", {world(-500, 0), world(-100, 40)}, {-1}},
+        {"upstream", {world(-500, 0), world(-100, 40)}, 1.5, {-1}},
         // A single vertex: one run of it, at its level.
-        {"single", {world(60, 0)}, {3}},
+        {"single", {world(60, 0)}, 1.5, {3}},
     };
-    const double spacing = 1.5;
     for (const auto& c : cases) {
         const std::vector<level_run> runs =
-            orv::assess::line_runs(f, spacing, c.v.data(), c.v.size());
+            orv::assess::line_runs(f, c.spacing, c.v.data(), c.v.size());
         ASSERT_FALSE(runs.empty()) << c.name;
         // The judge over the same line, as an assessment samples it.
         orv::assess::judge j(f);
         std::vector<xy> buf;
-        orv::assess::sampler s(spacing, j, buf);
+        orv::assess::sampler s(c.spacing, j, buf);
         s.line(c.v.data(), c.v.size());
         s.flush();
         int top = orv::no_level;
-        for (const level_run& r : runs) top = std::max(top, r.level);
+        std::vector<int> got;
+        for (const level_run& r : runs) top = std::max(top, r.level), got.push_back(r.level);
         EXPECT_EQ(top, j.result().level) << c.name;
-        if (!c.levels.empty()) {
-            std::vector<int> got;
-            for (const level_run& r : runs) got.push_back(r.level);
-            EXPECT_EQ(got, c.levels) << c.name;
-        }
+        if (!c.levels.empty()) EXPECT_EQ(got, c.levels) << c.name;
+        if (c.v.size() == 2) check_ends(c, runs);
         // The runs join end to end from the first vertex to the last, and
         // every vertex lies on them.
         EXPECT_TRUE(same(runs.front().pts.front(), c.v.front())) << c.name;
@@ -99,38 +114,6 @@ TEST(AssessLineLevels, RunsFollowTheModelAndTopAtTheVerdict) {
                 if (next < c.v.size() && same(p, c.v[next])) ++next;
         }
         EXPECT_EQ(next, c.v.size()) << c.name << ": vertices missing from the runs";
-    }
-}
-
-// Where a run of a straight road ends: the pieces on either side of its
-// end take the higher level of their two samples, and the level changes
-// at one of them.
-TEST(AssessLineLevels, RunEndsLieWithinOneSpacingOfTheLevelChange) {
-    const orv::assess::frame f =
-        orv::assess::make_frame(orv::make_site(site_params()), orv::levels{}, g);
-    const struct {
-        const char* name;
-        xy a, b;
-        double spacing;
-    } cases[] = {
-        {"outwards", world(60, 0), world(60, 1000), 1},
-        {"inwards", world(80, -900), world(80, 0), 2.5},
-        {"slanted", world(40, -300), world(400, 300), 1},
-    };
-    for (const auto& c : cases) {
-        const xy v[2] = {c.a, c.b};
-        const std::vector<level_run> runs = orv::assess::line_runs(f, c.spacing, v, 2);
-        ASSERT_GE(runs.size(), 2u) << c.name;
-        const double len = std::hypot(c.b.e - c.a.e, c.b.n - c.a.n);
-        const double ue = (c.b.e - c.a.e) / len, un = (c.b.n - c.a.n) / len;
-        for (std::size_t k = 0; k + 1 < runs.size(); ++k) {
-            const xy end = runs[k].pts.back();
-            const xy before{end.e - c.spacing * ue, end.n - c.spacing * un};
-            const xy after{end.e + c.spacing * ue, end.n + c.spacing * un};
-            const int prior = level_at(before), here = level_at(end), next = level_at(after);
-            EXPECT_EQ(std::max(prior, here), runs[k].level) << c.name << " " << k;
-            EXPECT_EQ(std::max(here, next), runs[k + 1].level) << c.name << " " << k;
-        }
     }
 }
 
