@@ -12,6 +12,9 @@ namespace orv::draw {
 
 namespace {
 
+// The worst point marker's width in text units.
+constexpr double marker_width = 0.76;
+
 // Adds the rings of a part to the path, each point taken through m.
 void trace(cairo_t* cr, const cairo_matrix_t& m, const map_object::part& p, bool close) {
     for (const auto& ring : p.rings) {
@@ -200,10 +203,27 @@ const object_pieces* pieces_of(const std::vector<object_pieces>* pieces, std::si
     return it != pieces->end() && it->object == k ? &*it : nullptr;
 }
 
+// Whether o is large enough on the page that its worst point's marker
+// leaves most of it visible: its extent reaches three markers' widths.
+bool room_for_marker(const cairo_matrix_t& m, const map_object& o, double u) {
+    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+    for (const auto& p : o.parts) {
+        if (p.kind == map_object::point) continue;
+        for (const auto& ring : p.rings)
+            for (const world_xy& w : ring) {
+                double x = w.e, y = w.n;
+                cairo_matrix_transform_point(&m, &x, &y);
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+    }
+    return std::max(x1 - x0, y1 - y0) >= 3 * marker_width * u;
+}
+
 } // namespace
 
 void worst_marker(cairo_t* cr, double x, double y, double u) {
-    const double r = 0.38 * u;
+    const double r = marker_width / 2 * u;
     cairo_save(cr);
     cairo_new_path(cr);
     cairo_move_to(cr, x, y - r);
@@ -221,8 +241,9 @@ void worst_marker(cairo_t* cr, double x, double y, double u) {
 }
 
 // Lower levels first, so that the more endangered objects lie on top.
-void draw_objects(cairo_t* cr, const cairo_matrix_t& m, const std::vector<map_object>& objects,
-                  double u, const std::vector<object_pieces>* pieces, bool worst) {
+std::size_t draw_objects(cairo_t* cr, const cairo_matrix_t& m,
+                         const std::vector<map_object>& objects, double u,
+                         const std::vector<object_pieces>* pieces, bool worst) {
     std::vector<std::size_t> order(objects.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
@@ -238,13 +259,16 @@ void draw_objects(cairo_t* cr, const cairo_matrix_t& m, const std::vector<map_ob
         }
         if (runs) draw_runs(cr, m, o, runs->runs, u);
     }
-    if (!worst) return;
+    std::size_t marked = 0;
+    if (!worst) return marked;
     for (std::size_t k : order) {
-        if (!objects[k].has_worst) continue;
+        if (!objects[k].has_worst || !room_for_marker(m, objects[k], u)) continue;
         double x = objects[k].worst.e, y = objects[k].worst.n;
         cairo_matrix_transform_point(&m, &x, &y);
         worst_marker(cr, x, y, u);
+        ++marked;
     }
+    return marked;
 }
 
 std::size_t draw_labels(cairo_t* cr, const cairo_matrix_t& m,

@@ -55,9 +55,12 @@ struct object_pieces {
 // Draws the objects with the world-to-page matrix m; u is the picture's
 // text unit (points markers and line widths follow it). pieces, sorted by
 // object, colour the lines of the objects they name stretch by stretch;
-// with worst, the worst points are marked over everything.
-void draw_objects(cairo_t* cr, const cairo_matrix_t& m, const std::vector<map_object>& objects,
-                  double u, const std::vector<object_pieces>* pieces = nullptr, bool worst = false);
+// with worst, the worst points are marked over everything, on objects
+// whose lines or areas span at least three markers on the page (a smaller
+// one would be hidden under its marker). Returns how many were marked.
+std::size_t draw_objects(cairo_t* cr, const cairo_matrix_t& m,
+                         const std::vector<map_object>& objects, double u,
+                         const std::vector<object_pieces>* pieces = nullptr, bool worst = false);
 
 // The marker of a worst point centred at page point (x, y): a small dark
 // diamond with a white rim.

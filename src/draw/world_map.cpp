@@ -267,19 +267,16 @@ double direction_row(cairo_t* cr, double x, double y, double u) {
     return y + 2.0 * u;
 }
 
-// The legend: levels, the zones without a result, the objects' fills, the
-// breach and the jet's direction, the coordinate system and the cells.
+// The legend: levels, the zones without a result, the objects' fills (and
+// the worst points' marker when marked), the breach and the jet's
+// direction, the coordinate system and the cells.
 void draw_legend(cairo_t* cr, const world_view& v, double x, double y, double u,
-                 std::size_t dropped) {
+                 std::size_t dropped, bool marked) {
     cairo_save(cr);
     y = level_rows(cr, look, x, y, u, v.jet.lv, v.opacity);
     y += 0.5 * u;
     y = no_result_rows(cr, look, x, y, u, false);
-    if (v.objects && !v.objects->empty()) {
-        const bool marked = std::any_of(v.objects->begin(), v.objects->end(),
-                                        [](const map_object& o) { return o.has_worst; });
-        y = object_rows(cr, x, y, u, dropped, marked);
-    }
+    if (v.objects && !v.objects->empty()) y = object_rows(cr, x, y, u, dropped, marked);
     y = breach_row(cr, look, x, y, u);
     y = direction_row(cr, x, y, u);
     font(cr, 0.72 * u);
@@ -364,20 +361,20 @@ std::size_t draw_world_map(cairo_t* cr, double width, double height, const world
     paint_zones(cr, f, v, u);
     draw_grid(cr, f, u);
     draw_jet(cr, f, v, u);
-    std::size_t dropped = 0;
+    std::size_t dropped = 0, marked = 0;
     if (v.objects) {
         const cairo_matrix_t wm = world_matrix(f);
         cairo_save(cr);
         cairo_rectangle(cr, f.ox, f.oy, f.mw, f.mh);
         cairo_clip(cr);
-        draw_objects(cr, wm, *v.objects, u, v.pieces, true);
+        marked = draw_objects(cr, wm, *v.objects, u, v.pieces, true);
         const double clip[4] = {f.ox, f.oy, f.mw, f.mh};
         dropped = draw_labels(cr, wm, *v.objects, v.label_from, u, clip);
         cairo_restore(cr);
     }
     north_arrow(cr, f.ox + f.mw - 1.8 * u, f.oy + 0.9 * u, 3.2 * u);
     scale_bar(cr, f, u);
-    draw_legend(cr, v, f.ox + f.mw + 1.5 * u, f.oy, u, dropped);
+    draw_legend(cr, v, f.ox + f.mw + 1.5 * u, f.oy, u, dropped, marked > 0);
     return dropped;
 }
 

@@ -42,9 +42,10 @@ uint32_t drawn_at(const std::vector<map_object>& objects, const std::vector<obje
 
 // A road from (5, 20.5) to (115, 20.5) at level 3, its worst point at x = 10:
 // half-way between pixel rows, so that even a thin line covers row 20.
-map_object road(coverage cover) {
+map_object road(coverage cover, bool small) {
     map_object o;
-    o.parts.push_back({map_object::line, {{{5, 20.5}, {60, 20.5}, {115, 20.5}}}});
+    o.parts.push_back({map_object::line, {{{5, 20.5}, {small ? 14.0 : 60, 20.5}}}});
+    if (!small) o.parts[0].rings[0].push_back({115, 20.5});
     o.level = 3;
     o.cover = cover;
     o.has_worst = true;
@@ -65,6 +66,7 @@ TEST(DrawLinePieces, EachStretchInItsLevelsColour) {
         bool with_pieces, worst;
         int x, y;
         uint32_t want;
+        bool small = false; // the road 9 units long, less than three markers
     } cases[] = {
         {"level 3 stretch", coverage::full, true, false, 25, 20,
          rgb_of(orv::draw::level_colour(3))},
@@ -80,11 +82,13 @@ TEST(DrawLinePieces, EachStretchInItsLevelsColour) {
         // The worst point's marker: dark in its middle, only when asked for.
         {"marker", coverage::full, true, true, 10, 20, 0x000000},
         {"no marker", coverage::full, true, false, 10, 20, rgb_of(orv::draw::level_colour(3))},
+        {"too small to mark", coverage::full, false, true, 10, 20,
+         rgb_of(orv::draw::level_colour(3)), true},
         // An object without a result keeps its grey (between two dashes).
         {"open", coverage::none, false, false, 69, 20, rgb_of(orv::draw::object_none)},
     };
     for (const auto& c : cases) {
-        std::vector<map_object> objects = {road(c.cover)};
+        std::vector<map_object> objects = {road(c.cover, c.small)};
         EXPECT_EQ(drawn_at(objects, c.with_pieces ? &pieces : nullptr, c.worst, c.x, c.y), c.want)
             << c.name;
     }
