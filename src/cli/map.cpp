@@ -30,6 +30,7 @@
 #include "raster/background.h"
 #include "raster/level_raster.h"
 #include "raster/raster.h"
+#include "report/line_pieces.h"
 #include "report/objects.h"
 #include "report/world_picture.h"
 #include "vector/map_files.h"
@@ -323,6 +324,7 @@ maybe_problem draw_picture(const map_opts& op, map_plan& m, const map::map_resul
         v.label_from = m.objects.from;
         m.world.view.objects = &objects.drawn;
         m.world.view.label_from = m.objects.from;
+        m.world.pieces = report::line_pieces(m.objects);
     }
     std::function<void(cairo_t*)> paint = [&](cairo_t* cr) {
         draw::draw_map(cr, m.width, m.height, v);

@@ -252,8 +252,9 @@ constexpr legend_look look = {
     {0.8, 0.85, 1.55}, {0.68, 1.7, 2.45}, {0.72, 0.6, 2.4}, 1.5, 0.9, 1.6, true};
 
 // The objects' fills, partly computed (hatched level 1) and not computed
-// (grey), and how many labels found no place; returns the y below them.
-double object_rows(cairo_t* cr, double x, double y, double u, std::size_t dropped) {
+// (grey), the worst points' marker when marked, and how many labels found
+// no place; returns the y below them.
+double object_rows(cairo_t* cr, double x, double y, double u, std::size_t dropped, bool marked) {
     y = legend_heading(cr, look, x, y, u, "Objekte");
     y = legend_row(cr, look, x, y, u, "teilweise berechnet", "",
                    [&](double a, double b, double c, double d) {
@@ -275,6 +276,15 @@ double object_rows(cairo_t* cr, double x, double y, double u, std::size_t droppe
                        cairo_rectangle(cr, a, b, c, d);
                        cairo_fill(cr);
                    });
+    if (marked) {
+        y = legend_row(cr, look, x, y, u, "schlimmster Punkt", "h\u00f6chste Stufe des Objekts",
+                       [&](double a, double b, double c, double d) {
+                           cairo_set_source_rgb(cr, 1, 1, 1);
+                           cairo_rectangle(cr, a, b, c, d);
+                           cairo_fill(cr);
+                           worst_marker(cr, a + c / 2, b + d / 2, u);
+                       });
+    }
     if (dropped > 0) {
         font(cr, 0.72 * u);
         text(cr, x, y + 0.6 * u,
@@ -302,15 +312,16 @@ double direction_row(cairo_t* cr, double x, double y, double u) {
     return y + 2.0 * u;
 }
 
-// The legend: levels, the zones without a result, the objects' fills, the
-// breach and the jet's direction, the coordinate system and the cells.
+// The legend: levels, the zones without a result, the objects' fills (and
+// the worst points' marker when marked), the breach and the jet's
+// direction, the coordinate system and the cells.
 void draw_legend(cairo_t* cr, const world_view& v, double x, double y, double u,
-                 std::size_t dropped) {
+                 std::size_t dropped, bool marked) {
     cairo_save(cr);
     y = level_rows(cr, look, x, y, u, v.jet.lv, v.opacity);
     y += 0.5 * u;
     y = no_result_rows(cr, look, x, y, u, false);
-    if (v.objects && !v.objects->empty()) y = object_rows(cr, x, y, u, dropped);
+    if (v.objects && !v.objects->empty()) y = object_rows(cr, x, y, u, dropped, marked);
     y = breach_row(cr, look, x, y, u);
     y = direction_row(cr, x, y, u);
     y = overview_rows(cr, x, y, u, v);
@@ -398,12 +409,13 @@ std::vector<std::string> draw_world_map(cairo_t* cr, double width, double height
     draw_overview_marks(cr, f, v, u);
     draw_jet(cr, f, v, u);
     std::vector<std::string> dropped;
+    std::size_t marked = 0;
     if (v.objects) {
         const cairo_matrix_t wm = world_matrix(f);
         cairo_save(cr);
         cairo_rectangle(cr, f.ox, f.oy, f.mw, f.mh);
         cairo_clip(cr);
-        draw_objects(cr, wm, *v.objects, u);
+        marked = draw_objects(cr, wm, *v.objects, u, v.pieces, true);
         dropped = draw_labels(cr, wm, *v.objects, v.label_from, u, room_of(cr, f, v, u));
         cairo_restore(cr);
     }
@@ -411,7 +423,7 @@ std::vector<std::string> draw_world_map(cairo_t* cr, double width, double height
     north_tip(f, u, nx, ny);
     north_arrow(cr, nx, ny, north_size * u);
     scale_bar(cr, f, u);
-    draw_legend(cr, v, f.ox + f.mw + 1.5 * u, f.oy, u, dropped.size());
+    draw_legend(cr, v, f.ox + f.mw + 1.5 * u, f.oy, u, dropped.size(), marked > 0);
     return dropped;
 }
 

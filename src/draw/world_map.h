@@ -39,6 +39,7 @@ struct world_view {
     map::georef g;
     std::string crs_name;
     const std::vector<map_object>* objects = nullptr;
+    const std::vector<object_pieces>* pieces = nullptr; // lines stretch by stretch, by object
     int label_from = 1;
     const background* bg = nullptr;
     double opacity = 1; // of the zones

@@ -9,6 +9,7 @@
 #include "map/run.h"
 #include "raster/background.h"
 #include "report/hashes.h"
+#include "report/line_pieces.h"
 
 namespace orv::report {
 
@@ -77,6 +78,7 @@ void fill(const request& r, const assess::outcome& o, const map::map_result& res
     c.map.view.objects = &c.list.drawn;
     c.map.view.label_from = r.judge.from;
     if (const auto t = map::find_table_range(r.judge.s)) c.tables_end = t->far;
+    c.map.pieces = line_pieces(r.judge);
 }
 
 } // namespace

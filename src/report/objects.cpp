@@ -135,6 +135,12 @@ void object_collector::draw(const object_row& row, const std::vector<assess::par
     o.anchor = anchor_of(parts);
     o.layer = row.layer;
     o.name = row.label;
+    // A point object is its own worst point; a line or area is marked where
+    // it is hit worst.
+    o.has_worst = v.level != no_level && v.level >= 1 &&
+                  std::any_of(parts.begin(), parts.end(),
+                              [](const assess::part& p) { return p.k != assess::part::point; });
+    if (o.has_worst) o.worst = {v.east, v.north};
     for (const auto& p : parts) {
         draw::map_object::part d;
         d.kind = p.k == assess::part::point  ? draw::map_object::point

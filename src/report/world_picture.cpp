@@ -57,6 +57,9 @@ bool plan_world(const world_request& r, double width, double height, double dpi,
     p.view.opacity = r.background.empty() ? 1.0 : r.opacity.value_or(0.6);
     p.view.crs_name = raster::crs_name(r.wkt);
     p.view.bg = nullptr;
+    p.pieces.clear();
+    if (r.pieces && r.view.objects) p.pieces = r.pieces(p.frame.box, *r.view.objects);
+    p.view.pieces = nullptr;
     if (!r.background.empty()) {
         const double k = dpi > 0 ? dpi / 72 : 1;
         const int w = std::max(1, static_cast<int>(std::lround(p.frame.mw * k)));
@@ -73,6 +76,7 @@ bool plan_world(const world_request& r, double width, double height, double dpi,
 std::vector<std::string> draw_world(cairo_t* cr, const world_plan& p) {
     draw::world_view v = p.view;
     if (v.bg) v.bg = &p.bg;
+    if (!p.pieces.empty()) v.pieces = &p.pieces;
     return draw::draw_world_map(cr, p.width, p.height, p.frame, v);
 }
 

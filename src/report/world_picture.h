@@ -1,6 +1,7 @@
 // A map picture in world coordinates put together: the extent chosen, the
 // background warped to the picture's pixels, the map drawn.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,11 @@ struct world_request {
     std::optional<double> opacity; // of the zones over a background (default 0.6)
     extent_kind extent = extent_kind::objects;
     map::world_box given; // for extent_kind::given
+    // The stretches of the objects' lines inside the map's box, computed
+    // once the box is known; none for lines in one colour.
+    std::function<std::vector<draw::object_pieces>(const map::world_box&,
+                                                   const std::vector<draw::map_object>&)>
+        pieces;
 };
 
 // A world picture ready to draw on a width x height page.
@@ -29,6 +35,7 @@ struct world_plan {
     draw::world_frame frame;
     draw::background bg;
     draw::world_view view;
+    std::vector<draw::object_pieces> pieces; // of the objects inside the frame's box
     double width = 0, height = 0;
 };
 

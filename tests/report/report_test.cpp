@@ -411,3 +411,84 @@ TEST(Report, BadObjectOptionValuesWriteNothing) {
 }
 
 } // namespace
+
+namespace {
+
+std::string line_json(const std::vector<std::pair<double, double>>& jet) {
+    std::string s = "{\"type\":\"LineString\",\"coordinates\":[";
+    for (std::size_t k = 0; k < jet.size(); ++k) {
+        double e, n;
+        world(jet[k].first, jet[k].second, e, n);
+        char b[80];
+        std::snprintf(b, sizeof b, "%s[%.3f,%.3f]", k ? "," : "", e, n);
+        s += b;
+    }
+    return s + "]}";
+}
+
+// A road of 1 km across the jet at x = 60 from its centre out of the zones.
+TEST(WorldMap, RoadIsColouredStretchByStretch) {
+    const std::string dir = scratch_dir();
+    write_layer(dir + "/r.geojson", {{line_json({{60, 0}, {60, 1000}}), "Strasse"}});
+    std::vector<std::string> a = site("map");
+    for (const char* s : {"--objects", "r.geojson", "-o", "k.png", "--width", "1000", "--height",
+                          "800", "--extent"})
+        a.push_back(s);
+    // The map shows the road's first 300 m, where the zones end.
+    double e0, n0, e1, n1;
+    world(60, 0, e0, n0);
+    world(60, 300, e1, n1);
+    const orv::map::world_box want =
+        box_of(std::min(e0, e1) - 40, std::min(n0, n1) - 40, std::max(e0, e1) + 40,
+               std::max(n0, n1) + 40);
+    a.push_back(extent_text(want));
+    const auto r = run_orvalis(a, {}, dir);
+    ASSERT_EQ(r.code(), 0) << r.err;
+    const orv::draw::world_frame f = orv::draw::place_world(1000, 800, want);
+    cairo_surface_t* s = cairo_image_surface_create_from_png((dir + "/k.png").c_str());
+    ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS);
+    // On the road amid each level's stretch (found along it by the model)
+    // the road has that level's colour; far out, none of the levels'.
+    int found = 0;
+    for (int lv = 1; lv <= 3; ++lv) {
+        double lo = -1, hi = -1;
+        for (double y = 0; y <= 1000; y += 1) {
+            double e, n;
+            world(60, y, e, n);
+            if (level_at(e, n) == lv) hi = y, lo = lo < 0 ? y : lo;
+        }
+        if (hi - lo < 6) continue; // too short a stretch to hit at this scale
+        ++found;
+        double e, n;
+        world(60, (lo + hi) / 2, e, n);
+        EXPECT_EQ(pixel_at(s, f.X(e), f.Y(n)), rgb_of(lv)) << "level " << lv;
+    }
+    EXPECT_GE(found, 2);
+    double e, n;
+    world(60, 280, e, n);
+    ASSERT_EQ(level_at(e, n), 0);
+    const uint32_t far = pixel_at(s, f.X(e), f.Y(n));
+    for (int lv = 1; lv <= 3; ++lv) EXPECT_NE(far, rgb_of(lv)) << "far out at level " << lv;
+    EXPECT_NE(far, 0xffffffu) << "the road is drawn far out too";
+    cairo_surface_destroy(s);
+}
+
+// A report over a long road builds, twice the same bytes.
+TEST(Report, RoadReportIsReproducible) {
+    const std::string dir = scratch_dir();
+    write_layer(dir + "/r.geojson", {{line_json({{60, 0}, {60, 1000}}), "Strasse"},
+                                     {line_json({{-400, 0}, {-100, 50}}), "Oben"}});
+    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    for (const char* format : {"pdf", "html"}) {
+        std::vector<std::string> a = report_args("r.geojson", "b.out");
+        a.push_back("--format");
+        a.push_back(format);
+        ASSERT_EQ(run_orvalis(a, {}, dir).code(), 0) << format;
+        const std::string first = read_file(dir + "/b.out");
+        ASSERT_EQ(run_orvalis(a, {}, dir).code(), 0) << format;
+        EXPECT_TRUE(first == read_file(dir + "/b.out")) << format << ": other bytes";
+    }
+    unsetenv("SOURCE_DATE_EPOCH");
+}
+
+} // namespace
