@@ -34,6 +34,7 @@ struct map_object {
     double h = 0; // the worst point's depth, for the order of labels
     std::string label;
     world_xy anchor{0, 0};
+    bool far = false; // left undrawn far off the pictures: only its name is kept
     std::size_t layer = 0; // index of its layer
     std::string name;      // the label or the feature's id, for lists
     bool has_worst = false; // a marker at worst belongs to the object

@@ -23,8 +23,9 @@ std::vector<std::string> layer_names(const std::vector<assess::layer_in>& layers
 }
 
 // A box around everything the picture can show: the map grid and the
-// objects at level 1 or higher, three times their larger side each way, so
-// that any page's proportions and padding stay inside it.
+// objects at level 1 or higher, six times their larger side each way, so
+// that the overview (four times its core's larger side around the core)
+// and any page's proportions and padding stay inside it.
 void near_box(const report_judging& j, const map::map_grid& g, double out[4]) {
     map::world_box b = map::computed_box(j.f.g, g.x, g.y);
     object_scratch sc;
@@ -37,7 +38,7 @@ void near_box(const report_judging& j, const map::map_grid& g, double out[4]) {
         b.add(o[2], o[3]);
     }
     const double ce = (b.e0 + b.e1) / 2, cn = (b.n0 + b.n1) / 2;
-    const double half = 3 * std::max(b.width(), b.height()) + 1000;
+    const double half = 6 * std::max(b.width(), b.height()) + 1000;
     out[0] = ce - half, out[1] = cn - half, out[2] = ce + half, out[3] = cn + half;
 }
 

@@ -113,8 +113,18 @@ void object_collector::take(std::size_t layer, std::string label,
         return;
     }
     if (v.st == assess::state::upstream) return;
-    if (drawn) draw(row, parts, v);
-    else hidden_ = true;
+    if (drawn) {
+        draw(row, parts, v);
+    } else if (!v.failed) {
+        // Far off every picture: kept by name only, so that the overview
+        // lists it beyond itself as it lists every object drawn there (an
+        // unreadable one has no place, drawn or not).
+        draw::map_object& o = list_.drawn.emplace_back();
+        o.far = true;
+        o.level = v.level;
+        o.layer = row.layer;
+        o.name = row.label;
+    }
     if (row.level != no_level && row.level >= 1) {
         list_.endangered.push_back(std::move(row));
     } else if (v.st == assess::state::none) {
@@ -163,9 +173,6 @@ object_list object_collector::finish() {
                          if (a.level != b.level) return a.level > b.level;
                          return a.x < b.x;
                      });
-    // Objects far off draw nothing, yet the legend shows the objects' rows
-    // whenever there are any: one object without parts stands for them.
-    if (hidden_ && list_.drawn.empty()) list_.drawn.emplace_back();
     return std::move(list_);
 }
 

@@ -57,7 +57,6 @@ class object_collector {
     std::string label_field_;
     object_list list_;
     std::size_t order_ = 0;
-    bool hidden_ = false; // some object was left undrawn
 };
 
 // Runs the assessment r (without its output file), gathering its objects

@@ -85,7 +85,7 @@ std::vector<std::size_t> objects_outside(const std::vector<draw::map_object>& ob
     std::vector<std::size_t> out;
     for (std::size_t k = 0; k < objects.size(); ++k) {
         const map::world_box o = box_of(objects[k]);
-        if (!o.empty() && !holds(b, o)) out.push_back(k);
+        if (objects[k].far || (!o.empty() && !holds(b, o))) out.push_back(k);
     }
     return out;
 }
@@ -149,12 +149,17 @@ std::string dropped_line(const std::vector<std::string>& dropped) {
 std::string beyond_line(const std::vector<draw::map_object>& objects,
                         const std::vector<std::size_t>& beyond,
                         const std::vector<std::string>& layers) {
+    // The first names, then how many more: a register's layer may hold
+    // thousands of objects far off.
+    constexpr std::size_t most = 50;
     std::string s;
-    for (std::size_t k : beyond) {
-        const draw::map_object& o = objects[k];
+    for (std::size_t i = 0; i < beyond.size() && i < most; ++i) {
+        const draw::map_object& o = objects[beyond[i]];
         const std::string layer = o.layer < layers.size() ? layers[o.layer] + ": " : "";
         s += (s.empty() ? "ausserhalb der \u00dcbersicht: " : ", ") + layer + o.name;
     }
+    if (beyond.size() > most)
+        s += " und " + std::to_string(beyond.size() - most) + " weitere";
     return s;
 }
 

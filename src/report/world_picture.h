@@ -75,7 +75,8 @@ bool plan_overview(const world_request& r, const world_plan& d, std::optional<do
 std::string dropped_line(const std::vector<std::string>& dropped);
 
 // "ausserhalb der Übersicht: Gebäude: A, Strassen: 7" for the objects at
-// the indices given, by layer name and label or id; empty for none.
+// the indices given, by layer name and label or id, the first 50 and then
+// "und N weitere"; empty for none.
 std::string beyond_line(const std::vector<draw::map_object>& objects,
                         const std::vector<std::size_t>& beyond,
                         const std::vector<std::string>& layers);

@@ -13,6 +13,7 @@
 #include "map/extent.h"
 #include "model/level.h"
 #include "model/point.h"
+#include "report/world_picture.h"
 #include "support/command.h"
 
 namespace {
@@ -187,3 +188,27 @@ TEST(ReportMaps, EveryLabelIsSearchableTextOrNamedAsWithoutPlace) {
 }
 
 } // namespace
+
+// The list of objects beyond the overview names the first 50 and counts
+// the rest, so that a register's thousands of objects far off stay a line.
+TEST(ReportMaps, BeyondTheOverviewNamesFiftyThenCounts) {
+    struct beyond_case {
+        std::size_t objects;
+        const char* tail; // how the line ends
+    };
+    const std::vector<beyond_case> cases = {
+        {0, ""}, {1, "ausserhalb der \u00dcbersicht: Haus: 0"}, {50, ", Haus: 49"},
+        {51, ", Haus: 49 und 1 weitere"}, {400, ", Haus: 49 und 350 weitere"}};
+    for (const beyond_case& c : cases) {
+        std::vector<orv::draw::map_object> objects(c.objects);
+        std::vector<std::size_t> beyond;
+        for (std::size_t k = 0; k < c.objects; ++k) {
+            objects[k].name = std::to_string(k);
+            objects[k].far = true;
+            beyond.push_back(k);
+        }
+        const std::string s = orv::report::beyond_line(objects, beyond, {"Haus"});
+        EXPECT_TRUE(s.ends_with(c.tail)) << c.objects << ": " << s;
+        EXPECT_EQ(s.find("Haus: 50"), std::string::npos) << s;
+    }
+}
