@@ -14,20 +14,26 @@ namespace {
 // The worst point marker's width in text units.
 constexpr double marker_width = 0.76;
 
+// Adds the polyline pts to the path, each point taken through m; false
+// when it has none.
+bool trace_points(cairo_t* cr, const cairo_matrix_t& m, const std::vector<world_xy>& pts) {
+    bool first = true;
+    for (const world_xy& w : pts) {
+        double x = w.e, y = w.n;
+        cairo_matrix_transform_point(&m, &x, &y);
+        if (first)
+            cairo_move_to(cr, x, y);
+        else
+            cairo_line_to(cr, x, y);
+        first = false;
+    }
+    return !first;
+}
+
 // Adds the rings of a part to the path, each point taken through m.
 void trace(cairo_t* cr, const cairo_matrix_t& m, const map_object::part& p, bool close) {
     for (const auto& ring : p.rings) {
-        bool first = true;
-        for (const world_xy& w : ring) {
-            double x = w.e, y = w.n;
-            cairo_matrix_transform_point(&m, &x, &y);
-            if (first)
-                cairo_move_to(cr, x, y);
-            else
-                cairo_line_to(cr, x, y);
-            first = false;
-        }
-        if (close && !first) cairo_close_path(cr);
+        if (trace_points(cr, m, ring) && close) cairo_close_path(cr);
     }
 }
 
@@ -111,19 +117,6 @@ void draw_line(cairo_t* cr, const cairo_matrix_t& m, const map_object& o, const 
     stroke_line(cr, o.level, o.cover, u);
 }
 
-// Adds a run's polyline to the path, each point taken through m.
-void trace_run(cairo_t* cr, const cairo_matrix_t& m, const piece_run& r) {
-    bool first = true;
-    for (const world_xy& w : r.pts) {
-        double x = w.e, y = w.n;
-        cairo_matrix_transform_point(&m, &x, &y);
-        if (first)
-            cairo_move_to(cr, x, y);
-        else
-            cairo_line_to(cr, x, y);
-        first = false;
-    }
-}
 
 // Adds the runs of level lv to the path (all but level 0 with any); true
 // when there was one.
@@ -132,7 +125,7 @@ bool trace_level(cairo_t* cr, const cairo_matrix_t& m, const std::vector<piece_r
     bool traced = false;
     for (const piece_run& r : runs) {
         if (any ? r.level == 0 : r.level != lv) continue;
-        trace_run(cr, m, r);
+        trace_points(cr, m, r.pts);
         traced = true;
     }
     return traced;
