@@ -44,10 +44,10 @@ bool comma_decimal(std::string_view text, std::string& with_point) {
 }
 
 // The problem of a number written with a decimal comma, which an option
-// takes with a point: "Option -B: Dezimalpunkt verwenden: 20.5 (nicht 20,5)".
+// takes with a point: "Option -B: Dezimalpunkt verwenden: 20.5 statt 20,5".
 problem point_problem(const char* name, const std::string& with_point, const std::string& text) {
     return {exit_bad_value, std::string("Option ") + name + ": Dezimalpunkt verwenden: " +
-                                with_point + " (nicht " + text + ")"};
+                                with_point + " statt " + text};
 }
 
 // A number as the tool prints coordinates, "2'600'000.5": the apostrophes

@@ -484,7 +484,7 @@ TEST(MapOptions, BadOptions) {
          m + "Option --y: MIN:MAX erwartet, Wert muss endlich sein: -1:inf\n",
          1},
         {{"--cell", "0"}, m + "Option --cell: Wert muss groesser als 0 sein: 0\n", 1},
-        {{"--cell", "1,5"}, m + "Option --cell: Dezimalpunkt verwenden: 1.5 (nicht 1,5)\n", 1},
+        {{"--cell", "1,5"}, m + "Option --cell: Dezimalpunkt verwenden: 1.5 statt 1,5\n", 1},
         {{"-H", "abc"}, m + "Option -H: keine Zahl: abc\n", 1},
         {{"--levels", "1,1,1"},
          m + "Option --levels: drei aufsteigende positive Zahlen erwartet (z. B. 0.5,1,2): 1,1,1\n",

@@ -94,12 +94,12 @@ TEST(OptionValues, AcceptedAndRefused) {
         {point("2600000,5,1200000,5"), {point_want + ": 2600000,5,1200000,5", ""}},
         {point("2600000,1200000"), {"", "2600000.000000|1200000.000000"}},
         // Decimal commas where they cannot be anything else.
-        {size("2,5"), {"Option --cell: Dezimalpunkt verwenden: 2.5 (nicht 2,5)", ""}},
+        {size("2,5"), {"Option --cell: Dezimalpunkt verwenden: 2.5 statt 2,5", ""}},
         {size("2,5,1"), {"Option --cell: keine Zahl: 2,5,1", ""}},
         {size(","), {"Option --cell: keine Zahl: ,", ""}},
-        {range("0,5:10"), {"Option --x: Dezimalpunkt verwenden: 0.5:10 (nicht 0,5:10)", ""}},
+        {range("0,5:10"), {"Option --x: Dezimalpunkt verwenden: 0.5:10 statt 0,5:10", ""}},
         {range("-1,5:2,25"),
-         {"Option --x: Dezimalpunkt verwenden: -1.5:2.25 (nicht -1,5:2,25)", ""}},
+         {"Option --x: Dezimalpunkt verwenden: -1.5:2.25 statt -1,5:2,25", ""}},
         {range("0,5:a"), {"Option --x: MIN:MAX erwartet, keine Zahl: 0,5:a", ""}},
         // Apostrophes only in coordinates.
         {size("1'000"), {"Option --cell: keine Zahl: 1'000", ""}},

@@ -117,7 +117,7 @@ TEST(Point, TextAndCsv) {
         {{"point", "-x", "inf"}, "", "orvalis point: Option -x: Wert muss endlich sein: inf\n", 1},
         {{"point", "-x", "1,5"},
          "",
-         "orvalis point: Option -x: Dezimalpunkt verwenden: 1.5 (nicht 1,5)\n",
+         "orvalis point: Option -x: Dezimalpunkt verwenden: 1.5 statt 1,5\n",
          1},
         {{"point", "--levels", "2,1,3"},
          "",

@@ -331,8 +331,8 @@ typed register    | 0 | - | - | - | inventory anlagen.csv $REG -o o.gpkg --label
 origin as printed | 0 | - | Urteil: gefaehrdet | - | assess teile.csv $PARAMS --origin 2'600'000,1'200'000 --azimuth 90 --crs EPSG:2056 -o o.gpkg
 extent as printed | 0 | - | - | - | report teile.csv $SITE --extent 2'599'900,1'199'900,2'600'200,1'200'100 -o o.pdf
 origin misgrouped | 1 | Option --origin: zwei Zahlen E,N erwartet, Apostroph nur zwischen Gruppen von drei Ziffern erlaubt | - | - | assess objekte.csv $PARAMS --origin 26'00'000,1200000 --azimuth 90 --crs EPSG:2056 -o o.gpkg
-decimal comma     | 1 | Option -B: Dezimalpunkt verwenden: 20.5 (nicht 20,5) | - | - | assess objekte.csv -H 8 -B 20,5 --vol 60000 -S 6 -D 0.1 $BREACH -o o.gpkg
-decimal comma inventory | 1 | Option --spacing: Dezimalpunkt verwenden: 0.5 (nicht 0,5) | - | - | inventory anlagen.csv $REG -o o.csv --spacing 0,5
+decimal comma     | 1 | Option -B: Dezimalpunkt verwenden: 20.5 statt 20,5 | - | - | assess objekte.csv -H 8 -B 20,5 --vol 60000 -S 6 -D 0.1 $BREACH -o o.gpkg
+decimal comma inventory | 1 | Option --spacing: Dezimalpunkt verwenden: 0.5 statt 0,5 | - | - | inventory anlagen.csv $REG -o o.csv --spacing 0,5
 parts far apart   | 0 | - | Urteil: gefaehrdet | - | assess teile.csv $SITE -o o.gpkg
 source missing    | 1 | fehlt.csv: nicht lesbar: Datei oder Verzeichnis nicht vorhanden | - | - | assess fehlt.csv $SITE -o o.gpkg
 zones in gpx      | 2 | das Format GPX (Endung .gpx) kann keine Polygone speichern | - | - | map $PARAMS --zones o.gpx
