@@ -287,6 +287,15 @@ std::vector<std::string> zone_texts(const std::string& path, long row = 0) {
     return z;
 }
 
+// The site options of a register row "E,N,H,B,Vol,S,D,azimuth" as one dam
+// alone takes them, in EPSG:2056 with the inventory's 2 m cells.
+std::vector<std::string> site_options(const std::string& row) {
+    const std::vector<std::string> v = orv::test::csv_fields(row);
+    return {"-H",    v[2], "-B",        v[3], "--vol", v[4],        "-S",     v[5],
+            "-D",    v[6], "--origin",  v[0] + "," + v[1], "--azimuth", v[7], "--crs",
+            "EPSG:2056", "--cell", "2"};
+}
+
 // A report without what tells two runs apart: the command line and the
 // numbers the drawing library gives its pictures within one process.
 std::string comparable(const std::string& html) {
@@ -383,16 +392,7 @@ TEST(Inventory, ZonesAndReportsEqualMapAndReportForEachDam) {
 
         const char* reports[] = {"x_1.html", "x_1_2.html"};
         for (int k = 0; k < 2; ++k) {
-            const std::string s = sites[k];
-            std::vector<std::string> v;
-            for (std::size_t a = 0, b; a <= s.size(); a = b + 1) {
-                b = std::min(s.find(',', a), s.size());
-                v.push_back(s.substr(a, b - a));
-            }
-            const std::vector<std::string> site = {
-                "-H",        v[2], "-B",    v[3],        "--vol",    v[4],
-                "-S",        v[5], "-D",    v[6],        "--origin", v[0] + "," + v[1],
-                "--azimuth", v[7], "--crs", "EPSG:2056", "--cell",   "2"};
+            const std::vector<std::string> site = site_options(sites[k]);
             std::vector<std::string> m = {"map", "--zones", f.dir + "/allein.gpkg"};
             m.insert(m.end(), site.begin(), site.end());
             ASSERT_EQ(run_orvalis(m).code(), 0);
@@ -485,19 +485,14 @@ TEST(Inventory, ReportsWithObjectsFarOffEqualReportForEachDam) {
         const auto r = run_orvalis(inv);
         ASSERT_EQ(r.code(), l.unreadable ? 3 : 0) << r.err;
         for (int k = 0; k < 2; ++k) {
-            const std::string s = sites[k];
-            std::vector<std::string> v;
-            for (std::size_t a = 0, b; a <= s.size(); a = b + 1) {
-                b = std::min(s.find(',', a), s.size());
-                v.push_back(s.substr(a, b - a));
-            }
             const std::string id = k == 0 ? "w1" : "w2";
             const std::string alone = f.dir + "/weit_allein." + l.format;
-            std::vector<std::string> rep = {
-                "report", f.dir + "/weit.csv", "-H",    v[2], "-B",        v[3],
-                "--vol",  v[4],                "-S",    v[5], "-D",        v[6],
-                "--origin", v[0] + "," + v[1], "--azimuth", v[7], "--crs", "EPSG:2056",
-                "--cell", "2", "--title", "Gefahrenbeurteilung Anlage " + id, "-o", alone};
+            std::vector<std::string> rep = {"report", f.dir + "/weit.csv"};
+            const std::vector<std::string> site = site_options(sites[k]);
+            rep.insert(rep.end(), site.begin(), site.end());
+            for (const std::string& o : {std::string("--title"), "Gefahrenbeurteilung Anlage " + id,
+                                         std::string("-o"), alone})
+                rep.push_back(o);
             if (l.unreadable) rep.push_back("--keep-going");
             rep.insert(rep.end(), l.options.begin(), l.options.end());
             const auto rr = run_orvalis(rep);
